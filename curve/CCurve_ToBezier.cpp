@@ -1,0 +1,74 @@
+#include "curve/BezierMatrix.h"
+#include "curve/CCurve.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+using bezier_matrix::kSegment;
+
+// Truncation toward zero. A value beyond the 32-bit range (possible only for control points
+// near its ends) saturates instead of being undefined.
+inline std::int32_t Truncate(double v) {
+    if (v >= 2147483648.0)
+        return std::numeric_limits<std::int32_t>::max();
+    if (v <= -2147483649.0)
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(v);
+}
+
+// Rows 0 and 3 of the segment matrix are unit rows, and the zero entries of rows 1 and 2 add
+// only signed zeros to the sums, which truncation cannot see. Leaving those terms out gives the
+// same integers as the full four-term sums, in the same order of rounding.
+constexpr double m10 = kSegment[1][0], m12 = kSegment[1][2];
+constexpr double m21 = kSegment[2][1], m22 = kSegment[2][2], m23 = kSegment[2][3];
+static_assert(kSegment[1][1] == 1.0 && kSegment[1][3] == 0.0 && kSegment[2][0] == 0.0);
+
+inline std::int32_t FirstInner(double q0, double q1, double q2) {
+    return Truncate((m10 * q0 + q1) + m12 * q2);
+}
+inline std::int32_t SecondInner(double q1, double q2, double q3) {
+    return Truncate((m21 * q1 + m22 * q2) + m23 * q3);
+}
+
+// 2a - b in 32-bit arithmetic, wrapping like the machine's integers.
+inline CPoint Reflect(CPoint a, CPoint b) {
+    return {WrapSub(WrapMul(2, a.x), b.x), WrapSub(WrapMul(2, a.y), b.y)};
+}
+
+} // namespace
+
+std::vector<CPoint> CCurve::ToBezier() const {
+    const std::size_t n = m_points.size();
+    if (n < 4)
+        return m_points;
+
+    const std::size_t open = 3 * n - 2;
+    std::vector<CPoint> result(m_bClosed ? open + 3 : open);
+    const CPoint* p = m_points.data();
+    CPoint* r = result.data();
+
+    // Segment s runs from p[s-1] to p[s]; its neighbours are p[s-2] and p[s+1], with the first
+    // and last control points standing in for the missing ones at either end.
+    r[0] = p[0];
+    for (std::size_t s = 1; s < n; ++s) {
+        const CPoint& q0 = p[s >= 2 ? s - 2 : 0];
+        const CPoint& q1 = p[s - 1];
+        const CPoint& q2 = p[s];
+        const CPoint& q3 = p[s + 1 < n ? s + 1 : n - 1];
+        CPoint* out = r + 3 * s - 2;
+        out[0] = {FirstInner(q0.x, q1.x, q2.x), FirstInner(q0.y, q1.y, q2.y)};
+        out[1] = {SecondInner(q1.x, q2.x, q3.x), SecondInner(q1.y, q2.y, q3.y)};
+        out[2] = q2;
+    }
+
+    if (m_bClosed) {
+        // The closing segment reflects the neighbouring inner points through the shared end
+        // points, so the curve keeps its direction across both joints.
+        r[open] = Reflect(r[open - 1], r[open - 2]);
+        r[open + 1] = Reflect(r[0], r[1]);
+        r[open + 2] = r[0];
+    }
+    return result;
+}

@@ -1,0 +1,12 @@
+#include "platform/framework/CView.h"
+
+DROPEFFECT CView::OnDragEnter(COleDataObject*, DWORD, CPoint) {
+    return 0;
+}
+DROPEFFECT CView::OnDragOver(COleDataObject*, DWORD, CPoint) {
+    return 0;
+}
+void CView::OnDragLeave() {}
+bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
+    return false;
+}

@@ -1,0 +1,91 @@
+#include "curve/CCurve.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+CCurve Curve(std::initializer_list<CPoint> points, bool closed = false) {
+    CCurve c;
+    c.m_points = points;
+    c.m_bClosed = closed;
+    return c;
+}
+
+} // namespace
+
+TEST(CCurve, StartsEmptyAndOpen) {
+    const CCurve c;
+    EXPECT_FALSE(c.m_bClosed);
+    EXPECT_TRUE(c.m_points.empty());
+}
+
+TEST(CCurveBounds, EmptyCurveKeepsTheLopsidedStartValues) {
+    const CCurve c;
+    EXPECT_EQ(c.GetBounds(), CRect(9999999, 99999999, -999999999, -99999999));
+    EXPECT_FALSE(c.PtInBounds({0, 0}));
+    EXPECT_FALSE(c.PtInBounds({9999999, 99999999}));
+}
+
+TEST(CCurveBounds, StartValuesBoundTheResult) {
+    // Every x beyond the start value of the left edge: the left edge stays there.
+    EXPECT_EQ(Curve({{20000000, 5}, {30000000, 6}}).GetBounds().left, 9999999);
+    // Every y below the start value of the bottom edge: the bottom edge stays there.
+    EXPECT_EQ(Curve({{0, -200000000}, {1, -300000000}}).GetBounds().bottom, -99999999);
+}
+
+TEST(CCurveBounds, RightAndBottomEdgesAreOutside) {
+    const CCurve c = Curve({{0, 0}, {10, 20}});
+    EXPECT_EQ(c.GetBounds(), CRect(0, 0, 10, 20));
+    EXPECT_TRUE(c.PtInBounds({0, 0}));
+    EXPECT_TRUE(c.PtInBounds({9, 19}));
+    EXPECT_FALSE(c.PtInBounds({10, 5}));
+    EXPECT_FALSE(c.PtInBounds({5, 20}));
+}
+
+TEST(CCurveBounds, DegenerateCurvesAreNeverHit) {
+    const CCurve single = Curve({{5, 7}});
+    EXPECT_EQ(single.GetBounds(), CRect(5, 7, 5, 7));
+    EXPECT_FALSE(single.PtInBounds({5, 7}));
+    EXPECT_FALSE(Curve({{3, 0}, {3, 50}, {3, 9}}).PtInBounds({3, 10}));
+    EXPECT_FALSE(Curve({{0, 8}, {50, 8}}).PtInBounds({10, 8}));
+}
+
+TEST(CCurveMoves, OffsetWrapsAroundThe32BitRange) {
+    CCurve c = Curve({{INT_MAX, INT_MIN}, {1, 2}});
+    c.Offset(1, -1);
+    EXPECT_EQ(c.m_points[0], CPoint(INT_MIN, INT_MAX));
+    EXPECT_EQ(c.m_points[1], CPoint(2, 1));
+}
+
+TEST(CCurveMoves, MovePointTouchesOnlyAValidIndex) {
+    CCurve c = Curve({{1, 1}, {2, 2}});
+    c.MovePoint(1, 10, -10);
+    EXPECT_EQ(c.m_points[1], CPoint(12, -8));
+    const CCurve before = c;
+    c.MovePoint(-1, 5, 5);
+    c.MovePoint(2, 5, 5);
+    c.MovePoint(INT_MAX, 5, 5);
+    EXPECT_EQ(c.m_points, before.m_points);
+}
+
+TEST(CCurveMoves, NormalizeMovesBoundsToTheOrigin) {
+    CCurve c = Curve({{-5, 3}, {10, 8}});
+    c.Normalize();
+    EXPECT_EQ(c.m_points, (std::vector<CPoint>{{0, 0}, {15, 5}}));
+
+    CCurve empty;
+    empty.Normalize();
+    EXPECT_TRUE(empty.m_points.empty());
+}
+
+TEST(CCurve, CopyOwnsItsPoints) {
+    CCurve source = Curve({{1, 2}, {3, 4}}, true);
+    CCurve copy(source);
+    EXPECT_TRUE(copy.m_bClosed);
+    EXPECT_EQ(copy.m_points, source.m_points);
+    copy.m_points[0] = {9, 9};
+    copy.m_points.push_back({5, 5});
+    EXPECT_EQ(source.m_points, (std::vector<CPoint>{{1, 2}, {3, 4}}));
+}
