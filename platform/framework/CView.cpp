@@ -1,5 +1,7 @@
 #include "platform/framework/CView.h"
 
+void CView::OnUpdate(CView*, std::intptr_t, void*) {}
+
 DROPEFFECT CView::OnDragEnter(COleDataObject*, DWORD, CPoint) {
     return 0;
 }

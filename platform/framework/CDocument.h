@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CArchive;
+class CView;
+
+// The framework's document: contents the program defines, the views that show them, and the
+// file it was read from. The contents half (construction, New, Open, Save, views, modified
+// flag) lives in CDocument.cpp; the command half (Save and Save As commands, the prompt to save
+// changes, path and title) in CDocument_Commands.cpp.
+class CDocument {
+public:
+    CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+    virtual ~CDocument();
+
+    // Contents, overridden by the program.
+    virtual bool OnNewDocument(); // DeleteContents, clear the modified flag; true on success
+    virtual void DeleteContents();
+    virtual void Serialize(CArchive& ar);
+
+    // Reads or writes the file through Serialize. Failures are reported to the user with the
+    // framework's message naming the file and the cause, and give false. A failed open leaves
+    // the document empty; a failed save leaves the previous file as it was.
+    virtual bool OnOpenDocument(const std::string& pathName);
+    virtual bool OnSaveDocument(const std::string& pathName);
+
+    // Commands.
+    virtual bool SaveModified(); // asks whether to save a modified document; false cancels
+    bool DoSave(const std::string& pathName, bool bReplace = true); // an empty name prompts
+    bool DoFileSave();
+    void OnFileSave();
+    void OnFileSaveAs();
+
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& pathName, bool bAddToMRU = true);
+    const std::string& GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title);
+
+    // Views.
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+    const std::vector<CView*>& GetViews() const { return m_views; }
+    void UpdateAllViews(CView* pSender, std::intptr_t lHint = 0, void* pHint = nullptr);
+
+    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    bool IsModified() const { return m_bModified; }
+
+protected:
+    std::string m_strPathName;
+    std::string m_strTitle;
+    bool m_bModified = false;
+    std::vector<CView*> m_views;
+};
