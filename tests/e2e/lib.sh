@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Shared by the end-to-end tests: each test sources this file, which starts a private Xvfb
+# (no window manager), gives the programs temporary settings and runtime folders, and ends
+# every process the test started when the test exits.
+set -euo pipefail
+
+E2E_NAME=$(basename "${BASH_SOURCE[1]}" .sh)
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/swoop2-e2e.XXXXXX")
+ARTEFACTS=${SWOOP2_ARTEFACTS:-$E2E_TMP/artefacts}/$E2E_NAME
+mkdir -p "$ARTEFACTS"
+export XDG_CONFIG_HOME=$E2E_TMP/config XDG_RUNTIME_DIR=$E2E_TMP/runtime HOME=$E2E_TMP/home
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+E2E_PIDS=()
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill -CONT "$pid" 2>/dev/null || true
+        kill "$pid" 2>/dev/null || true
+    done
+    sleep 0.2
+    for pid in "${E2E_PIDS[@]}"; do
+        kill -9 "$pid" 2>/dev/null || true
+    done
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Runs a command in the background and remembers it for the cleanup; the pid is in $!.
+spawn() {
+    "$@" &
+    E2E_PIDS+=($!)
+}
+
+start_xvfb() {
+    local fifo=$E2E_TMP/displayfd
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    E2E_PIDS+=($!)
+    local number
+    read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+    export DISPLAY=:$number
+}
+
+# Waits for a window whose title matches the pattern and prints its id.
+wait_for_window() {
+    local pattern=$1 timeout=${2:-30} id
+    for ((i = 0; i < timeout * 10; i++)); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+        if [[ -n "$id" ]]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no window titled '$pattern' within ${timeout}s"
+}
+
+# Saves a screenshot of the whole screen, or of one window, as an artefact.
+screenshot() {
+    local name=$1 window=${2:-root}
+    import -window "$window" "$ARTEFACTS/$name.png"
+}
+
+# Drags with the pointer as a person would, in small steps with pauses, so that the drag
+# machinery of both sides keeps up: drag X0 Y0 X1 Y1 [MODIFIER]
+drag() {
+    local x0=$1 y0=$2 x1=$3 y1=$4 modifier=${5:-}
+    xdotool mousemove "$x0" "$y0"
+    sleep 0.3
+    [[ -n "$modifier" ]] && xdotool keydown "$modifier"
+    xdotool mousedown 1
+    sleep 0.2
+    local steps=12 k
+    for ((k = 1; k <= steps; k++)); do
+        xdotool mousemove $((x0 + (x1 - x0) * k / steps)) $((y0 + (y1 - y0) * k / steps))
+        sleep 0.08
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    [[ -n "$modifier" ]] && xdotool keyup "$modifier"
+    sleep 0.3
+}
+
+start_xvfb
