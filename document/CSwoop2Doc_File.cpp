@@ -20,7 +20,8 @@ std::uint32_t CountToStore(std::size_t count) {
 template <typename Vector>
 void ReserveIfPresent(Vector& v, std::uint32_t count, std::uint64_t recordSize,
                       const CArchive& ar) {
-    if (count <= ar.GetBytesRemaining() / recordSize)
+    // A 32-bit count times a record size of a few bytes cannot overflow 64 bits.
+    if (std::uint64_t{count} * recordSize <= ar.GetBytesRemaining())
         v.reserve(count);
 }
 
