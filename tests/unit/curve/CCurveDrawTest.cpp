@@ -6,10 +6,12 @@
 #include "support/RecordingDevice.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 
 namespace {
 
@@ -194,4 +196,81 @@ TEST(CCurveDrawTracker, TwiceRestoresTheImageAndOutlinesTheCurve) {
         curve.DrawTracker(&dc, 0, 0);
         EXPECT_EQ(image, before);
     }
+}
+
+namespace {
+
+std::set<std::pair<int, int>> Marked(const QImage& image) {
+    std::set<std::pair<int, int>> marked;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                marked.insert({x, y});
+    return marked;
+}
+
+// Every pixel of a lies within one pixel (across or diagonally) of a pixel of b.
+bool WithinAPixel(const std::set<std::pair<int, int>>& a, const std::set<std::pair<int, int>>& b) {
+    for (auto [x, y] : a) {
+        bool near = false;
+        for (int dy = -1; dy <= 1 && !near; ++dy)
+            for (int dx = -1; dx <= 1 && !near; ++dx)
+                near = b.count({x + dx, y + dy}) > 0;
+        if (!near) {
+            ADD_FAILURE() << "pixel " << x << "," << y << " has no counterpart";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(CCurveDraw, RasterAndPainterAgreeWithinAPixel) {
+    const CCurve curves[] = {
+        Curve({{20, 20}, {80, 20}, {80, 80}, {20, 80}}),
+        Curve({{20, 20}, {80, 20}, {80, 80}, {20, 80}}, true),
+        Curve({{10, 20}, {30, 40}, {50, 60}}, true),
+        Curve({{5, 50}, {30, 10}, {60, 90}, {95, 40}, {70, 5}, {40, 60}, {12, 93}}, true),
+    };
+    for (const CCurve& curve : curves) {
+        QImage raster(110, 110, QImage::Format_RGB32);
+        raster.fill(Qt::white);
+        QImage painted = raster.copy();
+        {
+            CDC dc;
+            dc.AttachImage(&raster);
+            curve.Draw(&dc);
+        }
+        {
+            QPainter painter(&painted);
+            CDC dc;
+            dc.AttachPainter(&painter);
+            curve.Draw(&dc);
+        }
+        const auto a = Marked(raster);
+        const auto b = Marked(painted);
+        EXPECT_GT(a.size(), 30u);
+        EXPECT_TRUE(WithinAPixel(a, b));
+        EXPECT_TRUE(WithinAPixel(b, a));
+    }
+}
+
+TEST(CCurveDrawTracker, ThroughAPainterTwiceRestoresTheImage) {
+    const CCurve curve = Curve({{5, 50}, {30, 10}, {60, 90}, {95, 40}}, true);
+    QImage image(110, 110, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int i = 0; i < 110; ++i)
+        image.setPixel(i, (i * 7) % 110, qRgb(i, 99, 3));
+    const QImage before = image.copy();
+    QPainter painter(&image);
+    CDC dc;
+    dc.AttachPainter(&painter);
+    curve.DrawTracker(&dc, 3, -2);
+    painter.end();
+    EXPECT_NE(image, before);
+    painter.begin(&image);
+    curve.DrawTracker(&dc, 3, -2);
+    painter.end();
+    EXPECT_EQ(image, before);
 }
