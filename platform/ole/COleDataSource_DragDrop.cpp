@@ -47,8 +47,10 @@ DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*)
         origin = QCoreApplication::instance();
     auto* mime = new QMimeData;
     FillMimeData(*mime, *this);
-    QDrag drag(origin);
-    drag.setMimeData(mime);
+    // Qt owns the drag once it runs: on X11 the target fetches the data after exec has
+    // returned, so the drag and its copy of the data stay alive until the target is done.
+    auto* drag = new QDrag(origin);
+    drag->setMimeData(mime);
     const Qt::DropAction preferred = (actions & Qt::MoveAction) ? Qt::MoveAction : Qt::CopyAction;
-    return EffectOf(drag.exec(actions, preferred)) & dwEffects;
+    return EffectOf(drag->exec(actions, preferred)) & dwEffects;
 }

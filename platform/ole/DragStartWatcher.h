@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 
-class QWidget;
+#include <QWidget>
 
 // Holds the mouse input of the whole application until the pointer has moved the desktop's
 // start distance from where it was, or the button has been held for the desktop's start time

@@ -10,7 +10,7 @@
 class COleDropTarget;
 class CWnd;
 class QDropEvent;
-class QWidget;
+#include <QWidget>
 
 // Watches the drag events of one window's widget and turns them into the drop target's
 // handlers, each run guarded so that no exception reaches Qt's event loop.
