@@ -19,13 +19,6 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
 
-// Mouse key flags.
-constexpr UINT MK_LBUTTON = 0x0001;
-constexpr UINT MK_RBUTTON = 0x0002;
-constexpr UINT MK_SHIFT = 0x0004;
-constexpr UINT MK_CONTROL = 0x0008;
-constexpr UINT MK_MBUTTON = 0x0010;
-
 // Show-window codes.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/framework/SurfaceInclude.h"
+#include "platform/gdi/CDC.h"
 
 class CWnd;
 

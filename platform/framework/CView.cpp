@@ -3,8 +3,9 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/GuardedCall.h"
-#include "platform/framework/SurfaceInclude.h"
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ole/OleConstants.h"
 
 #include <QImage>
 #include <QMouseEvent>

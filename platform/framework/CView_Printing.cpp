@@ -2,7 +2,7 @@
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/GuardedCall.h"
-#include "platform/framework/SurfaceInclude.h"
+#include "platform/gdi/CDC.h"
 
 #include <QPainter>
 #include <QPrintDialog>
