@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolTip>
 
 #include <cstdlib>
@@ -39,6 +40,7 @@ protected:
                     continue;
                 m_bHooked = true;
                 Write(QStringLiteral("status: ") + bar->currentMessage());
+                QTimer::singleShot(500, this, [this, top] { WriteGeometry(top); });
                 connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
                     if (!text.isEmpty())
                         Write(QStringLiteral("status: ") + text);
@@ -50,6 +52,29 @@ protected:
 
 private:
     QFile m_file;
+
+    // Where the bars and buttons are on the screen, so that the test can point at them.
+    void WriteGeometry(QWidget* top) {
+        for (QToolBar* bar : top->findChildren<QToolBar*>()) {
+            const QPoint origin = bar->mapToGlobal(QPoint(0, 0));
+            Write(QStringLiteral("bar %1|%2 %3 %4 %5")
+                      .arg(bar->windowTitle())
+                      .arg(origin.x())
+                      .arg(origin.y())
+                      .arg(bar->width())
+                      .arg(bar->height()));
+            for (QAction* action : bar->actions()) {
+                QWidget* button = bar->widgetForAction(action);
+                if (button == nullptr || action->isSeparator())
+                    continue;
+                const QPoint centre = button->mapToGlobal(button->rect().center());
+                Write(QStringLiteral("button %1|%2 %3")
+                          .arg(action->property("afxCommandId").toUInt())
+                          .arg(centre.x())
+                          .arg(centre.y()));
+            }
+        }
+    }
     bool m_bHooked = false;
 };
 
