@@ -127,6 +127,7 @@ void DropTargetFilter::Leave() {
 }
 
 void DropTargetFilter::Drop(QDropEvent* event) {
+    ++s_dropCount;
     const DROPEFFECT effect = m_lastEffect;
     m_lastEffect = DROPEFFECT_NONE;
     // A target that refused the last move is told the drag left, as if it had been cancelled.
