@@ -1,0 +1,55 @@
+#include "curve/CCurve.h"
+
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
+namespace {
+
+// Fewer than four points come back from ToBezier as the control points themselves and are
+// joined by lines, closing back on the first point if the curve is closed; four or more are
+// Bezier points whose closing segment is already among them.
+void DrawPoints(CDC* pDC, const std::vector<CPoint>& points, bool closed, CPoint offset) {
+    if (points.empty())
+        return;
+    if (points.size() < 4) {
+        pDC->MoveTo(points[0] + offset);
+        for (std::size_t i = 1; i < points.size(); ++i)
+            pDC->LineTo(points[i] + offset);
+        if (closed)
+            pDC->LineTo(points[0] + offset);
+        return;
+    }
+    if (offset == CPoint()) {
+        pDC->PolyBezier(points.data(), int(points.size()));
+        return;
+    }
+    std::vector<CPoint> shifted(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        shifted[i] = points[i] + offset;
+    pDC->PolyBezier(shifted.data(), int(shifted.size()));
+}
+
+} // namespace
+
+void CCurve::Draw(CDC* pDC) const {
+    if (pDC == nullptr)
+        return;
+    DrawPoints(pDC, ToBezier(), m_bClosed, CPoint());
+}
+
+void CCurve::DrawTracker(CDC* pDC, std::int32_t dx, std::int32_t dy) const {
+    if (pDC == nullptr)
+        return;
+    const std::vector<CPoint> points = ToBezier();
+    const int oldRop = pDC->SetROP2(R2_NOT);
+    CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
+    CPen pen(PS_DOT, 1, RGB(0, 0, 0));
+    CPen* oldPen = pDC->SelectObject(&pen);
+
+    DrawPoints(pDC, points, m_bClosed, CPoint(dx, dy));
+
+    pDC->SetROP2(oldRop);
+    pDC->SelectObject(oldBrush);
+    pDC->SelectObject(oldPen);
+    // The pen goes when this scope ends, after the surface has let go of it.
+}

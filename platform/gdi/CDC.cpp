@@ -1,0 +1,163 @@
+#include "platform/gdi/CDC.h"
+
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CPen.h"
+#include "platform/gdi/PainterDevice.h"
+#include "platform/gdi/RasterDevice.h"
+#include "platform/gdi/StockObjects.h"
+
+#include <QImage>
+
+CDC::CDC() : m_pPen(StockObjects::BlackPen()), m_pBrush(StockObjects::WhiteBrush()) {}
+
+CDC::~CDC() {
+    if (m_pBitmap != nullptr && m_pBitmap->m_pSelectedInto == this)
+        m_pBitmap->m_pSelectedInto = nullptr;
+}
+
+void CDC::SetOwnedDevice(std::unique_ptr<DrawingDevice> device) {
+    m_ownedDevice = std::move(device);
+    m_pDevice = m_ownedDevice.get();
+}
+
+void CDC::AttachImage(QImage* image) {
+    SetOwnedDevice(RasterDevice::OnImage(image));
+}
+
+void CDC::AttachPainter(QPainter* painter) {
+    if (painter == nullptr) {
+        SetOwnedDevice(nullptr);
+        return;
+    }
+    SetOwnedDevice(std::make_unique<PainterDevice>(painter));
+}
+
+void CDC::AttachDevice(DrawingDevice* device) {
+    m_ownedDevice.reset();
+    m_pDevice = device;
+}
+
+void CDC::DetachDevice() {
+    SetOwnedDevice(nullptr);
+}
+
+bool CDC::CreateCompatibleDC(CDC*) {
+    if (m_bMemory)
+        return false;
+    m_bMemory = true;
+    SetOwnedDevice(nullptr);
+    m_pBitmap = StockObjects::DefaultBitmap();
+    return true;
+}
+
+CPoint CDC::MoveTo(int x, int y) {
+    const CPoint previous = m_ptCurrent;
+    m_ptCurrent = CPoint(x, y);
+    m_nLinePhase = 0;
+    return previous;
+}
+
+bool CDC::LineTo(int x, int y) {
+    const CPoint to(x, y);
+    if (m_pDevice != nullptr && m_pen.style != PS_NULL)
+        m_pDevice->Line(m_ptCurrent, to, m_pen, m_nRop, m_nLinePhase);
+    m_ptCurrent = to;
+    return true;
+}
+
+bool CDC::PolyBezier(const CPoint* points, int count) {
+    if (points == nullptr || count < 1 || (count - 1) % 3 != 0)
+        return false;
+    if (count > 1 && m_pDevice != nullptr && m_pen.style != PS_NULL)
+        m_pDevice->PolyBezier(points, count, m_pen, m_nRop);
+    return true;
+}
+
+int CDC::SetROP2(int mode) {
+    if (mode < R2_BLACK || mode > R2_WHITE)
+        return 0;
+    const int previous = m_nRop;
+    m_nRop = mode;
+    return previous;
+}
+
+CGdiObject* CDC::SelectStockObject(int index) {
+    CGdiObject* object = StockObjects::Get(index);
+    if (object == nullptr)
+        return nullptr;
+    return SelectObject(object);
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* object) {
+    if (object == nullptr)
+        return nullptr;
+    switch (object->GetKind()) {
+    case CGdiObject::Kind::Pen:
+        return SelectObject(static_cast<CPen*>(object));
+    case CGdiObject::Kind::Brush:
+        return SelectObject(static_cast<CBrush*>(object));
+    case CGdiObject::Kind::Bitmap:
+        return SelectObject(static_cast<CBitmap*>(object));
+    }
+    return nullptr;
+}
+
+CPen* CDC::SelectObject(CPen* pen) {
+    if (pen == nullptr || !pen->IsValid())
+        return nullptr;
+    CPen* previous = m_pPen;
+    m_pPen = pen;
+    m_pen = PenAttributes{pen->GetStyle(), pen->GetWidth(), pen->GetColor()};
+    return previous;
+}
+
+CBrush* CDC::SelectObject(CBrush* brush) {
+    if (brush == nullptr || !brush->IsValid())
+        return nullptr;
+    CBrush* previous = m_pBrush;
+    m_pBrush = brush;
+    return previous;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* bitmap) {
+    if (!m_bMemory || bitmap == nullptr || !bitmap->IsValid())
+        return nullptr;
+    // A bitmap is drawn on through one surface at a time.
+    if (bitmap->m_pSelectedInto != nullptr && bitmap->m_pSelectedInto != this)
+        return nullptr;
+    CBitmap* previous = m_pBitmap;
+    if (previous != nullptr && previous->m_pSelectedInto == this)
+        previous->m_pSelectedInto = nullptr;
+    m_pBitmap = bitmap;
+    if (!bitmap->IsStock())
+        bitmap->m_pSelectedInto = this;
+    SetOwnedDevice(RasterDevice::OnImage(bitmap->GetImage()));
+    return previous;
+}
+
+void CDC::ForgetBitmap(CBitmap* bitmap) {
+    if (m_pBitmap != bitmap)
+        return;
+    m_pBitmap = StockObjects::DefaultBitmap();
+    SetOwnedDevice(nullptr);
+}
+
+void CDC::FillRect(const CRect* rect, CBrush* brush) {
+    if (rect == nullptr || brush == nullptr || !brush->IsValid() || brush->IsHollow() ||
+        m_pDevice == nullptr)
+        return;
+    m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, brush->GetColor());
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
+    if (m_pDevice == nullptr)
+        return;
+    m_pDevice->FillRect(x, y, std::int64_t(x) + cx, std::int64_t(y) + cy, color & 0xFFFFFF);
+}
+
+void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
+    if (rect == nullptr || m_pDevice == nullptr)
+        return;
+    m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, color & 0xFFFFFF);
+}

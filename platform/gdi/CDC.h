@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/Types.h"
+#include "platform/gdi/DrawingDevice.h"
+#include "platform/gdi/GdiConstants.h"
+#include "platform/geometry/CPoint.h"
+#include "platform/geometry/CRect.h"
+
+#include <memory>
+
+class CBitmap;
+class CBrush;
+class CGdiObject;
+class CPen;
+class QImage;
+class QPainter;
+
+// A drawing surface. It keeps the drawing state (current position, selected pen, brush and
+// bitmap, raster operation) and hands each primitive to a device: an image in memory for
+// windows and bitmaps, a QPainter for printing. A surface with no device draws nothing.
+//
+// A new surface holds the black one-pixel pen, the white solid brush and R2_COPYPEN.
+class CDC {
+public:
+    CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    virtual ~CDC();
+
+    // Draws straight into the image's pixels, which must be QImage::Format_RGB32 (or ARGB32);
+    // the image is not owned and must outlive the surface or the next attach.
+    void AttachImage(QImage* image);
+    // Draws through the painter, one logical unit to one device unit of the painter.
+    void AttachPainter(QPainter* painter);
+    // Draws through a device that the caller owns.
+    void AttachDevice(DrawingDevice* device);
+    // Leaves the surface with no device; the drawing state is kept.
+    void DetachDevice();
+    DrawingDevice* GetDevice() const { return m_pDevice; }
+
+    // Makes this a memory surface that draws into the bitmap selected into it. It starts with
+    // an empty bitmap selected.
+    bool CreateCompatibleDC(CDC* pDC);
+    bool IsMemoryDC() const { return m_bMemory; }
+
+    // Sets the current position and returns the previous one.
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(CPoint pt) { return MoveTo(pt.x, pt.y); }
+    CPoint GetCurrentPosition() const { return m_ptCurrent; }
+    // Draws from the current position to (x, y), leaving out that last pixel, and moves there.
+    bool LineTo(int x, int y);
+    bool LineTo(CPoint pt) { return LineTo(pt.x, pt.y); }
+    // Draws count = 1 + 3k points as Bezier segments; the current position is neither used nor
+    // changed. Fails for a count of any other form.
+    bool PolyBezier(const CPoint* points, int count);
+
+    // Sets the raster operation for lines and returns the previous one, or 0 for an unknown
+    // operation, which changes nothing.
+    int SetROP2(int mode);
+    int GetROP2() const { return m_nRop; }
+
+    // Selecting returns the object of the same kind that was selected before, or null (and
+    // changes nothing) when the object cannot be selected.
+    CGdiObject* SelectStockObject(int index);
+    CPen* SelectObject(CPen* pen);
+    CBrush* SelectObject(CBrush* brush);
+    // Only a memory surface takes a bitmap.
+    CBitmap* SelectObject(CBitmap* bitmap);
+    CGdiObject* SelectObject(CGdiObject* object);
+    CPen* GetCurrentPen() const { return m_pPen; }
+    CBrush* GetCurrentBrush() const { return m_pBrush; }
+    CBitmap* GetCurrentBitmap() const { return m_pBitmap; }
+
+    // Fills left <= x < right, top <= y < bottom with the brush; the raster operation does not
+    // apply. A hollow brush or an empty or inverted rectangle fills nothing.
+    void FillRect(const CRect* rect, CBrush* brush);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
+    void FillSolidRect(const CRect* rect, COLORREF color);
+
+private:
+    friend class CBitmap;
+    void SetOwnedDevice(std::unique_ptr<DrawingDevice> device);
+    // Called by a bitmap that is destroyed while selected here.
+    void ForgetBitmap(CBitmap* bitmap);
+
+    std::unique_ptr<DrawingDevice> m_ownedDevice;
+    DrawingDevice* m_pDevice = nullptr;
+    bool m_bMemory = false;
+
+    CPoint m_ptCurrent;
+    int m_nRop = R2_COPYPEN;
+    CPen* m_pPen = nullptr;
+    PenAttributes m_pen;
+    CBrush* m_pBrush = nullptr;
+    CBitmap* m_pBitmap = nullptr;
+    // Where the pen's pattern stands for the next LineTo; MoveTo starts it afresh.
+    int m_nLinePhase = 0;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/gdi/DrawingDevice.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class QImage;
+
+// Our own one-pixel rasteriser over 32-bit pixels 0xAARRGGBB, written straight into the memory
+// that a window or bitmap shows. Every primitive is clipped to the image before a pixel is
+// walked, so that coordinates anywhere in the 32-bit range cost no more than the visible part.
+//
+// Lines step one pixel along the major axis and round the other coordinate half up, leaving out
+// the last pixel. Bezier segments are flattened into such lines, finely enough that no corner
+// between them shows; segments whose control points lie wholly outside the image are skipped.
+class RasterDevice final : public DrawingDevice {
+public:
+    // stride: pixels from one row to the next.
+    RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride);
+
+    // A device over the image's pixels, or null for an image that is null or not 32-bit RGB.
+    static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
+
+    void Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) override;
+    void PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) override;
+    void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                  COLORREF color) override;
+
+private:
+    std::uint32_t* m_bits;
+    int m_width;
+    int m_height;
+    std::ptrdiff_t m_stride;
+};

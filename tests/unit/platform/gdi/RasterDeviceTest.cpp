@@ -1,0 +1,307 @@
+#include "platform/gdi/RasterDevice.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CPen.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <set>
+
+namespace {
+
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+
+QImage White(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(kWhite);
+    return image;
+}
+
+std::set<std::pair<int, int>> Marked(const QImage& image, QRgb background = kWhite) {
+    std::set<std::pair<int, int>> marked;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                marked.insert({x, y});
+    return marked;
+}
+
+std::set<std::pair<int, int>> DrawLine(int w, int h, CPoint a, CPoint b) {
+    QImage image = White(w, h);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.MoveTo(a);
+    dc.LineTo(b);
+    return Marked(image);
+}
+
+double Seconds(const std::function<void()>& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+TEST(RasterLine, LeavesOutTheLastPixel) {
+    using P = std::set<std::pair<int, int>>;
+    EXPECT_EQ(DrawLine(10, 10, {1, 1}, {4, 1}), (P{{1, 1}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(DrawLine(10, 10, {4, 1}, {1, 1}), (P{{4, 1}, {3, 1}, {2, 1}}));
+    EXPECT_EQ(DrawLine(10, 10, {2, 5}, {2, 2}), (P{{2, 5}, {2, 4}, {2, 3}}));
+    EXPECT_EQ(DrawLine(10, 10, {0, 0}, {3, 3}), (P{{0, 0}, {1, 1}, {2, 2}}));
+    EXPECT_EQ(DrawLine(10, 10, {0, 0}, {4, 2}), (P{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
+    EXPECT_TRUE(DrawLine(10, 10, {3, 3}, {3, 3}).empty());
+}
+
+TEST(RasterLine, JoinedLinesTouchNoPixelTwice) {
+    QImage image = White(40, 40);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.SetROP2(R2_NOT);
+    const CPoint path[] = {{5, 5}, {30, 9}, {33, 30}, {8, 26}, {5, 5}};
+    dc.MoveTo(path[0]);
+    for (int i = 1; i < 5; ++i)
+        dc.LineTo(path[i]);
+    // Every pixel of a closed chain is inverted once: none comes back white, and the corners
+    // are all there.
+    QImage solid = White(40, 40);
+    CDC ref;
+    ref.AttachImage(&solid);
+    ref.MoveTo(path[0]);
+    for (int i = 1; i < 5; ++i)
+        ref.LineTo(path[i]);
+    EXPECT_EQ(Marked(image), Marked(solid));
+    for (const CPoint& p : path)
+        EXPECT_EQ(image.pixel(p.x, p.y), kBlack);
+}
+
+TEST(RasterLine, ClippedLinesKeepThePixelsOfTheWholeLine) {
+    // A line drawn into a small image shows exactly the pixels that the same line has in a
+    // large image that holds it whole.
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> coord(-150, 250);
+    for (int i = 0; i < 300; ++i) {
+        const CPoint a(coord(rng), coord(rng));
+        const CPoint b(coord(rng), coord(rng));
+        const auto whole = DrawLine(401, 401, a + CPoint(150, 150), b + CPoint(150, 150));
+        std::set<std::pair<int, int>> expected;
+        for (auto [x, y] : whole)
+            if (x >= 150 && x < 250 && y >= 150 && y < 220)
+                expected.insert({x - 150, y - 150});
+        EXPECT_EQ(DrawLine(100, 70, a, b), expected)
+            << a.x << "," << a.y << " " << b.x << "," << b.y;
+    }
+}
+
+TEST(RasterLine, ExtremeCoordinatesAreClippedNotWalked) {
+    QImage image = White(200, 100);
+    CDC dc;
+    dc.AttachImage(&image);
+    const double seconds = Seconds([&] {
+        dc.MoveTo(INT_MIN, INT_MIN);
+        dc.LineTo(INT_MAX, INT_MAX);
+        dc.MoveTo(INT_MIN, 50);
+        dc.LineTo(INT_MAX, 50);
+        dc.MoveTo(-32000, -32000);
+        dc.LineTo(INT_MAX, INT_MIN);
+        dc.LineTo(-32000, -32000);
+        const CPoint far[] = {{INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MIN},
+                              {INT_MAX, INT_MAX}, {-32000, -32000},   {5, 5},
+                              {-32000, 99},       {150, 50}};
+        dc.PolyBezier(far, 7);
+    });
+    EXPECT_LT(seconds, 1.0); // a hang, not a measurement
+    // The horizontal line through the middle crosses the whole image.
+    for (int x = 0; x < 200; ++x)
+        EXPECT_EQ(image.pixel(x, 50), kBlack);
+    // The diagonal from corner to corner of the 32-bit plane passes through (0, 0).
+    EXPECT_EQ(image.pixel(0, 0), kBlack);
+    EXPECT_EQ(image.pixel(99, 99), kBlack);
+}
+
+TEST(RasterLine, DottedPenDrawsThreeOnThreeOffAcrossJoins) {
+    QImage image = White(40, 10);
+    CDC dc;
+    dc.AttachImage(&image);
+    CPen dot(PS_DOT, 1, 0);
+    dc.SelectObject(&dot);
+    dc.MoveTo(0, 2);
+    dc.LineTo(4, 2);
+    dc.LineTo(20, 2);
+    // Pattern restarts after a MoveTo.
+    dc.MoveTo(1, 5);
+    dc.LineTo(10, 5);
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(image.pixel(x, 2) == kBlack, x % 6 < 3) << x;
+    for (int x = 1; x < 10; ++x)
+        EXPECT_EQ(image.pixel(x, 5) == kBlack, (x - 1) % 6 < 3) << x;
+}
+
+TEST(RasterLine, DottedPatternKeepsItsPlaceWhenClipped) {
+    QImage image = White(30, 4);
+    CDC dc;
+    dc.AttachImage(&image);
+    CPen dot(PS_DOT, 1, 0);
+    dc.SelectObject(&dot);
+    dc.MoveTo(-1000001, 1);
+    dc.LineTo(40, 1);
+    // Pixel x is the (x + 1000001)-th of the line.
+    for (int x = 0; x < 30; ++x)
+        EXPECT_EQ(image.pixel(x, 1) == kBlack, (x + 1000001) % 6 < 3) << x;
+}
+
+TEST(RasterLine, RasterOperationsCombinePenAndDestination) {
+    QImage image(4, 1, QImage::Format_RGB32);
+    image.setPixel(0, 0, qRgb(0x12, 0x34, 0x56));
+    image.setPixel(1, 0, qRgb(0x12, 0x34, 0x56));
+    image.setPixel(2, 0, qRgb(0x12, 0x34, 0x56));
+    CDC dc;
+    dc.AttachImage(&image);
+    CPen pen(PS_SOLID, 1, RGB(0xF0, 0x0F, 0xFF));
+    dc.SelectObject(&pen);
+    dc.SetROP2(R2_NOT);
+    dc.MoveTo(0, 0);
+    dc.LineTo(1, 0);
+    dc.SetROP2(R2_XORPEN);
+    dc.LineTo(2, 0);
+    dc.SetROP2(R2_NOP);
+    dc.LineTo(3, 0);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0xED, 0xCB, 0xA9));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0x12 ^ 0xF0, 0x34 ^ 0x0F, 0x56 ^ 0xFF));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0x12, 0x34, 0x56));
+}
+
+TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
+    struct Row {
+        CRect rect;
+        int count;
+    };
+    const Row rows[] = {
+        {{2, 3, 5, 7}, 12},
+        {{5, 3, 2, 7}, 0},
+        {{2, 7, 5, 3}, 0},
+        {{2, 3, 2, 7}, 0},
+        {{-5, -5, 1, 1}, 1},
+        {{8, 8, 100, 100}, 4},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 100},
+    };
+    for (const Row& row : rows) {
+        QImage image = White(10, 10);
+        CDC dc;
+        dc.AttachImage(&image);
+        CBrush black(RGB(0, 0, 0));
+        dc.SetROP2(R2_NOT);
+        dc.FillRect(&row.rect, &black);
+        const auto marked = Marked(image);
+        EXPECT_EQ(int(marked.size()), row.count);
+        for (auto [x, y] : marked) {
+            EXPECT_EQ(image.pixel(x, y), kBlack);
+            EXPECT_TRUE(PtInRect(&row.rect, CPoint(x, y)));
+        }
+    }
+}
+
+TEST(RasterFill, SolidRectTakesOriginAndSize) {
+    QImage image = White(10, 10);
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.FillSolidRect(1, 2, 3, 4, RGB(10, 20, 30));
+    dc.FillSolidRect(6, 6, -2, 2, RGB(0, 0, 0));
+    EXPECT_EQ(Marked(image).size(), 12u);
+    EXPECT_EQ(image.pixel(1, 2), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(3, 5), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(4, 5), kWhite);
+}
+
+TEST(RasterBezier, FollowsTheCurveWithoutGaps) {
+    // A quarter-circle-like arc and an S; every pixel lies near the true curve, every sample
+    // of the true curve lies near a pixel, and the pixels form one 8-connected chain.
+    const std::vector<std::vector<CPoint>> curves = {
+        {{10, 100}, {10, 45}, {55, 10}, {110, 10}},
+        {{10, 10}, {200, 10}, {-90, 110}, {110, 110}, {150, 110}, {170, 60}, {20, 60}},
+    };
+    for (const auto& pts : curves) {
+        QImage image = White(220, 130);
+        CDC dc;
+        dc.AttachImage(&image);
+        dc.PolyBezier(pts.data(), int(pts.size()));
+        const auto marked = Marked(image);
+        std::vector<std::pair<double, double>> samples;
+        for (std::size_t s = 0; s + 3 < pts.size(); s += 3)
+            for (int i = 0; i <= 2000; ++i) {
+                const double t = i / 2000.0, u = 1 - t;
+                const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+                samples.emplace_back(
+                    b0 * pts[s].x + b1 * pts[s + 1].x + b2 * pts[s + 2].x + b3 * pts[s + 3].x,
+                    b0 * pts[s].y + b1 * pts[s + 1].y + b2 * pts[s + 2].y + b3 * pts[s + 3].y);
+            }
+        for (auto [x, y] : marked) {
+            double best = 1e9;
+            for (auto [sx, sy] : samples)
+                best = std::min(best, std::hypot(sx - x, sy - y));
+            EXPECT_LT(best, 1.0) << x << "," << y;
+        }
+        for (auto [sx, sy] : samples) {
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy)
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = marked.count({int(std::lround(sx)) + dx, int(std::lround(sy)) + dy}) > 0;
+            const bool isEnd = std::hypot(sx - pts.back().x, sy - pts.back().y) < 1.5;
+            EXPECT_TRUE(near || isEnd) << sx << "," << sy;
+        }
+        // One chain: each pixel but the two ends has a neighbour on either side, so the whole
+        // set is connected.
+        std::set<std::pair<int, int>> seen;
+        std::vector<std::pair<int, int>> stack{*marked.begin()};
+        seen.insert(stack.back());
+        while (!stack.empty()) {
+            auto [x, y] = stack.back();
+            stack.pop_back();
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (marked.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second)
+                        stack.push_back({x + dx, y + dy});
+        }
+        EXPECT_EQ(seen.size(), marked.size());
+    }
+}
+
+TEST(RasterBezier, InvertingTwiceRestoresAndClosedCurvesTouchTheStartOnce) {
+    QImage image = White(120, 120);
+    for (int y = 0; y < 120; y += 3)
+        for (int x = 0; x < 120; x += 5)
+            image.setPixel(x, y, qRgb(x * 2, y * 2, 77));
+    const QImage before = image.copy();
+    // A closed curve ends where it starts.
+    const CPoint pts[] = {{10, 60},   {10, -20}, {110, -20}, {110, 60},
+                          {110, 140}, {10, 140}, {10, 60}};
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.SetROP2(R2_NOT);
+    dc.PolyBezier(pts, 7);
+    EXPECT_EQ(image.pixel(10, 60), before.pixel(10, 60) ^ 0x00FFFFFFu);
+    dc.PolyBezier(pts, 7);
+    EXPECT_EQ(image, before);
+}
+
+TEST(RasterBezier, HugeSegmentsDrawTheirVisiblePartQuickly) {
+    QImage image = White(300, 200);
+    CDC dc;
+    dc.AttachImage(&image);
+    // A gentle arc whose control points lie two billion pixels away, passing through the image.
+    const CPoint pts[] = {
+        {-2000000000, 100}, {-700000000, 120}, {700000000, 120}, {2000000000, 100}};
+    const double seconds = Seconds([&] { dc.PolyBezier(pts, 4); });
+    EXPECT_LT(seconds, 1.0); // a hang, not a measurement
+    // Near t = 0.5 the curve is flat at y = 115.
+    for (int x = 0; x < 300; ++x)
+        EXPECT_EQ(image.pixel(x, 115), kBlack) << x;
+}
