@@ -283,6 +283,21 @@ private slots:
         QCOMPARE(source.DoDragDrop(), DROPEFFECT_NONE);
         QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     }
+
+    void dragTheDesktopCannotRunEndsWithNoneAndLeavesNothingBehind() {
+        // The offscreen platform cannot drag: once past the start distance the drag ends at
+        // once with no target. It must return, and leave nothing for LeakSanitizer to find.
+        Widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Widget()));
+        QWindow* window = Widget()->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        QTimer::singleShot(0, [window] { QTest::mouseMove(window, QPoint(150, 150)); });
+        COleDataSource source;
+        source.CacheGlobalData(m_cf, GlobalAlloc(GMEM_MOVEABLE, 4));
+        QCOMPARE(source.DoDragDrop(DROPEFFECT_COPY), DROPEFFECT_NONE);
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(150, 150));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 };
 
 QTEST_MAIN(OleDragDropTest)
