@@ -39,7 +39,11 @@ public:
     CLIPFORMAT format = 0;
 
     RecordingView() { m_pWidget = new RecordingWidget; }
-    ~RecordingView() override { delete m_pWidget; }
+    ~RecordingView() override {
+        // The view's own destructor looks at its widget, so it must not be left dangling.
+        delete m_pWidget;
+        m_pWidget = nullptr;
+    }
 
     DROPEFFECT OnDragEnter(COleDataObject* data, DWORD key, CPoint p) override {
         calls << QString("enter %1 %2,%3 %4")
