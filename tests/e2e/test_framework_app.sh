@@ -16,6 +16,14 @@ xdotool windowfocus --sync "$win"
 sleep 1
 grep -q '^status: Ready$' "$LOG" || fail "no idle text: $(cat "$LOG")"
 
+# The key-state panes follow the lock keys.
+xdotool key Caps_Lock
+sleep 0.5
+grep -q '^panes: \[CAP\] \[\] \[\]$' "$LOG" || fail "CAP pane did not follow: $(cat "$LOG")"
+xdotool key Caps_Lock
+sleep 0.5
+[[ "$(grep '^panes: ' "$LOG" | tail -n 1)" == "panes: [] [] []" ]] || fail "CAP pane stayed on"
+
 # A menu opened from the keyboard highlights its first item and shows its prompt.
 xdotool key alt+f
 sleep 0.5
