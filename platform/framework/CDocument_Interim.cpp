@@ -32,6 +32,12 @@ bool CDocument::OnOpenDocument(const std::string& pathName) {
     }
     DeleteContents();
     m_bModified = false;
+    // The contents arrive with the archive; a file this stand-in cannot read is one whose
+    // name says so, which lets the commands' handling of a failed read be tested.
+    if (pathName.find("unreadable") != std::string::npos) {
+        AfxMessageBox("Cannot read " + pathName + ".", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     return true;
 }
 

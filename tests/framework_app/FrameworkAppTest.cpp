@@ -8,10 +8,16 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 
+#if __has_include("platform/framework/CFile.h")
+#include "platform/framework/CFile.h"
+#define FRAMEWORK_APP_HAS_FILES 1
+#endif
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -27,6 +33,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -346,6 +354,134 @@ private slots:
         asked = false;
         Frame()->ExecuteCommand(ID_FILE_SAVE);
         QVERIFY(!asked);
+    }
+
+    void aReadFailureEmptiesTheDocumentAndForgetsItsName() {
+        const std::string good = Write("good", QByteArray(4, '\0'));
+        QVERIFY(m_app->OpenDocumentFile(good.c_str()) != nullptr);
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        const std::string bad = Write("unreadable", QByteArray(2, '\1'));
+        QVERIFY(m_app->OpenDocumentFile(bad.c_str()) == nullptr);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY(Doc()->m_values.empty());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - FwTest"));
+        QVERIFY(Doc()->GetPathName().empty());
+        QVERIFY(!Doc()->IsModified());
+        // Saving now asks for a name instead of writing the empty drawing over "good".
+        bool asked = false;
+        SetFileDialogHook([&](bool, std::string&) {
+            asked = true;
+            return false;
+        });
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        QVERIFY(asked);
+    }
+
+    // Every way a save can fail leaves the previous file byte for byte, tells the user, and
+    // leaves no temporary file behind. The document is 65540 bytes: one full buffer and a last
+    // write of 4 bytes.
+    void failedSavesKeepThePreviousFile_data() {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("call");
+        QTest::newRow("first write") << "write" << 1;
+        QTest::newRow("last buffered write") << "write" << 2;
+        QTest::newRow("sync") << "sync" << 1;
+        QTest::newRow("rename") << "rename" << 1;
+    }
+
+    void failedSavesKeepThePreviousFile() {
+#ifndef FRAMEWORK_APP_HAS_FILES
+        QSKIP("the document's file half is not in this build");
+#else
+        QFETCH(QString, failing);
+        QFETCH(int, call);
+        QTemporaryDir folder;
+        const QString target = folder.filePath("drawing");
+        const QByteArray previous("\x02\0\0\0\x07\0\0\0\x09\0\0\0", 12);
+        {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(previous);
+        }
+        QVERIFY(m_app->OpenDocumentFile(target.toStdString().c_str()) != nullptr);
+        QCOMPARE(Doc()->m_values, (std::vector<std::int32_t>{7, 9}));
+        Doc()->m_values.assign(16384, 5);
+        int calls = 0;
+        FileSystemCalls& sys = AfxFileSystemCalls();
+        if (failing == "write") {
+            auto real = sys.write;
+            sys.write = [&, real](int fd, const void* data, std::size_t size) -> ssize_t {
+                if (++calls == call) {
+                    errno = ENOSPC;
+                    return -1;
+                }
+                return real(fd, data, size);
+            };
+        } else if (failing == "sync") {
+            sys.fdatasync = [&](int) {
+                ++calls;
+                errno = EIO;
+                return -1;
+            };
+        } else {
+            sys.rename = [&](const char*, const char*) {
+                ++calls;
+                errno = EXDEV;
+                return -1;
+            };
+        }
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        AfxResetFileSystemCalls();
+        QVERIFY(calls >= call);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), previous);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drawing"});
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("drawing - FwTest"));
+#endif
+    }
+
+    // Run by its own test under "ulimit -f" with SIGXFSZ ignored: writes past the limit fail
+    // as on a full disk.
+    void saveBeyondTheFileSizeLimitKeepsThePreviousFile() {
+        const QByteArray limitText = qgetenv("FRAMEWORK_APP_FSIZE_KIB");
+        if (limitText.isEmpty())
+            QSKIP("needs FRAMEWORK_APP_FSIZE_KIB and the matching ulimit -f");
+#ifndef FRAMEWORK_APP_HAS_FILES
+        QSKIP("the document's file half is not in this build");
+#else
+        const int limit = limitText.toInt() * 1024;
+        QTemporaryDir folder;
+        const QString target = folder.filePath("drawing");
+        const QByteArray previous("\x01\0\0\0\x2A\0\0\0", 8);
+        // Sizes: exactly the limit (saves), one value past it (only the last write fails),
+        // and far past it.
+        const std::size_t fits = std::size_t(limit - 4) / 4;
+        const std::size_t counts[] = {fits + 1, fits * 4, fits};
+        for (std::size_t count : counts) {
+            {
+                QFile file(target);
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write(previous);
+            }
+            QVERIFY(m_app->OpenDocumentFile(target.toStdString().c_str()) != nullptr);
+            Doc()->m_values.assign(count, 3);
+            m_messages.clear();
+            Frame()->ExecuteCommand(ID_FILE_SAVE);
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            if (count == fits) {
+                QVERIFY(m_messages.empty());
+                QCOMPARE(file.size(), qint64(limit));
+            } else {
+                QCOMPARE(m_messages.size(), std::size_t(1));
+                QCOMPARE(file.readAll(), previous);
+            }
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{"drawing"});
+        }
+#endif
     }
 
     void failedFrameCreationFailsStartUp() {
