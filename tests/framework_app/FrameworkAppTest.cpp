@@ -5,6 +5,7 @@
 #include "TestView.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CClientDC.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 
@@ -512,6 +513,41 @@ private slots:
         QCOMPARE(caption, QStringLiteral("About FwTest"));
         QVERIFY(texts.contains("FwTest Version 1.0"));
         QVERIFY(texts.contains("A framework test"));
+    }
+
+    void dialogEndsWithCancelOnEscape() {
+        m_app->m_bShowAbout = true;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            seen = dialog != nullptr;
+            if (dialog != nullptr)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        CDialog about(IDD_ABOUTBOX);
+        QCOMPARE(about.DoModal(), std::intptr_t(IDCANCEL));
+        QVERIFY(seen);
+        CDialog missing(4242);
+        QCOMPARE(missing.DoModal(), std::intptr_t(-1));
+    }
+
+    // Run by its own test with QT_SCALE_FACTOR=2: one unit is one logical pixel, shown as two
+    // device pixels, black or white and nothing between.
+    void hiDpiLinesStaySharp() {
+        QWidget* view = View()->GetWidget();
+        if (view->devicePixelRatio() < 2)
+            QSKIP("needs a device pixel ratio of 2");
+        Doc()->m_values = {10};
+        View()->Invalidate();
+        view->repaint();
+        const QImage shown = view->grab().toImage();
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        const int y = 50 * 2;
+        for (int x = 16; x < 26; ++x) {
+            const QColor colour = shown.pixelColor(x, y);
+            const bool onLine = x == 20 || x == 21;
+            QCOMPARE(colour, onLine ? QColor(Qt::black) : QColor(Qt::white));
+        }
     }
 
     void printingDrawsThroughOnDrawIntoAPdfFile() {
