@@ -9,10 +9,7 @@
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
 
-#if __has_include("platform/framework/CFile.h")
 #include "platform/framework/CFile.h"
-#define FRAMEWORK_APP_HAS_FILES 1
-#endif
 
 #include <QAction>
 #include <QActionGroup>
@@ -391,9 +388,6 @@ private slots:
     }
 
     void failedSavesKeepThePreviousFile() {
-#ifndef FRAMEWORK_APP_HAS_FILES
-        QSKIP("the document's file half is not in this build");
-#else
         QFETCH(QString, failing);
         QFETCH(int, call);
         QTemporaryDir folder;
@@ -440,7 +434,6 @@ private slots:
         QCOMPARE(file.readAll(), previous);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drawing"});
         QCOMPARE(Window()->windowTitle(), QStringLiteral("drawing - FwTest"));
-#endif
     }
 
     // Run by its own test under "ulimit -f" with SIGXFSZ ignored: writes past the limit fail
@@ -449,9 +442,6 @@ private slots:
         const QByteArray limitText = qgetenv("FRAMEWORK_APP_FSIZE_KIB");
         if (limitText.isEmpty())
             QSKIP("needs FRAMEWORK_APP_FSIZE_KIB and the matching ulimit -f");
-#ifndef FRAMEWORK_APP_HAS_FILES
-        QSKIP("the document's file half is not in this build");
-#else
         const int limit = limitText.toInt() * 1024;
         QTemporaryDir folder;
         const QString target = folder.filePath("drawing");
@@ -482,7 +472,6 @@ private slots:
             QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                      QStringList{"drawing"});
         }
-#endif
     }
 
     void failedFrameCreationFailsStartUp() {
