@@ -1,8 +1,13 @@
 #include "document/CSwoop2Doc.h"
 
+#include "platform/ole/ClipboardFormat.h"
+
 #include <algorithm>
 
-CSwoop2Doc::CSwoop2Doc() {}
+CSwoop2Doc::CSwoop2Doc()
+    // Every copy of the program registers the same name and so gets the same id: curves travel
+    // between them. A failed registration leaves 0, which offers and finds nothing.
+    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))) {}
 
 CSwoop2Doc::~CSwoop2Doc() {
     CSwoop2Doc::DeleteContents();
