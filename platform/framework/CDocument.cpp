@@ -182,7 +182,10 @@ bool CDocument::OnSaveDocument(const std::string& pathName) {
     std::string tempName;
     const int fd = CreateTemporaryBeside(target, &tempName);
     if (fd < 0) {
-        ReportSaveFailure(pathName, FileCauseText(AfxFileExceptionFromErrno(errno, pathName)));
+        const int err = errno;
+        ReportSaveFailure(pathName, err == ENOENT
+                                        ? "The folder does not exist."
+                                        : FileCauseText(AfxFileExceptionFromErrno(err, pathName)));
         return false;
     }
 
