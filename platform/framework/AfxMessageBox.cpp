@@ -1,5 +1,10 @@
 #include "platform/framework/AfxMessageBox.h"
 
+#include "platform/framework/AfxRes.h"
+#include "platform/framework/CWinApp.h"
+#include "platform/framework/CWnd.h"
+#include "platform/framework/Resources.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -8,6 +13,23 @@ namespace {
 MessageBoxHook& Hook() {
     static MessageBoxHook hook;
     return hook;
+}
+
+// The application's title: its name, else its title string.
+QString Caption() {
+    const CWinApp* app = AfxGetApp();
+    if (app != nullptr && !app->m_strAppName.empty())
+        return QString::fromStdString(app->m_strAppName);
+    const std::string title = AfxLoadString(AFX_IDS_APP_TITLE);
+    if (!title.empty())
+        return QString::fromStdString(title);
+    return QApplication::applicationDisplayName();
+}
+
+QWidget* Owner() {
+    if (CWnd* main = AfxGetMainWnd(); main != nullptr && main->GetWidget() != nullptr)
+        return main->GetWidget();
+    return QApplication::activeWindow();
 }
 
 } // namespace
@@ -20,10 +42,8 @@ int AfxMessageBox(const std::string& text, UINT nType, UINT) {
     if (Hook())
         return Hook()(text, nType);
 
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QApplication::applicationDisplayName().isEmpty()
-                           ? QStringLiteral("Swoop2")
-                           : QApplication::applicationDisplayName());
+    QMessageBox box(Owner());
+    box.setWindowTitle(Caption());
     box.setText(QString::fromStdString(text));
     switch (nType & 0xF0) {
     case MB_ICONSTOP:

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "platform/framework/CCmdTarget.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class CArchive;
+class CDocTemplate;
 class CView;
 
 // The framework's document: contents the program defines, the views that show them, and the
 // file it was read from. The contents half (construction, New, Open, Save, views, modified
 // flag) lives in CDocument.cpp; the command half (Save and Save As commands, the prompt to save
 // changes, path and title) in CDocument_Commands.cpp.
-class CDocument {
+class CDocument : public CCmdTarget {
 public:
     CDocument() = default;
     CDocument(const CDocument&) = delete;
@@ -49,6 +52,12 @@ public:
 
     void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
     bool IsModified() const { return m_bModified; }
+
+    // The template that made the document; it names the application part of the caption.
+    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
+    CDocTemplate* m_pDocTemplate = nullptr;
+
+    DECLARE_MESSAGE_MAP()
 
 protected:
     std::string m_strPathName;

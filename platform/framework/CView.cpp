@@ -1,6 +1,52 @@
 #include "platform/framework/CView.h"
 
-void CView::OnUpdate(CView*, std::intptr_t, void*) {}
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/GuardedCall.h"
+#include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ole/OleConstants.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+END_MESSAGE_MAP()
+
+CView::~CView() {
+    if (auto* widget = dynamic_cast<CViewWidget*>(m_pWidget))
+        widget->Detach();
+    if (m_pDocument != nullptr)
+        m_pDocument->RemoveView(this);
+    if (m_pFrame != nullptr && m_pFrame->GetActiveView() == this)
+        m_pFrame->SetActiveView(nullptr);
+    delete m_pImage;
+}
+
+bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
+    m_pFrame = pFrame;
+    m_nID = nID;
+    auto* main = static_cast<QMainWindow*>(pFrame->GetWidget());
+    m_pWidget = new CViewWidget(this, main);
+    main->setCentralWidget(m_pWidget);
+    if (pDocument != nullptr) {
+        pDocument->AddView(this);
+        m_pDocument = pDocument;
+    }
+    return true;
+}
+
+void CView::OnUpdate(CView*, std::intptr_t, void*) {
+    InvalidateRect(nullptr, true);
+}
+
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
 DROPEFFECT CView::OnDragEnter(COleDataObject*, DWORD, CPoint) {
     return 0;
@@ -11,4 +57,131 @@ DROPEFFECT CView::OnDragOver(COleDataObject*, DWORD, CPoint) {
 void CView::OnDragLeave() {}
 bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
     return false;
+}
+
+void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+
+void CView::InvalidateRect(const CRect*, bool) {
+    // Repeated invalidations before the next paint come to one repaint: Qt merges the
+    // updates and the flag is simply set again.
+    m_bRedrawPending = true;
+    if (m_pWidget != nullptr)
+        m_pWidget->update();
+}
+
+bool CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe) {
+    if (CWnd::OnCmdMsg(nID, nCode, pCmdUI, bProbe))
+        return true;
+    return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pCmdUI, bProbe);
+}
+
+QImage* CView::GetBackingImage() {
+    const QSize size = m_pWidget != nullptr ? m_pWidget->size() : QSize();
+    if (m_pImage == nullptr || m_pImage->size() != size) {
+        delete m_pImage;
+        m_pImage = new QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_pImage->fill(Qt::white);
+        m_bRedrawPending = true;
+    }
+    return m_pImage;
+}
+
+void CView::PaintBacking() {
+    QImage* image = GetBackingImage();
+    if (!m_bRedrawPending)
+        return;
+    m_bRedrawPending = false;
+    // The background is erased to white whatever the desktop's colours.
+    image->fill(Qt::white);
+    AfxCallGuarded([&] {
+        CDC dc;
+        dc.AttachImage(image);
+        OnPrepareDC(&dc, nullptr);
+        OnDraw(&dc);
+    });
+}
+
+// The widget.
+
+CViewWidget::CViewWidget(CView* pView, QWidget* parent) : QWidget(parent), m_pView(pView) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void CViewWidget::paintEvent(QPaintEvent*) {
+    if (m_pView == nullptr)
+        return;
+    m_pView->PaintBacking();
+    // Scaled by the device pixel ratio without smoothing: lines stay sharp on HiDPI screens.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), *m_pView->GetBackingImage());
+}
+
+void CViewWidget::resizeEvent(QResizeEvent*) {
+    if (m_pView != nullptr)
+        m_pView->m_bRedrawPending = true;
+}
+
+namespace {
+
+UINT KeyFlags(const QMouseEvent* e) {
+    UINT flags = 0;
+    if (e->buttons() & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (e->buttons() & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (e->buttons() & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (e->modifiers() & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (e->modifiers() & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+// Client coordinates in whole logical pixels; a fractional HiDPI position rounds down.
+CPoint ClientPoint(const QMouseEvent* e) {
+    const QPointF p = e->position();
+    auto clamp = [](double v) {
+        return static_cast<std::int32_t>(std::clamp(std::floor(v), -2147483648.0, 2147483647.0));
+    };
+    return {clamp(p.x()), clamp(p.y())};
+}
+
+} // namespace
+
+void CViewWidget::Deliver(unsigned message, QMouseEvent* event) {
+    if (m_pView == nullptr)
+        return;
+    AFX_MSGARGS args;
+    args.nFlags = KeyFlags(event);
+    args.point = ClientPoint(event);
+    CView* view = m_pView;
+    AfxCallGuarded([&] { view->SendMessage(message, args); });
+    AfxScheduleIdleUpdate();
+}
+
+void CViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Deliver(WM_LBUTTONDOWN, event);
+    else if (event->button() == Qt::RightButton)
+        Deliver(WM_RBUTTONDOWN, event);
+}
+
+void CViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Deliver(WM_LBUTTONUP, event);
+    else if (event->button() == Qt::RightButton)
+        Deliver(WM_RBUTTONUP, event);
+}
+
+void CViewWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    // The view has no double-click handler: the second press of a double click is not a
+    // press at all.
+}
+
+void CViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    Deliver(WM_MOUSEMOVE, event);
 }

@@ -1,6 +1,17 @@
 #include "platform/framework/CommandRouting.h"
 
-// Command routing arrives with the application framework; until then no command is routed.
+namespace {
+CView* g_pRoutingView = nullptr;
+}
+
 CView* GetRoutingView() {
-    return nullptr;
+    return g_pRoutingView;
+}
+
+CRoutingScope::CRoutingScope(CView* pView) : m_pPrevious(g_pRoutingView) {
+    g_pRoutingView = pView;
+}
+
+CRoutingScope::~CRoutingScope() {
+    g_pRoutingView = m_pPrevious;
 }

@@ -1,0 +1,82 @@
+#include "platform/framework/CStatusBar.h"
+
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/Resources.h"
+#include "platform/framework/internal/KeyLocks.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+bool CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    auto* main =
+        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
+    if (main == nullptr || m_pWidget != nullptr)
+        return false;
+    m_dwStyle = dwStyle;
+    m_nID = nID;
+    auto* bar = new QStatusBar(main);
+    m_pWidget = bar;
+    main->setStatusBar(bar);
+    AttachToFrame(pParentWnd);
+    // The message pane shows the idle text whenever no prompt is shown.
+    const QString idle = QString::fromStdString(AfxLoadString(AFX_IDS_IDLEMESSAGE));
+    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar, idle](const QString& text) {
+        if (text.isEmpty() && !idle.isEmpty())
+            bar->showMessage(idle);
+    });
+    bar->showMessage(idle);
+    bar->setVisible(dwStyle & WS_VISIBLE);
+    return true;
+}
+
+bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
+    auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
+    if (bar == nullptr || nIDCount < 0 || (nIDCount > 0 && lpIDArray == nullptr))
+        return false;
+    for (QLabel* pane : m_panes)
+        delete pane;
+    m_panes.clear();
+    m_ids.assign(lpIDArray, lpIDArray + nIDCount);
+    for (UINT id : m_ids) {
+        if (id == ID_SEPARATOR) {
+            m_panes.push_back(nullptr);
+            continue;
+        }
+        std::string text;
+        if (!AfxLoadString(id, text))
+            return false;
+        auto* pane = new QLabel(QString::fromStdString(text), bar);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        // The pane keeps the width of its text while it shows nothing.
+        pane->setMinimumWidth(pane->sizeHint().width() + 8);
+        pane->setProperty("afxPaneText", pane->text());
+        bar->addPermanentWidget(pane);
+        m_panes.push_back(pane);
+    }
+    return true;
+}
+
+std::string CStatusBar::GetPaneText(int nIndex) const {
+    if (nIndex < 0 || std::size_t(nIndex) >= m_panes.size())
+        return {};
+    if (m_panes[nIndex] == nullptr) {
+        auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
+        return bar != nullptr ? bar->currentMessage().toStdString() : std::string();
+    }
+    return m_panes[nIndex]->text().toStdString();
+}
+
+void CStatusBar::OnUpdateCmdUI(CFrameWnd*, bool) {
+    for (std::size_t i = 0; i < m_panes.size(); ++i) {
+        QLabel* pane = m_panes[i];
+        if (pane == nullptr)
+            continue;
+        // A key pane shows its name while its lock is on; when the platform does not say,
+        // it stays blank.
+        const bool on = AfxIsKeyLockOn(m_ids[i]);
+        pane->setText(on ? pane->property("afxPaneText").toString() : QString());
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/framework/CControlBar.h"
+
+#include <vector>
+
+class QLabel;
+
+// The status bar: a message pane (ID_SEPARATOR) showing the idle text or the prompt of the
+// command under the pointer, and key-state panes named by their string ids.
+class CStatusBar : public CControlBar {
+public:
+    bool Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
+                UINT nID = AFX_IDW_STATUS_BAR);
+    bool SetIndicators(const UINT* lpIDArray, int nIDCount);
+
+    // The text of a pane as shown now.
+    std::string GetPaneText(int nIndex) const;
+
+    void OnUpdateCmdUI(CFrameWnd* pTarget, bool bDisableIfNoHandler) override;
+
+private:
+    std::vector<UINT> m_ids;
+    std::vector<QLabel*> m_panes; // null for the message pane
+};

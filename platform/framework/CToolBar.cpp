@@ -1,0 +1,84 @@
+#include "platform/framework/CToolBar.h"
+
+#include "platform/framework/CCmdUI.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/ResourcesQt.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QToolBar>
+
+bool CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
+}
+
+bool CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID) {
+    auto* main =
+        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
+    if (main == nullptr || m_pWidget != nullptr)
+        return false;
+    m_dwStyle = dwStyle;
+    m_nID = nID;
+    auto* bar = new QToolBar(main);
+    m_pWidget = bar;
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    AttachToFrame(pParentWnd);
+    if (dwStyle & CBRS_ALIGN_ANY) {
+        Qt::ToolBarArea area = Qt::TopToolBarArea;
+        if (dwStyle & CBRS_ALIGN_BOTTOM)
+            area = Qt::BottomToolBarArea;
+        else if (dwStyle & CBRS_ALIGN_LEFT)
+            area = Qt::LeftToolBarArea;
+        else if (dwStyle & CBRS_ALIGN_RIGHT)
+            area = Qt::RightToolBarArea;
+        main->addToolBar(area, bar);
+    }
+    bar->setVisible(dwStyle & WS_VISIBLE);
+    QObject::connect(bar, &QToolBar::actionTriggered, bar, [this](QAction* action) {
+        const QVariant id = action->property(kCommandIdProperty);
+        if (id.isValid() && m_pFrame != nullptr)
+            m_pFrame->ExecuteCommand(id.toUInt());
+    });
+    return true;
+}
+
+bool CToolBar::LoadToolBar(UINT nIDResource) {
+    auto* bar = qobject_cast<QToolBar*>(m_pWidget);
+    const AFX_TOOLBAR_RESOURCE* resource = AfxFindToolBar(nIDResource);
+    if (bar == nullptr || resource == nullptr)
+        return false;
+    bar->clear();
+    bar->setObjectName(QStringLiteral("ToolBar%1").arg(nIDResource));
+    bar->setIconSize(QSize(resource->cxButton, resource->cyButton));
+    for (std::size_t i = 0; i < resource->nButtons; ++i) {
+        const AFX_TOOLBAR_BUTTON& button = resource->pButtons[i];
+        if (button.nID == ID_SEPARATOR) {
+            bar->addSeparator();
+            continue;
+        }
+        // The action has no text: Qt would show its text as the tooltip of a command whose
+        // string names none.
+        auto* action = new QAction(AfxButtonIcon(button), QString(), bar);
+        action->setProperty(kCommandIdProperty, button.nID);
+        action->setToolTip(m_dwStyle & CBRS_TOOLTIPS ? AfxCommandTip(button.nID) : QString());
+        action->setStatusTip(m_dwStyle & CBRS_FLYBY ? AfxCommandPrompt(button.nID) : QString());
+        bar->addAction(action);
+    }
+    return true;
+}
+
+void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, bool bDisableIfNoHandler) {
+    auto* bar = qobject_cast<QToolBar*>(m_pWidget);
+    if (bar == nullptr || bar->isHidden())
+        return;
+    for (QAction* action : bar->actions()) {
+        const QVariant id = action->property(kCommandIdProperty);
+        if (!id.isValid())
+            continue;
+        CCmdUI state(id.toUInt(), action);
+        state.DoUpdate(pTarget, bDisableIfNoHandler);
+    }
+}

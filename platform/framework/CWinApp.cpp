@@ -1,0 +1,168 @@
+#include "platform/framework/CWinApp.h"
+
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CCommandLineInfo.h"
+#include "platform/framework/CDocTemplate.h"
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/GuardedCall.h"
+#include "platform/framework/Resources.h"
+
+#include <QApplication>
+#include <QPrinter>
+
+#include <exception>
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CWinApp::OnOpenRecentFile)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(const char* lpszAppName) {
+    if (lpszAppName != nullptr)
+        m_strAppName = lpszAppName;
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp() {
+    CloseAllDocuments();
+    for (CDocTemplate* pTemplate : m_templates)
+        delete pTemplate;
+    m_templates.clear();
+    delete m_pPrinter;
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd() {
+    return g_pApp != nullptr ? g_pApp->m_pMainWnd : nullptr;
+}
+
+bool CWinApp::InitInstance() {
+    if (m_strAppName.empty())
+        m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
+    return true;
+}
+
+int CWinApp::ExitInstance() {
+    SaveRecentFileList();
+    return 0;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    if (pTemplate != nullptr)
+        m_templates.push_back(pTemplate);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+    bool options = true;
+    for (std::size_t i = 0; i < m_arguments.size(); ++i) {
+        const std::string& arg = m_arguments[i];
+        const bool last = i + 1 == m_arguments.size();
+        if (options && arg == "--") {
+            options = false;
+            continue;
+        }
+        if (options && arg.size() > 1 && arg[0] == '-') {
+            rCmdInfo.ParseParam(arg.c_str() + 1, true, last);
+            continue;
+        }
+        rCmdInfo.ParseParam(arg.c_str(), false, last);
+    }
+}
+
+bool CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr))
+            OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName.c_str()) != nullptr;
+    case CCommandLineInfo::FileNothing:
+        return true;
+    }
+    return false;
+}
+
+CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName) {
+    if (m_templates.empty())
+        return nullptr;
+    return m_templates.front()->OpenDocumentFile(lpszFileName);
+}
+
+void CWinApp::OnFileNew() {
+    if (m_templates.empty())
+        return;
+    m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen() {
+    std::string path;
+    if (!AfxDoPromptFileName(path, true))
+        return;
+    OpenDocumentFile(path.c_str());
+}
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd == nullptr)
+        return;
+    AFX_MSGARGS args;
+    m_pMainWnd->SendMessage(WM_CLOSE, args);
+}
+
+bool CWinApp::SaveAllModified() {
+    for (CDocTemplate* pTemplate : m_templates) {
+        if (!pTemplate->SaveAllModified())
+            return false;
+    }
+    return true;
+}
+
+void CWinApp::CloseAllDocuments() {
+    for (CDocTemplate* pTemplate : m_templates)
+        pTemplate->CloseAllDocuments();
+    m_pMainWnd = nullptr;
+}
+
+QPrinter* CWinApp::GetPrinter() {
+    if (m_pPrinter == nullptr)
+        m_pPrinter = new QPrinter(QPrinter::HighResolution);
+    return m_pPrinter;
+}
+
+int AfxWinMain(int argc, char** argv) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    QApplication qtApp(argc, argv);
+    if (app->m_strAppName.empty())
+        app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
+    QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
+    QApplication::setApplicationDisplayName(QString::fromStdString(app->m_strAppName));
+    app->m_arguments.clear();
+    for (int i = 1; i < argc; ++i)
+        app->m_arguments.emplace_back(argv[i]);
+
+    bool started = false;
+    AfxCallGuarded([&] { started = app->InitInstance(); });
+    if (!started) {
+        app->CloseAllDocuments();
+        return 1;
+    }
+    const int loop = QApplication::exec();
+    int status = loop;
+    AfxCallGuarded([&] { status = app->ExitInstance(); });
+    // Windows go before the Qt application does.
+    app->CloseAllDocuments();
+    return status != 0 ? status : loop;
+}

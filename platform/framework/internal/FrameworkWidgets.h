@@ -1,0 +1,52 @@
+#pragma once
+
+// The Qt widgets behind the framework's windows. Only the framework's own sources include
+// this header.
+
+#include <QMainWindow>
+#include <QWidget>
+
+class CFrameWnd;
+class CView;
+
+// The main window behind a CFrameWnd: closing it asks the frame.
+class CFrameWidget : public QMainWindow {
+public:
+    explicit CFrameWidget(CFrameWnd* pFrame);
+    void Detach() { m_pFrame = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CFrameWnd* m_pFrame;
+};
+
+// The window behind a CView: shows the view's backing image and turns Qt's mouse events into
+// the view's messages.
+class CViewWidget : public QWidget {
+public:
+    CViewWidget(CView* pView, QWidget* parent);
+    void Detach() { m_pView = nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    CView* m_pView;
+
+    void Deliver(unsigned message, QMouseEvent* event);
+};
+
+// Marks a menu action or button with the command it sends.
+inline constexpr const char* kCommandIdProperty = "afxCommandId";
+
+// Schedules a refresh of every frame's control bars for when the event loop is next idle.
+void AfxScheduleIdleUpdate();
+void AfxRegisterFrame(CFrameWnd* pFrame);
+void AfxUnregisterFrame(CFrameWnd* pFrame);

@@ -1,0 +1,425 @@
+#include "TestApp.h"
+#include "TestDoc.h"
+#include "TestFrame.h"
+#include "TestIds.h"
+#include "TestView.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CClientDC.h"
+#include "platform/framework/CDocument.h"
+#include "platform/framework/CFrameWnd.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_configDir = nullptr;
+
+QAction* FindAction(const QList<QAction*>& actions, const QString& text) {
+    for (QAction* action : actions) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class FrameworkAppTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CTestApp> m_app;
+    std::vector<std::string> m_messages;
+    int m_nextAnswer = IDOK;
+    QTemporaryDir m_files;
+
+    CTestFrame* Frame() const { return dynamic_cast<CTestFrame*>(m_app->m_pMainWnd); }
+    QMainWindow* Window() const { return static_cast<QMainWindow*>(Frame()->GetWidget()); }
+    CTestView* View() const { return static_cast<CTestView*>(Frame()->GetActiveView()); }
+    CTestDoc* Doc() const { return View()->GetDocument(); }
+
+    QMenu* Menu(const QString& title) const {
+        for (QAction* action : Window()->menuBar()->actions()) {
+            if (action->text() == title)
+                return action->menu();
+        }
+        return nullptr;
+    }
+    // Opening a menu brings its items up to date.
+    QMenu* OpenMenu(const QString& title) const {
+        QMenu* menu = Menu(title);
+        emit menu->aboutToShow();
+        return menu;
+    }
+    QAction* ToolButton(int bar, UINT id) const {
+        CToolBar& toolBar = bar == 0 ? Frame()->m_wndToolBar : Frame()->m_wndDrawToolBar;
+        for (QAction* action : toolBar.GetWidget()->actions()) {
+            if (action->property("afxCommandId").toUInt() == id)
+                return action;
+        }
+        return nullptr;
+    }
+    std::string Write(const char* name, const QByteArray& bytes) {
+        const QString path = m_files.filePath(QString::fromUtf8(name));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return path.toStdString();
+    }
+    void Start() {
+        m_app = std::make_unique<CTestApp>();
+        m_app->m_bShowAbout = false;
+        QVERIFY(m_app->InitInstance());
+        QVERIFY(Frame() != nullptr);
+        Window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Window()));
+    }
+
+private slots:
+    void init() {
+        m_messages.clear();
+        m_nextAnswer = IDOK;
+        SetMessageBoxHook([this](const std::string& text, UINT) {
+            m_messages.push_back(text);
+            return m_nextAnswer;
+        });
+        CTestFrame::s_bFailCreate = false;
+        Start();
+    }
+
+    void cleanup() {
+        m_app.reset();
+        SetMessageBoxHook({});
+        SetFileDialogHook({});
+        QFile::remove(g_configDir->filePath("Framework Tests/FwTest.conf"));
+    }
+
+    void startupShowsNewDocumentCaptionAndIdleText() {
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - FwTest"));
+        QVERIFY(Window()->isVisible());
+        QCOMPARE(Window()->statusBar()->currentMessage(), QStringLiteral("Ready"));
+        QCOMPARE(Frame()->m_wndToolBar.GetWidget()->windowTitle(), QStringLiteral("Main"));
+        QCOMPARE(Frame()->m_wndDrawToolBar.GetWidget()->windowTitle(),
+                 QStringLiteral("Drawing Tools"));
+        QCOMPARE(Frame()->m_wndStatusBar.GetPaneText(0), std::string("Ready"));
+    }
+
+    void commandsReachViewDocumentAndApplicationTables() {
+        Frame()->ExecuteCommand(ID_TOOL_LINE);
+        QCOMPARE(View()->m_nTool, 0);
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        QCOMPARE(Doc()->m_nPastes, 1);
+        Frame()->ExecuteCommand(ID_APP_ABOUT);
+        QCOMPARE(m_app->m_nAbouts, 1);
+        // Disabled by its update handler or handled by no table: never delivered.
+        Frame()->ExecuteCommand(ID_TEST_LOCKED);
+        QCOMPARE(View()->m_nLocked, 0);
+        Frame()->ExecuteCommand(ID_EDIT_COPY);
+        QCOMPARE(View()->m_nCopies, 0);
+        View()->m_bCanCopy = true;
+        Frame()->ExecuteCommand(ID_EDIT_COPY);
+        QCOMPARE(View()->m_nCopies, 1);
+    }
+
+    void menusShowUpdateHandlersStateWhenOpened() {
+        QMenu* edit = OpenMenu("&Edit");
+        QVERIFY(!FindAction(edit->actions(), "&Undo\tCtrl+Z")->isEnabled());
+        QVERIFY(!FindAction(edit->actions(), "&Copy\tCtrl+C")->isEnabled());
+        QVERIFY(FindAction(edit->actions(), "&Paste\tCtrl+V")->isEnabled());
+        QVERIFY(!FindAction(edit->actions(), "&Locked")->isEnabled());
+        QVERIFY(!FindAction(edit->actions(), "&Orphan")->isEnabled());
+        View()->m_bCanCopy = true;
+        OpenMenu("&Edit");
+        QVERIFY(FindAction(edit->actions(), "&Copy\tCtrl+C")->isEnabled());
+
+        QMenu* tools = OpenMenu("&Tools");
+        QAction* line = FindAction(tools->actions(), "&Line ");
+        QAction* dot = FindAction(tools->actions(), "&Dot");
+        QVERIFY(!line->isChecked() && dot->isChecked());
+        QVERIFY(dot->actionGroup() != nullptr && dot->actionGroup()->isExclusive());
+        line->trigger();
+        QCOMPARE(View()->m_nTool, 0);
+        OpenMenu("&Tools");
+        QVERIFY(line->isChecked() && !dot->isChecked());
+        QCOMPARE(line->statusTip(), QString());
+    }
+
+    void toolbarFollowsUpdateHandlersWhenIdle() {
+        QAction* copy = ToolButton(0, ID_EDIT_COPY);
+        QAction* line = ToolButton(1, ID_TOOL_LINE);
+        QTRY_VERIFY(!copy->isEnabled());
+        QCOMPARE(copy->toolTip(), QStringLiteral("Copy"));
+        QCOMPARE(copy->statusTip(),
+                 QStringLiteral("Copy the selection and put it on the Clipboard"));
+        QCOMPARE(line->toolTip(), QString());
+        View()->m_bCanCopy = true;
+        QTest::mouseMove(View()->GetWidget(), QPoint(5, 5));
+        QTRY_VERIFY(copy->isEnabled());
+        line->trigger();
+        QCOMPARE(View()->m_nTool, 0);
+        QTRY_VERIFY(!ToolButton(1, ID_TOOL_DOT)->isChecked());
+        QVERIFY(line->isChecked());
+    }
+
+    void acceleratorsDeliverOnlyEnabledCommands() {
+        QTest::keyClick(Window(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Doc()->m_nPastes, 1);
+        QTest::keyClick(Window(), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(Doc()->m_nPastes, 2);
+        QTest::keyClick(Window(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(View()->m_nCopies, 0);
+        View()->m_bCanCopy = true;
+        QTest::keyClick(Window(), Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(View()->m_nCopies, 1);
+        QTest::keyClick(Window(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(View()->m_nLocked, 0);
+        QTest::keyClick(Window(), Qt::Key_F6);
+        QTest::keyClick(Window(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m_messages.empty());
+    }
+
+    void outOfMemoryInACommandIsReportedAndTheProgramGoesOn() {
+        Frame()->ExecuteCommand(ID_TEST_EXHAUST);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QCOMPARE(m_messages[0], std::string("Out of memory."));
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        QCOMPARE(Doc()->m_nPastes, 1);
+    }
+
+    void mouseMessagesCarryClientPointsAndIgnoreDoubleClicks() {
+        QWidget* view = View()->GetWidget();
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(10, 20));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(11, 21));
+        QTest::mousePress(view, Qt::RightButton, {}, QPoint(3, 4));
+        QTest::mouseRelease(view, Qt::RightButton, {}, QPoint(3, 4));
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(7, 8),
+                        view->mapToGlobal(QPointF(7, 8)), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(view, &dbl);
+        const std::vector<std::string> expected = {"L(10,20)", "U(11,21)", "R(3,4)"};
+        QCOMPARE(View()->m_events, expected);
+    }
+
+    void invalidationsCoalesceIntoOneRepaintThroughOnDraw() {
+        QWidget* view = View()->GetWidget();
+        view->repaint();
+        const int before = View()->m_nDraws;
+        View()->Invalidate();
+        Doc()->UpdateAllViews(nullptr);
+        View()->InvalidateRect(nullptr, true);
+        QTRY_COMPARE(View()->m_nDraws, before + 1);
+        QTest::qWait(50);
+        QCOMPARE(View()->m_nDraws, before + 1);
+        // A repaint without an invalidation shows the image as it is.
+        view->repaint();
+        QCOMPARE(View()->m_nDraws, before + 1);
+    }
+
+    void clientDrawingStaysUntilTheNextInvalidation() {
+        QWidget* view = View()->GetWidget();
+        view->repaint();
+        const int draws = View()->m_nDraws;
+        {
+            CClientDC dc(View());
+            dc.FillSolidRect(2, 2, 4, 4, 0);
+        }
+        view->repaint();
+        QCOMPARE(View()->m_nDraws, draws);
+        QImage shown = view->grab().toImage();
+        QCOMPARE(shown.pixelColor(3, 3), QColor(Qt::black));
+        View()->Invalidate();
+        view->repaint();
+        shown = view->grab().toImage();
+        QCOMPARE(shown.pixelColor(3, 3), QColor(Qt::white));
+    }
+
+    void viewMenuTogglesBarsWithCheckMarks() {
+        QMenu* viewMenu = OpenMenu("&View");
+        QAction* status = FindAction(viewMenu->actions(), "&Status Bar");
+        QAction* toolbar = FindAction(viewMenu->actions(), "&Toolbar");
+        QVERIFY(status->isChecked() && toolbar->isChecked());
+        status->trigger();
+        QVERIFY(Window()->statusBar()->isHidden());
+        OpenMenu("&View");
+        QVERIFY(!status->isChecked());
+        status->trigger();
+        OpenMenu("&View");
+        QVERIFY(status->isChecked() && !Window()->statusBar()->isHidden());
+        toolbar->trigger();
+        QVERIFY(Frame()->m_wndToolBar.GetWidget()->isHidden());
+        OpenMenu("&View");
+        QVERIFY(!toolbar->isChecked());
+    }
+
+    void recentFilesKeepFourMostRecentAbsoluteAndSurviveRestart() {
+        std::vector<std::string> paths;
+        for (int i = 0; i < 5; ++i)
+            paths.push_back(Write(("doc" + std::to_string(i)).c_str(), QByteArray(4, '\0')));
+        for (const std::string& path : paths)
+            QVERIFY(m_app->OpenDocumentFile(path.c_str()) != nullptr);
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("doc4 - FwTest"));
+        std::vector<std::string> expected = {paths[4], paths[3], paths[2], paths[1]};
+        QCOMPARE(m_app->GetRecentFiles(), expected);
+        m_app->OpenDocumentFile(paths[2].c_str());
+        expected = {paths[2], paths[4], paths[3], paths[1]};
+        QCOMPARE(m_app->GetRecentFiles(), expected);
+
+        QMenu* file = OpenMenu("&File");
+        QVERIFY(FindAction(file->actions(), "&1 doc2") != nullptr);
+        QAction* fourth = FindAction(file->actions(), "&4 doc1");
+        QVERIFY(fourth != nullptr && fourth->isEnabled());
+        QCOMPARE(fourth->statusTip(), QStringLiteral("Open this document"));
+        fourth->trigger();
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("doc1 - FwTest"));
+
+        m_app->ExitInstance();
+        m_app.reset();
+        Start();
+        expected = {paths[1], paths[2], paths[4], paths[3]};
+        QCOMPARE(m_app->GetRecentFiles(), expected);
+    }
+
+    void emptyRecentListShowsGrayedPlaceholder() {
+        QMenu* file = OpenMenu("&File");
+        QAction* placeholder = FindAction(file->actions(), "Recent File");
+        QVERIFY(placeholder != nullptr && !placeholder->isEnabled());
+    }
+
+    void fileThatCannotBeOpenedIsReportedAndLeavesTheDocument() {
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        const std::string missing = m_files.filePath("missing").toStdString();
+        QVERIFY(m_app->OpenDocumentFile(missing.c_str()) == nullptr);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY(m_messages[0].find("missing") != std::string::npos);
+        QCOMPARE(Doc()->m_values.size(), std::size_t(1));
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - FwTest"));
+        QVERIFY(m_app->GetRecentFiles().empty());
+    }
+
+    void modifiedDocumentAsksBeforeNewAndCancelKeepsIt() {
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        Doc()->SetModifiedFlag();
+        m_nextAnswer = IDCANCEL;
+        Frame()->ExecuteCommand(ID_FILE_NEW);
+        QCOMPARE(m_messages, std::vector<std::string>{"Save changes to Untitled?"});
+        QCOMPARE(Doc()->m_values.size(), std::size_t(1));
+        m_nextAnswer = IDNO;
+        Frame()->ExecuteCommand(ID_FILE_NEW);
+        QVERIFY(Doc()->m_values.empty());
+        QVERIFY(!Doc()->IsModified());
+    }
+
+    void saveAsNamesTheDocumentAndAddsItToRecentFiles() {
+        const std::string target = m_files.filePath("saved").toStdString();
+        bool asked = false;
+        SetFileDialogHook([&](bool bOpen, std::string& path) {
+            asked = true;
+            if (bOpen)
+                return false;
+            path = target;
+            return true;
+        });
+        Frame()->ExecuteCommand(ID_FILE_SAVE_AS);
+        QVERIFY(asked);
+        QVERIFY(QFile::exists(QString::fromStdString(target)));
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("saved - FwTest"));
+        QCOMPARE(m_app->GetRecentFiles(), std::vector<std::string>{target});
+        // Save of a named document asks for no name.
+        asked = false;
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        QVERIFY(!asked);
+    }
+
+    void failedFrameCreationFailsStartUp() {
+        m_app.reset();
+        CTestFrame::s_bFailCreate = true;
+        CTestApp app;
+        QVERIFY(!app.InitInstance());
+        QVERIFY(app.m_pMainWnd == nullptr);
+    }
+
+    void aboutBoxIsBuiltFromItsTemplateAndClosesWithOk() {
+        m_app->m_bShowAbout = true;
+        QString caption;
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            caption = dialog->windowTitle();
+            for (QLabel* label : dialog->findChildren<QLabel*>())
+                texts << label->text();
+            auto* ok = dialog->findChild<QPushButton*>();
+            QVERIFY(ok != nullptr && ok->isDefault());
+            QVERIFY(ok->width() > ok->height());
+            ok->click();
+        });
+        Frame()->ExecuteCommand(ID_APP_ABOUT);
+        QCOMPARE(caption, QStringLiteral("About FwTest"));
+        QVERIFY(texts.contains("FwTest Version 1.0"));
+        QVERIFY(texts.contains("A framework test"));
+    }
+
+    void printingDrawsThroughOnDrawIntoAPdfFile() {
+        QPrinter* printer = m_app->GetPrinter();
+        const QString pdf = m_files.filePath("out.pdf");
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        const int draws = View()->m_nDraws;
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        Frame()->ExecuteCommand(ID_FILE_PRINT);
+        QVERIFY(!QFile::exists(pdf));
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        Frame()->ExecuteCommand(ID_FILE_PRINT);
+        QVERIFY(View()->m_nDraws > draws);
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5) == "%PDF-");
+    }
+
+    void printPreviewShowsThePage() {
+        const int draws = View()->m_nDraws;
+        QTimer::singleShot(100, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        Frame()->ExecuteCommand(ID_FILE_PRINT_PREVIEW);
+        QVERIFY(View()->m_nDraws > draws);
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    g_configDir = &config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    FrameworkAppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "FrameworkAppTest.moc"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CStatusBar.h"
+#include "platform/framework/CToolBar.h"
+
+class CTestFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CTestFrame)
+public:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    CToolBar m_wndDrawToolBar;
+
+    // Set by tests to make the next frame's creation fail.
+    static bool s_bFailCreate;
+
+    DECLARE_MESSAGE_MAP()
+};
