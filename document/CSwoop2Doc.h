@@ -14,6 +14,8 @@ class CArchive;
 // The one document: every curve of the drawing in stacking order, the selection, and the id of
 // the clipboard format that carries a curve between running copies of the program.
 class CSwoop2Doc : public CDocument {
+    DECLARE_DYNCREATE(CSwoop2Doc)
+
 public:
     CSwoop2Doc();
     ~CSwoop2Doc() override;
@@ -56,7 +58,10 @@ public:
     // curve without points, and for a picture too large to offer.
     HGLOBAL CurveToDib(const CCurve* pCurve) const;
 
+    // Commands of the Edit menu. Copy and Cut act on the selected curve.
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
+
+    DECLARE_MESSAGE_MAP()
 };

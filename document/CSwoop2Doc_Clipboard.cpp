@@ -1,9 +1,9 @@
 #include "document/CSwoop2Doc.h"
 
 #include "document/CurvePicture.h"
+#include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
-#include "platform/gdi/CDC.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
 #include "platform/ole/ClipboardFormat.h"
@@ -146,8 +146,6 @@ HGLOBAL CSwoop2Doc::CurveToDib(const CCurve* pCurve) const {
     CView* pView = GetRoutingView();
     if (!pCurve || !pView)
         return nullptr;
-    // Every window surface of the platform has the same 32-bit format, so a plain surface
-    // stands for the view's client area.
-    CDC windowDC;
+    CClientDC windowDC(pView);
     return CurvePicture(*pCurve, &windowDC);
 }

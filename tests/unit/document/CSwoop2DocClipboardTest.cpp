@@ -1,7 +1,9 @@
 #include "RecordingView.h"
 #include "document/CSwoop2Doc.h"
 
+#include "platform/framework/CommandRouting.h"
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDataObject.h"
 #include "platform/ole/ClipboardFormat.h"
 
 #include <QClipboard>
@@ -209,4 +211,54 @@ TEST_F(Clipboard, PasteOfARecordWithoutACurveAddsNothingButRepaints) {
     EXPECT_TRUE(doc.m_curves.empty());
     EXPECT_EQ(doc.m_pSelected, nullptr);
     EXPECT_EQ(view.m_nUpdates, 1);
+}
+
+TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {
+    doc.m_pSelected = Add({{10, 20}, {30, 40}, {50, 60}});
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QStringList formats = QGuiApplication::clipboard()->mimeData()->formats();
+    ASSERT_GE(formats.size(), 2);
+    EXPECT_EQ(formats[0], QStringLiteral("Tav.Swoop"));
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
+
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    HGLOBAL picture = data.GetGlobalData(CF_DIB);
+    ASSERT_NE(picture, nullptr);
+    const Bytes bytes = Contents(picture);
+    GlobalFree(picture);
+    ASSERT_EQ(bytes.size(), 7640u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 12), Words({40, 50, 50}));
+}
+
+TEST_F(Clipboard, CopyOfACurveWithoutPointsOffersTheRecordAlone) {
+    doc.m_pSelected = Add({});
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(mime->formats(), QStringList{QStringLiteral("Tav.Swoop")});
+    const QByteArray record = mime->data(QStringLiteral("Tav.Swoop"));
+    EXPECT_EQ(Bytes(record.begin(), record.end()), Words({4}));
+}
+
+TEST_F(Clipboard, EditCommandsReachTheDocumentThroughItsTable) {
+    doc.m_pSelected = Add({{1, 1}, {2, 2}});
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_CUT, CN_COMMAND, nullptr));
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_PASTE, CN_COMMAND, nullptr));
+    ASSERT_EQ(doc.m_curves.size(), 1u);
+    EXPECT_EQ(doc.m_pSelected, doc.m_curves[0].get());
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_COPY, CN_COMMAND, nullptr, true));
+}
+
+TEST(CSwoop2DocClass, IsCreatedByItsClassName) {
+    const CRuntimeClass* runtimeClass = RUNTIME_CLASS(CSwoop2Doc);
+    EXPECT_STREQ(runtimeClass->m_lpszClassName, "CSwoop2Doc");
+    std::unique_ptr<CCmdTarget> object(runtimeClass->CreateObject());
+    EXPECT_NE(dynamic_cast<CSwoop2Doc*>(object.get()), nullptr);
 }
