@@ -254,7 +254,8 @@ private:
         // the image only from within half a pixel of it.
         if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
             return;
-        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1;
+        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 &&
+                            maxY <= m_height - 1 && maxX < 32768 && maxY < 32768;
 
         // The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
         // derivative, which is at most 6 times the largest second difference of the points.
@@ -272,6 +273,10 @@ private:
             return;
         }
         const int n = steps < 1 ? 1 : steps > kMaxSteps ? int(kMaxSteps) : int(steps);
+        if (inside) {
+            CurveInside(s, n);
+            return;
+        }
 
         // Forward differences of the cubic, relative to its start so that the sums stay exact
         // enough far from the origin.
@@ -302,13 +307,65 @@ private:
             }
             if (qx == px && qy == py)
                 continue;
-            if (inside)
-                LineInside(int(px), int(py), int(qx), int(qy));
-            else
-                Line(px, py, qx, qy);
+            Line(px, py, qx, qy);
             px = qx;
             py = qy;
         }
+    }
+
+    // The common case, a segment wholly inside the image, where every coordinate is below
+    // 2^15: the stepping runs in 32.32 fixed point, where rounding to a pixel is an add and a
+    // shift, and the many chords of one or two pixels are plotted without setting up a line.
+    void CurveInside(const Segment& s, int n) {
+        constexpr double kOne = 4294967296.0;
+        constexpr std::int64_t kHalf = std::int64_t(1) << 31;
+        const double h = 1.0 / n;
+        double fx[3];
+        double fy[3];
+        Differences(s.x, h, fx);
+        Differences(s.y, h, fy);
+        std::int64_t x = static_cast<std::int64_t>(s.x[0] * kOne);
+        std::int64_t y = static_cast<std::int64_t>(s.y[0] * kOne);
+        std::int64_t dx[3];
+        std::int64_t dy[3];
+        for (int k = 0; k < 3; ++k) {
+            dx[k] = static_cast<std::int64_t>(fx[k] * kOne);
+            dy[k] = static_cast<std::int64_t>(fy[k] * kOne);
+        }
+        int px = int((x + kHalf) >> 32);
+        int py = int((y + kHalf) >> 32);
+        std::ptrdiff_t at = std::ptrdiff_t(py) * m_stride + px;
+        const auto chordTo = [&](int qx, int qy) {
+            const int cx = qx - px;
+            const int cy = qy - py;
+            if ((cx | cy) == 0)
+                return;
+            if (unsigned(cx + 1) <= 2u && unsigned(cy + 1) <= 2u) {
+                if constexpr (Patterned) {
+                    if (m_pattern.On(m_phase))
+                        m_op(m_bits + at);
+                    if (++m_phase == m_pattern.period)
+                        m_phase = 0;
+                } else {
+                    m_op(m_bits + at);
+                }
+            } else {
+                LineInside(px, py, qx, qy);
+            }
+            at += cx + std::ptrdiff_t(cy) * m_stride;
+            px = qx;
+            py = qy;
+        };
+        for (int i = 1; i < n; ++i) {
+            x += dx[0];
+            dx[0] += dx[1];
+            dx[1] += dx[2];
+            y += dy[0];
+            dy[0] += dy[1];
+            dy[1] += dy[2];
+            chordTo(int((x + kHalf) >> 32), int((y + kHalf) >> 32));
+        }
+        chordTo(int(RoundHalfUp(s.x[3])), int(RoundHalfUp(s.y[3])));
     }
 
     static void Split(const double* p, double* left, double* right) {
