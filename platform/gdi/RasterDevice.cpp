@@ -254,8 +254,8 @@ private:
         // the image only from within half a pixel of it.
         if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
             return;
-        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 &&
-                            maxY <= m_height - 1 && maxX < 32768 && maxY < 32768;
+        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1 &&
+                            maxX < 32768 && maxY < 32768;
 
         // The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
         // derivative, which is at most 6 times the largest second difference of the points.
