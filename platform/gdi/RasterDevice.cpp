@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <type_traits>
 
 namespace {
@@ -99,7 +100,11 @@ std::int64_t RoundHalfUp(double v) {
 constexpr double kTolerance = 0.25;
 // More steps than this and a segment is halved first, so that the parts outside the image are
 // skipped and the stepping stays accurate on long segments.
-constexpr double kMaxSteps = 256;
+constexpr int kMaxSteps = 256;
+// The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
+// derivative, which is at most 6 times the largest second difference dd of the points: n steps
+// keep within the tolerance when n^2 >= dd * kStepFactor.
+constexpr double kStepFactor = 3.0 / (4.0 * kTolerance);
 constexpr int kMaxDepth = 48;
 
 struct Segment {
@@ -125,10 +130,29 @@ public:
 
     void Bezier(const CPoint* points, int count) {
         for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
             Segment s;
             for (int j = 0; j < 4; ++j) {
-                s.x[j] = points[i + j].x;
-                s.y[j] = points[i + j].y;
+                s.x[j] = p[j].x;
+                s.y[j] = p[j].y;
+            }
+            // Most segments of a drawing are short and lie wholly inside the window: they are
+            // sorted out in integers, before any floating-point work.
+            const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
+            const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+            if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
+                continue;
+            if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height && maxX < 32768 &&
+                maxY < 32768) {
+                const int dd = std::max({std::abs(p[0].x - 2 * p[1].x + p[2].x),
+                                         std::abs(p[1].x - 2 * p[2].x + p[3].x),
+                                         std::abs(p[0].y - 2 * p[1].y + p[2].y),
+                                         std::abs(p[1].y - 2 * p[2].y + p[3].y)});
+                const int n = StepsFor(dd);
+                if (n <= kMaxSteps) {
+                    CurveInside(s, n);
+                    continue;
+                }
             }
             Curve(s, 0);
         }
@@ -257,12 +281,10 @@ private:
         const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1 &&
                             maxX < 32768 && maxY < 32768;
 
-        // The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
-        // derivative, which is at most 6 times the largest second difference of the points.
         const double dd = std::max(
             {std::abs(s.x[0] - 2 * s.x[1] + s.x[2]), std::abs(s.x[1] - 2 * s.x[2] + s.x[3]),
              std::abs(s.y[0] - 2 * s.y[1] + s.y[2]), std::abs(s.y[1] - 2 * s.y[2] + s.y[3])});
-        const double steps = std::ceil(std::sqrt(dd * (3.0 / (4.0 * kTolerance))));
+        const double steps = std::ceil(std::sqrt(dd * kStepFactor));
         if (steps > kMaxSteps && depth < kMaxDepth) {
             Segment left;
             Segment right;
@@ -272,7 +294,7 @@ private:
             Curve(right, depth + 1);
             return;
         }
-        const int n = steps < 1 ? 1 : steps > kMaxSteps ? int(kMaxSteps) : int(steps);
+        const int n = steps < 1 ? 1 : steps > kMaxSteps ? kMaxSteps : int(steps);
         if (inside) {
             CurveInside(s, n);
             return;
@@ -366,6 +388,12 @@ private:
             chordTo(int((x + kHalf) >> 32), int((y + kHalf) >> 32));
         }
         chordTo(int(RoundHalfUp(s.x[3])), int(RoundHalfUp(s.y[3])));
+    }
+
+    // The steps for a segment of whole-numbered points whose largest second difference is dd.
+    static int StepsFor(int dd) {
+        const auto n = static_cast<int>(std::ceil(std::sqrt(dd * kStepFactor)));
+        return n < 1 ? 1 : n;
     }
 
     static void Split(const double* p, double* left, double* right) {
