@@ -140,6 +140,8 @@ public:
             // sorted out in integers, before any floating-point work.
             const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
             const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+            // A segment outside is skipped whole, and the pen's pattern does not run on over
+            // it: the dots that show stay where they are when the curve is drawn again.
             if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
                 continue;
             if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height && maxX < 32768 &&
