@@ -1,0 +1,85 @@
+#include "document/CSwoop2Doc.h"
+
+#include <algorithm>
+
+CSwoop2Doc::CSwoop2Doc() {}
+
+CSwoop2Doc::~CSwoop2Doc() {
+    CSwoop2Doc::DeleteContents();
+}
+
+bool CSwoop2Doc::OnNewDocument() {
+    return CDocument::OnNewDocument();
+}
+
+void CSwoop2Doc::DeleteContents() {
+    // In index order, as the stacking order lists them.
+    for (auto& curve : m_curves)
+        curve.reset();
+    m_curves.clear();
+    m_pSelected = nullptr;
+    UpdateAllViews(nullptr);
+}
+
+CCurve* CSwoop2Doc::NewCurve() {
+    m_curves.push_back(std::make_unique<CCurve>());
+    SetModifiedFlag();
+    UpdateAllViews(nullptr);
+    return m_curves.back().get();
+}
+
+void CSwoop2Doc::AddCurve(CCurve* pCurve) {
+    if (!pCurve)
+        return;
+    std::unique_ptr<CCurve> owned(pCurve);
+    m_curves.push_back(std::move(owned));
+    SetModifiedFlag();
+}
+
+void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
+    if (!pCurve)
+        return;
+    const auto it = std::find_if(m_curves.begin(), m_curves.end(),
+                                 [pCurve](const auto& curve) { return curve.get() == pCurve; });
+    if (it == m_curves.end())
+        return;
+    m_curves.erase(it);
+    SetModifiedFlag();
+    UpdateAllViews(nullptr);
+}
+
+CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
+    for (auto it = m_curves.rbegin(); it != m_curves.rend(); ++it) {
+        if ((*it)->PtInBounds(point))
+            return it->get();
+    }
+    return nullptr;
+}
+
+bool CSwoop2Doc::HitTestPoint(const CCurve* pCurve, CPoint point) {
+    const std::size_t count = pCurve ? pCurve->m_points.size() : 0;
+    for (std::size_t i = 0; i < count && i <= static_cast<std::size_t>(INT32_MAX); ++i) {
+        const CPoint& pt = pCurve->m_points[i];
+        CRect square(pt.x, pt.y, pt.x, pt.y);
+        InflateRect(&square, 4, 4);
+        if (PtInRect(&square, point)) {
+            m_nSelPoint = static_cast<std::int32_t>(i);
+            return true;
+        }
+    }
+    m_nSelPoint = -1;
+    return false;
+}
+
+void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
+    if (!m_pSelected)
+        return;
+    // The index may be stale when the selection changed after the hit test; the curve then
+    // ignores it.
+    const bool isPoint =
+        m_nSelPoint >= 0 && static_cast<std::size_t>(m_nSelPoint) < m_pSelected->m_points.size();
+    m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+    if (isPoint && (dx != 0 || dy != 0))
+        SetModifiedFlag();
+    UpdateAllViews(nullptr);
+}

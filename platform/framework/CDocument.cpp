@@ -1,0 +1,234 @@
+#include "platform/framework/CDocument.h"
+
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CArchive.h"
+#include "platform/framework/CException.h"
+#include "platform/framework/CFile.h"
+#include "platform/framework/CView.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <new>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Quoted(const std::string& pathName) {
+    return "\"" + pathName + "\"";
+}
+
+std::string FileCauseText(const CFileException& e) {
+    switch (e.m_cause) {
+    case CFileException::fileNotFound:
+        return "The file does not exist.";
+    case CFileException::diskFull:
+        return "There is no room left on the disk, or the file grew past the size allowed (" +
+               e.m_strDetail + ").";
+    case CFileException::accessDenied:
+        return e.m_strDetail.empty() ? "Access was denied."
+                                     : "Access was denied (" + e.m_strDetail + ").";
+    default:
+        return e.m_strDetail.empty() ? "The system reported an error." : e.m_strDetail + ".";
+    }
+}
+
+std::string ArchiveCauseText(const CArchiveException& e) {
+    switch (e.m_cause) {
+    case CArchiveException::endOfFile:
+        return "The file ended before the drawing was complete.";
+    default:
+        return "The file is not a drawing this program can read.";
+    }
+}
+
+// Runs a load or save step and turns whatever it throws into the sentence that explains it,
+// or into an empty string on success.
+template <typename Step> std::string FailureOf(Step&& step) {
+    try {
+        step();
+        return {};
+    } catch (const CFileException& e) {
+        return FileCauseText(e);
+    } catch (const CArchiveException& e) {
+        return ArchiveCauseText(e);
+    } catch (const CMemoryException&) {
+        return "There is not enough memory to hold the drawing.";
+    } catch (const std::bad_alloc&) {
+        return "There is not enough memory to hold the drawing.";
+    } catch (const std::length_error&) {
+        return "There is not enough memory to hold the drawing.";
+    } catch (const CException&) {
+        return "An unexpected error occurred.";
+    }
+}
+
+void ReportOpenFailure(const std::string& pathName, const std::string& cause) {
+    AfxMessageBox("Could not open " + Quoted(pathName) + ".\n" + cause, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportSaveFailure(const std::string& pathName, const std::string& cause) {
+    AfxMessageBox("Could not save " + Quoted(pathName) + ".\n" + cause +
+                      "\nThe file on the disk was left as it was.",
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+std::string FolderOf(const std::string& pathName) {
+    const auto slash = pathName.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : pathName.substr(0, slash);
+}
+
+// A symbolic link is saved through: the file it points to is replaced, and the link stays.
+std::string ResolvedTarget(const std::string& pathName) {
+    struct stat st {};
+    if (::lstat(pathName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return pathName;
+    char* resolved = ::realpath(pathName.c_str(), nullptr);
+    if (!resolved)
+        return pathName;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+// Creates a new file beside the target, with a name no other file has, and the permissions a
+// new file would get (or the target's own, when it exists). Returns its descriptor, or -1 with
+// errno set.
+int CreateTemporaryBeside(const std::string& target, std::string* pTempName) {
+    const std::string folder = FolderOf(target);
+    const std::string base = target.substr(target.rfind('/') + 1);
+    std::random_device device;
+    std::mt19937_64 rng((std::uint64_t(device()) << 32) ^ device() ^ std::uint64_t(::getpid()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
+        std::string name = folder + "/." + base + "." + suffix + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            struct stat st {};
+            if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                ::fchmod(fd, st.st_mode & 07777);
+            *pTempName = std::move(name);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+CDocument::~CDocument() {
+    for (CView* pView : m_views)
+        pView->m_pDocument = nullptr;
+}
+
+bool CDocument::OnNewDocument() {
+    DeleteContents();
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CDocument::DeleteContents() {}
+
+void CDocument::Serialize(CArchive&) {}
+
+bool CDocument::OnOpenDocument(const std::string& pathName) {
+    // The file is opened before anything is emptied: a file that cannot be opened at all leaves
+    // the document as it was.
+    CFile file;
+    CFileException openError;
+    if (!file.Open(pathName, CFile::modeRead, &openError)) {
+        ReportOpenFailure(pathName, FileCauseText(openError));
+        return false;
+    }
+
+    DeleteContents();
+    const std::string failure = FailureOf([&] {
+        // An empty file is an empty drawing.
+        if (file.GetLength() == 0)
+            return;
+        CArchive ar(&file, CArchive::load);
+        Serialize(ar);
+        ar.Close();
+    });
+    if (!failure.empty()) {
+        ReportOpenFailure(pathName, failure);
+        DeleteContents();
+        SetModifiedFlag(false);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::OnSaveDocument(const std::string& pathName) {
+    // The drawing goes to a new file beside the target, which replaces the target only once
+    // every byte of it is known to be on the disk. Until then the previous file stays intact.
+    const std::string target = ResolvedTarget(pathName);
+    std::string tempName;
+    const int fd = CreateTemporaryBeside(target, &tempName);
+    if (fd < 0) {
+        ReportSaveFailure(pathName, FileCauseText(AfxFileExceptionFromErrno(errno, pathName)));
+        return false;
+    }
+
+    CFile file(fd, pathName);
+    const std::string failure = FailureOf([&] {
+        CArchive ar(&file, CArchive::store);
+        Serialize(ar);
+        ar.Close();
+        if (AfxFileSystemCalls().fdatasync(file.GetHandle()) != 0)
+            throw AfxFileExceptionFromErrno(errno, pathName);
+        file.Close();
+        if (AfxFileSystemCalls().rename(tempName.c_str(), target.c_str()) != 0)
+            throw AfxFileExceptionFromErrno(errno, pathName);
+    });
+    if (!failure.empty()) {
+        ::unlink(tempName.c_str());
+        ReportSaveFailure(pathName, failure);
+        return false;
+    }
+
+    // The rename itself becomes durable with the folder's entry; a failure here leaves the new
+    // file in place either way, so it is not reported.
+    const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+void CDocument::AddView(CView* pView) {
+    if (!pView || std::find(m_views.begin(), m_views.end(), pView) != m_views.end())
+        return;
+    m_views.push_back(pView);
+    pView->m_pDocument = this;
+}
+
+void CDocument::RemoveView(CView* pView) {
+    const auto it = std::find(m_views.begin(), m_views.end(), pView);
+    if (it == m_views.end())
+        return;
+    m_views.erase(it);
+    pView->m_pDocument = nullptr;
+}
+
+void CDocument::UpdateAllViews(CView* pSender, std::intptr_t lHint, void* pHint) {
+    // A view's update may add or remove views; the list is walked as it was when this began.
+    const std::vector<CView*> views = m_views;
+    for (CView* pView : views) {
+        if (pView != pSender)
+            pView->OnUpdate(pSender, lHint, pHint);
+    }
+}

@@ -1,0 +1,44 @@
+#include "platform/ole/COleDropTarget.h"
+
+#include "platform/framework/CView.h"
+#include "platform/ole/DropTargetFilter.h"
+
+COleDropTarget::~COleDropTarget() {
+    Revoke();
+}
+
+bool COleDropTarget::Register(CWnd* pWnd) {
+    Revoke();
+    if (!pWnd || !pWnd->GetWidget())
+        return false;
+    m_pFilter = new DropTargetFilter(this, pWnd);
+    return true;
+}
+
+void COleDropTarget::Revoke() {
+    delete m_pFilter;
+    m_pFilter = nullptr;
+}
+
+DROPEFFECT COleDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                                       CPoint point) {
+    auto* view = dynamic_cast<CView*>(pWnd);
+    return view ? view->OnDragEnter(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+DROPEFFECT COleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                                      CPoint point) {
+    auto* view = dynamic_cast<CView*>(pWnd);
+    return view ? view->OnDragOver(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+void COleDropTarget::OnDragLeave(CWnd* pWnd) {
+    if (auto* view = dynamic_cast<CView*>(pWnd))
+        view->OnDragLeave();
+}
+
+bool COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect,
+                            CPoint point) {
+    auto* view = dynamic_cast<CView*>(pWnd);
+    return view && view->OnDrop(pDataObject, dropEffect, point);
+}

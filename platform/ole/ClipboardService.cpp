@@ -1,0 +1,88 @@
+#include "platform/ole/ClipboardService.h"
+
+#include "platform/ole/MimeFormat.h"
+#include "platform/ole/SourceMimeData.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+QPointer<ClipboardService> s_instance;
+
+// Changes often come in bursts (a program that sets the clipboard twice, the loss of
+// ownership followed by the new owner's notice): one refresh serves them all.
+constexpr int kRefreshDelayMs = 20;
+
+} // namespace
+
+bool ClipboardService::Start() {
+    if (s_instance)
+        return true;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
+        return false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    s_instance = new ClipboardService(clipboard);
+    s_instance->setParent(app);
+    return true;
+}
+
+ClipboardService* ClipboardService::Instance() {
+    return s_instance.data();
+}
+
+ClipboardService::ClipboardService(QClipboard* clipboard) : m_clipboard(clipboard) {
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(kRefreshDelayMs);
+    connect(&m_refresh, &QTimer::timeout, this, &ClipboardService::Refresh);
+    connect(m_clipboard, &QClipboard::dataChanged, this, &ClipboardService::OnClipboardChanged);
+    // Another program may hold data already.
+    m_refresh.start();
+}
+
+void ClipboardService::TakeOwnership(std::unique_ptr<COleDataSource> source) {
+    auto* mime = new SourceMimeData(std::move(source));
+    m_owned = mime;
+    m_formats = mime->formats();
+    // Qt deletes the previous contents, and with them a previous data source of ours.
+    m_clipboard->setMimeData(mime);
+}
+
+void ClipboardService::OnClipboardChanged() {
+    // Qt may report the change before it lets go of our own contents, so the list is settled
+    // once the change has been handled, not here.
+    if (m_owned)
+        m_formats = m_owned->formats();
+    else
+        m_formats.clear();
+    m_refresh.start();
+}
+
+void ClipboardService::Refresh() {
+    if (m_owned) {
+        m_formats = m_owned->formats();
+        return;
+    }
+    const QMimeData* mime = m_clipboard->mimeData();
+    m_formats = mime ? mime->formats() : QStringList();
+}
+
+bool ClipboardService::IsAvailable(CLIPFORMAT cf) const {
+    return FormatsOffer(m_formats, cf);
+}
+
+HGLOBAL ClipboardService::GetGlobalData(CLIPFORMAT cf) const {
+    if (m_owned) {
+        HGLOBAL own = m_owned->Source().FindBlock(cf);
+        if (!own)
+            return nullptr;
+        HGLOBAL copy = GlobalAllocCopy(GlobalLock(own), GlobalSize(own));
+        GlobalUnlock(own);
+        return copy;
+    }
+    const QMimeData* mime = m_clipboard->mimeData();
+    return mime ? GlobalDataFromMime(*mime, cf) : nullptr;
+}

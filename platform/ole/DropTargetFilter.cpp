@@ -1,0 +1,147 @@
+#include "platform/ole/DropTargetFilter.h"
+
+#include "platform/framework/CWnd.h"
+#include "platform/framework/GuardedCall.h"
+#include "platform/geometry/CPoint.h"
+#include "platform/ole/COleDataObject.h"
+#include "platform/ole/COleDropTarget.h"
+
+#include <QDropEvent>
+#include <QWidget>
+
+namespace {
+
+DWORD KeyStateOf(const QDropEvent& event) {
+    DWORD state = 0;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const Qt::MouseButtons buttons = event.buttons();
+    if (modifiers & Qt::ControlModifier)
+        state |= MK_CONTROL;
+    if (modifiers & Qt::ShiftModifier)
+        state |= MK_SHIFT;
+    if (buttons & Qt::LeftButton)
+        state |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        state |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        state |= MK_MBUTTON;
+    return state;
+}
+
+CPoint PointOf(const QDropEvent& event) {
+    const QPoint p = event.position().toPoint();
+    return {p.x(), p.y()};
+}
+
+// The action Qt reports for an effect, among those the source allows; move wins when the
+// target names both.
+Qt::DropAction ActionFor(DROPEFFECT effect, Qt::DropActions possible) {
+    if ((effect & DROPEFFECT_MOVE) && (possible & Qt::MoveAction))
+        return Qt::MoveAction;
+    if ((effect & DROPEFFECT_COPY) && (possible & Qt::CopyAction))
+        return Qt::CopyAction;
+    return Qt::IgnoreAction;
+}
+
+void Answer(QDropEvent& event, DROPEFFECT effect) {
+    const Qt::DropAction action = ActionFor(effect, event.possibleActions());
+    if (action == Qt::IgnoreAction) {
+        event.setDropAction(Qt::IgnoreAction);
+        event.ignore();
+        return;
+    }
+    event.setDropAction(action);
+    event.accept();
+}
+
+} // namespace
+
+DropTargetFilter::DropTargetFilter(COleDropTarget* target, CWnd* pWnd)
+    : m_target(target), m_pWnd(pWnd), m_widget(pWnd->GetWidget()) {
+    m_hadAcceptDrops = m_widget->acceptDrops();
+    m_widget->setAcceptDrops(true);
+    m_widget->installEventFilter(this);
+}
+
+DropTargetFilter::~DropTargetFilter() {
+    if (!m_widget)
+        return;
+    m_widget->removeEventFilter(this);
+    m_widget->setAcceptDrops(m_hadAcceptDrops);
+}
+
+bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_widget)
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        m_lastEffect = Enter(drag);
+        Answer(*drag, m_lastEffect);
+        // Qt keeps sending moves to a window that refused the entry, so the target can change
+        // its mind, for example when Ctrl is pressed.
+        return true;
+    }
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        m_lastEffect = Over(drag);
+        Answer(*drag, m_lastEffect);
+        return true;
+    }
+    case QEvent::DragLeave:
+        Leave();
+        return true;
+    case QEvent::Drop:
+        Drop(static_cast<QDropEvent*>(event));
+        return true;
+    default:
+        return false;
+    }
+}
+
+DROPEFFECT DropTargetFilter::Enter(QDropEvent* event) {
+    COleDataObject data(event->mimeData());
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    if (!AfxCallGuarded([&] {
+            effect = m_target->OnDragEnter(m_pWnd, &data, KeyStateOf(*event), PointOf(*event));
+        }))
+        return DROPEFFECT_NONE;
+    return effect;
+}
+
+DROPEFFECT DropTargetFilter::Over(QDropEvent* event) {
+    COleDataObject data(event->mimeData());
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    if (!AfxCallGuarded([&] {
+            effect = m_target->OnDragOver(m_pWnd, &data, KeyStateOf(*event), PointOf(*event));
+        }))
+        return DROPEFFECT_NONE;
+    return effect;
+}
+
+void DropTargetFilter::Leave() {
+    m_lastEffect = DROPEFFECT_NONE;
+    AfxCallGuarded([&] { m_target->OnDragLeave(m_pWnd); });
+}
+
+void DropTargetFilter::Drop(QDropEvent* event) {
+    const DROPEFFECT effect = m_lastEffect;
+    m_lastEffect = DROPEFFECT_NONE;
+    // A target that refused the last move is told the drag left, as if it had been cancelled.
+    if (ActionFor(effect, event->possibleActions()) == Qt::IgnoreAction) {
+        event->ignore();
+        AfxCallGuarded([&] { m_target->OnDragLeave(m_pWnd); });
+        return;
+    }
+    COleDataObject data(event->mimeData());
+    bool dropped = false;
+    if (!AfxCallGuarded(
+            [&] { dropped = m_target->OnDrop(m_pWnd, &data, effect, PointOf(*event)); }))
+        dropped = false;
+    if (dropped) {
+        Answer(*event, effect);
+    } else {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// Platform-internal: the Qt side of a registered drop target.
+
+#include "platform/Types.h"
+
+#include <QObject>
+#include <QPointer>
+
+class COleDropTarget;
+class CWnd;
+class QDropEvent;
+#include <QWidget>
+
+// Watches the drag events of one window's widget and turns them into the drop target's
+// handlers, each run guarded so that no exception reaches Qt's event loop.
+class DropTargetFilter : public QObject {
+    Q_OBJECT
+public:
+    DropTargetFilter(COleDropTarget* target, CWnd* pWnd);
+    ~DropTargetFilter() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DROPEFFECT Enter(QDropEvent* event);
+    DROPEFFECT Over(QDropEvent* event);
+    void Leave();
+    void Drop(QDropEvent* event);
+
+    COleDropTarget* m_target;
+    CWnd* m_pWnd;
+    QPointer<QWidget> m_widget;
+    bool m_hadAcceptDrops = false;
+    // What the target answered last: the effect the drop is made with.
+    DROPEFFECT m_lastEffect = 0;
+};

@@ -1,0 +1,178 @@
+#include "document/CSwoop2Doc.h"
+#include "RecordingView.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+class DocTest : public ::testing::Test {
+protected:
+    DocTest() { doc.AddView(&view); }
+    ~DocTest() override { doc.RemoveView(&view); }
+
+    CCurve* Add(std::initializer_list<CPoint> points) {
+        auto* curve = new CCurve;
+        curve->m_points = points;
+        doc.AddCurve(curve);
+        return curve;
+    }
+
+    CSwoop2Doc doc;
+    RecordingView view;
+};
+
+} // namespace
+
+TEST_F(DocTest, StartsEmptyWithNothingSelected) {
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_EQ(doc.m_pSelected, nullptr);
+    EXPECT_EQ(doc.m_nSelPoint, -1);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(DocTest, NewCurveStacksEmptyOpenCurvesOnTopWithoutSelecting) {
+    CCurve* first = doc.NewCurve();
+    CCurve* second = doc.NewCurve();
+    ASSERT_EQ(doc.m_curves.size(), 2u);
+    EXPECT_EQ(doc.m_curves[0].get(), first);
+    EXPECT_EQ(doc.m_curves[1].get(), second);
+    EXPECT_TRUE(second->m_points.empty());
+    EXPECT_FALSE(second->m_bClosed);
+    EXPECT_EQ(doc.m_pSelected, nullptr);
+    EXPECT_EQ(view.m_nUpdates, 2);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocTest, AddCurveTakesOwnershipWithoutRepainting) {
+    CCurve* curve = Add({{1, 2}});
+    EXPECT_EQ(doc.m_curves.back().get(), curve);
+    EXPECT_EQ(view.m_nUpdates, 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocTest, RemoveCurveKeepsOrderAndSelectionAndRepaintsOnlyWhenFound) {
+    CCurve* a = Add({{1, 1}});
+    CCurve* b = Add({{2, 2}});
+    CCurve* c = Add({{3, 3}});
+    doc.m_pSelected = b;
+    doc.m_nSelPoint = 0;
+    doc.SetModifiedFlag(false);
+
+    doc.RemoveCurve(nullptr);
+    CCurve stranger;
+    doc.RemoveCurve(&stranger);
+    EXPECT_EQ(view.m_nUpdates, 0);
+    EXPECT_EQ(doc.m_curves.size(), 3u);
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.RemoveCurve(b);
+    ASSERT_EQ(doc.m_curves.size(), 2u);
+    EXPECT_EQ(doc.m_curves[0].get(), a);
+    EXPECT_EQ(doc.m_curves[1].get(), c);
+    EXPECT_EQ(view.m_nUpdates, 1);
+    EXPECT_TRUE(doc.IsModified());
+    // Clearing the selection is the caller's part.
+    EXPECT_EQ(doc.m_pSelected, b);
+    EXPECT_EQ(doc.m_nSelPoint, 0);
+    doc.m_pSelected = nullptr;
+}
+
+TEST_F(DocTest, DeleteContentsEmptiesAndRepaintsButKeepsThePointIndex) {
+    doc.DeleteContents();
+    EXPECT_EQ(view.m_nUpdates, 1);
+
+    doc.m_pSelected = Add({{1, 1}});
+    doc.m_nSelPoint = 0;
+    doc.DeleteContents();
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_EQ(doc.m_pSelected, nullptr);
+    EXPECT_EQ(doc.m_nSelPoint, 0);
+    EXPECT_EQ(view.m_nUpdates, 2);
+}
+
+TEST_F(DocTest, OnNewDocumentEmptiesAndClearsTheModifiedFlag) {
+    Add({{1, 1}});
+    EXPECT_TRUE(doc.OnNewDocument());
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(DocTest, HitTestCurveFindsTheTopmostBoundsByTheHalfOpenRule) {
+    EXPECT_EQ(doc.HitTestCurve({0, 0}), nullptr);
+
+    CCurve* lower = Add({{0, 0}, {100, 100}});
+    CCurve* upper = Add({{50, 50}, {150, 150}});
+    Add({{10, 0}, {10, 500}}); // all on one x: never hit
+    EXPECT_EQ(doc.HitTestCurve({75, 75}), upper);
+    EXPECT_EQ(doc.HitTestCurve({10, 10}), lower);
+    EXPECT_EQ(doc.HitTestCurve({0, 0}), lower); // left and top edges inside
+    EXPECT_EQ(doc.HitTestCurve({149, 149}), upper);
+    EXPECT_EQ(doc.HitTestCurve({150, 100}), nullptr); // right edge outside
+    EXPECT_EQ(doc.HitTestCurve({100, 150}), nullptr); // bottom edge outside
+}
+
+TEST_F(DocTest, HitTestPointUsesAnEightPixelSquareAndTheLowestIndex) {
+    const CCurve curve = [] {
+        CCurve c;
+        c.m_points = {{0, 0}, {100, 100}, {102, 100}};
+        return c;
+    }();
+    const struct {
+        CPoint at;
+        std::int32_t index;
+    } rows[] = {
+        {{96, 96}, 1},   {{103, 103}, 1}, {{104, 100}, 2},  {{100, 104}, -1},
+        {{95, 100}, -1}, {{101, 100}, 1}, {{106, 100}, -1}, {{-4, -4}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.at.x << ", " << row.at.y);
+        EXPECT_EQ(doc.HitTestPoint(&curve, row.at), row.index >= 0);
+        EXPECT_EQ(doc.m_nSelPoint, row.index);
+    }
+    EXPECT_EQ(view.m_nUpdates, 0);
+}
+
+TEST_F(DocTest, HitTestPointOnACurveWithoutPointsClearsTheIndex) {
+    const CCurve empty;
+    doc.m_nSelPoint = 3;
+    EXPECT_FALSE(doc.HitTestPoint(&empty, {0, 0}));
+    EXPECT_EQ(doc.m_nSelPoint, -1);
+}
+
+TEST_F(DocTest, HitTestPointNearTheEdgeOfTheCoordinateRangeNeverWraps) {
+    const CCurve curve = [] {
+        CCurve c;
+        c.m_points = {{INT_MAX, INT_MAX}};
+        return c;
+    }();
+    // The square's right edge wraps round to a large negative value: an empty square.
+    EXPECT_FALSE(doc.HitTestPoint(&curve, {INT_MAX, INT_MAX}));
+    EXPECT_FALSE(doc.HitTestPoint(&curve, {INT_MIN, INT_MIN}));
+}
+
+TEST_F(DocTest, MoveSelectedPointMovesOnlyAValidPointOfTheSelection) {
+    doc.MoveSelectedPoint(5, 5);
+    EXPECT_EQ(view.m_nUpdates, 0);
+
+    CCurve* curve = Add({{10, 10}, {20, 20}});
+    doc.m_pSelected = curve;
+    doc.SetModifiedFlag(false);
+
+    doc.m_nSelPoint = -1;
+    doc.MoveSelectedPoint(5, 5);
+    EXPECT_EQ(view.m_nUpdates, 1); // repaints even with no point
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.m_nSelPoint = 2; // stale: the selection has only two points
+    doc.MoveSelectedPoint(5, 5);
+    EXPECT_EQ(curve->m_points, (std::vector<CPoint>{{10, 10}, {20, 20}}));
+    EXPECT_FALSE(doc.IsModified());
+
+    doc.m_nSelPoint = 1;
+    doc.MoveSelectedPoint(-25, 5);
+    EXPECT_EQ(curve->m_points, (std::vector<CPoint>{{10, 10}, {-5, 25}}));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(view.m_nUpdates, 3);
+}
