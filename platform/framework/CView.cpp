@@ -76,10 +76,10 @@ bool CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe) {
 }
 
 QImage* CView::GetBackingImage() {
-    const QSize size = m_pWidget != nullptr ? m_pWidget->size() : QSize();
+    const QSize size = (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
     if (m_pImage == nullptr || m_pImage->size() != size) {
         delete m_pImage;
-        m_pImage = new QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_pImage = new QImage(size, QImage::Format_RGB32);
         m_pImage->fill(Qt::white);
         m_bRedrawPending = true;
     }

@@ -107,7 +107,7 @@ private slots:
             m_messages.push_back(text);
             return m_nextAnswer;
         });
-        CTestFrame::s_bFailCreate = false;
+        CTestFrame::s_nFailCreate = 0;
         Start();
     }
 
@@ -474,12 +474,22 @@ private slots:
         }
     }
 
+    void failedFrameCreationFailsStartUp_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("before the bars") << 1;
+        QTest::newRow("the status bar") << 2;
+    }
+
     void failedFrameCreationFailsStartUp() {
+        QFETCH(int, step);
         m_app.reset();
-        CTestFrame::s_bFailCreate = true;
+        CTestFrame::s_nFailCreate = step;
         CTestApp app;
         QVERIFY(!app.InitInstance());
         QVERIFY(app.m_pMainWnd == nullptr);
+        QVERIFY(app.GetRecentFiles().empty());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(!top->isVisible() || qobject_cast<QMainWindow*>(top) == nullptr);
     }
 
     void aboutBoxIsBuiltFromItsTemplateAndClosesWithOk() {
