@@ -28,6 +28,10 @@ CView::~CView() {
 }
 
 bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
+    CREATESTRUCT cs;
+    cs.style = WS_CHILD | WS_VISIBLE;
+    if (!PreCreateWindow(cs))
+        return false;
     m_pFrame = pFrame;
     m_nID = nID;
     auto* main = static_cast<QMainWindow*>(pFrame->GetWidget());
@@ -37,7 +41,9 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
         pDocument->AddView(this);
         m_pDocument = pDocument;
     }
-    return true;
+    AFX_MSGARGS args;
+    args.lpCreateStruct = &cs;
+    return SendMessage(WM_CREATE, args) != -1;
 }
 
 void CView::OnUpdate(CView*, std::intptr_t, void*) {
