@@ -109,7 +109,10 @@ bool CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
     auto* view = dynamic_cast<CView*>(pContext->m_pNewViewClass->CreateObject());
     if (view == nullptr)
         return false;
-    view->Create(this, pContext->m_pCurrentDoc, AFX_IDW_PANE_FIRST);
+    if (!view->Create(this, pContext->m_pCurrentDoc, AFX_IDW_PANE_FIRST)) {
+        delete view;
+        return false;
+    }
     m_pViewActive = view;
     return true;
 }

@@ -37,7 +37,11 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
         pDocument->AddView(this);
         m_pDocument = pDocument;
     }
-    return true;
+    // The view's own creation handler runs once its window exists; -1 fails the creation.
+    CREATESTRUCT cs;
+    AFX_MSGARGS args;
+    args.lpCreateStruct = &cs;
+    return SendMessage(WM_CREATE, args) != -1;
 }
 
 void CView::OnUpdate(CView*, std::intptr_t, void*) {
