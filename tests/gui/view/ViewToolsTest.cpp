@@ -100,61 +100,91 @@ private slots:
 
         // Drawing.
         QTest::newRow("three presses draw one open selected curve")
-            << "" << "c 10,10 c 50,10 c 50,40" << "o(10,10 50,10 50,40)* draw drawing";
-        QTest::newRow("a right press closes it")
-            << "" << "c 10,10 c 50,10 c 50,40 r 0,0" << "c(10,10 50,10 50,40)* draw";
+            << ""
+            << "c 10,10 c 50,10 c 50,40"
+            << "o(10,10 50,10 50,40)* draw drawing";
+        QTest::newRow("a right press closes it") << ""
+                                                 << "c 10,10 c 50,10 c 50,40 r 0,0"
+                                                 << "c(10,10 50,10 50,40)* draw";
         QTest::newRow("a fourth press after closing starts a new curve")
-            << "" << "c 10,10 c 50,10 c 50,40 r 0,0 c 90,90"
+            << ""
+            << "c 10,10 c 50,10 c 50,40 r 0,0 c 90,90"
             << "c(10,10 50,10 50,40) o(90,90)* draw drawing";
-        QTest::newRow("a right press after one point closes a one-point curve")
-            << "" << "c 7,8 r 7,8" << "c(7,8)* draw";
-        QTest::newRow("repeated points are kept") << "" << "c 5,5 c 5,5" << "o(5,5 5,5)* draw drawing";
+        QTest::newRow("a right press after one point closes a one-point curve") << ""
+                                                                                << "c 7,8 r 7,8"
+                                                                                << "c(7,8)* draw";
+        QTest::newRow("repeated points are kept") << ""
+                                                  << "c 5,5 c 5,5"
+                                                  << "o(5,5 5,5)* draw drawing";
         QTest::newRow("a right press with nothing drawn changes nothing")
-            << "closed" << "r 5,5" << "c(100,100 200,100 200,160) draw";
-        QTest::newRow("a double click adds one point, not two")
-            << "" << "dbl 30,30" << "o(30,30)* draw drawing";
+            << "closed"
+            << "r 5,5"
+            << "c(100,100 200,100 200,160) draw";
+        QTest::newRow("a double click adds one point, not two") << ""
+                                                                << "dbl 30,30"
+                                                                << "o(30,30)* draw drawing";
 
         // Switching tools keeps every flag.
         QTest::newRow("Select while drawing keeps the drawing flag")
-            << "" << "c 10,10 c 50,40 S" << "o(10,10 50,40)* select drawing";
+            << ""
+            << "c 10,10 c 50,40 S"
+            << "o(10,10 50,40)* select drawing";
         QTest::newRow("and the next right press closes whatever is selected")
-            << "closed" << "c 10,10 c 50,40 S c 150,130 r 0,0"
+            << "closed"
+            << "c 10,10 c 50,40 S c 150,130 r 0,0"
             << "c(100,100 200,100 200,160)* o(10,10 50,40) select";
         QTest::newRow("Draw on an open selected curve extends it without the drawing flag")
-            << "open" << "S c 150,130 D c 250,200 r 0,0"
+            << "open"
+            << "S c 150,130 D c 250,200 r 0,0"
             << "o(100,100 200,100 200,160 250,200)* draw";
 
         // Selecting.
         QTest::newRow("a press inside the bounds selects and arms a drag")
-            << "closed" << "S l 150,130" << "c(100,100 200,100 200,160)* select pending";
-        QTest::newRow("a release disarms it") << "closed" << "S c 150,130"
+            << "closed"
+            << "S l 150,130"
+            << "c(100,100 200,100 200,160)* select pending";
+        QTest::newRow("a release disarms it") << "closed"
+                                              << "S c 150,130"
                                               << "c(100,100 200,100 200,160)* select";
         QTest::newRow("a press on empty space clears the selection and arms nothing")
-            << "closed" << "S c 150,130 l 10,10" << "c(100,100 200,100 200,160) select";
+            << "closed"
+            << "S c 150,130 l 10,10"
+            << "c(100,100 200,100 200,160) select";
         QTest::newRow("a press on the right and bottom edges misses")
-            << "closed" << "S l 200,130 u 200,130 l 150,160" << "c(100,100 200,100 200,160) select";
+            << "closed"
+            << "S l 200,130 u 200,130 l 150,160"
+            << "c(100,100 200,100 200,160) select";
         QTest::newRow("a press on a point of the selection drags that point")
-            << "closed" << "S c 150,130 l 101,101 m 111,106 m 121,96 u 121,96"
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,106 m 121,96 u 121,96"
             << "c(120,95 200,100 200,160)* select";
         QTest::newRow("a press exactly on the rightmost point clears the selection")
-            << "closed" << "S c 150,130 l 200,100 m 220,120 u 220,120"
+            << "closed"
+            << "S c 150,130 l 200,100 m 220,120 u 220,120"
             << "c(100,100 200,100 200,160) select";
         QTest::newRow("a press one pixel left of it drags the point")
-            << "closed" << "S c 150,130 l 199,101 m 209,111 u 209,111"
+            << "closed"
+            << "S c 150,130 l 199,101 m 209,111 u 209,111"
             << "c(100,100 210,110 200,160)* select";
         QTest::newRow("a press on a point where an upper curve's bounds lie selects that curve")
-            << "two" << "S c 180,130 l 101,101 m 111,106 u 111,106"
+            << "two"
+            << "S c 180,130 l 101,101 m 111,106 u 111,106"
             << "c(100,100 200,100 200,160) c(100,95 130,90 130,130)* select";
         QTest::newRow("an upper curve without that point index moves nothing")
-            << "fewer" << "S c 180,110 l 199,159 m 209,169"
+            << "fewer"
+            << "S c 180,110 l 199,159 m 209,169"
             << "c(100,100 200,100 200,160) c(150,150 250,250)* select moving pending";
         QTest::newRow("a release outside the window ends the point drag")
-            << "closed" << "S c 150,130 l 101,101 m -20,-30 u -20,-30 m 50,50"
+            << "closed"
+            << "S c 150,130 l 101,101 m -20,-30 u -20,-30 m 50,50"
             << "c(-21,-31 200,100 200,160)* select";
         QTest::newRow("a release outside the window ends a pending drag")
-            << "closed" << "S l 150,130 u 400,400" << "c(100,100 200,100 200,160)* select";
+            << "closed"
+            << "S l 150,130 u 400,400"
+            << "c(100,100 200,100 200,160)* select";
         QTest::newRow("a move without the button ends a point drag whose release went elsewhere")
-            << "closed" << "S c 150,130 l 101,101 release-elsewhere m 140,140"
+            << "closed"
+            << "S c 150,130 l 101,101 release-elsewhere m 140,140"
             << "c(100,100 200,100 200,160)* select";
     }
 
@@ -188,24 +218,43 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         // Each command as enabled (+) or disabled (-), the tools with their radio mark (*).
-        QTest::newRow("empty document") << "" << "" << "Draw+* Select+ Cut- Copy- Paste-";
-        QTest::newRow("Select chosen") << "" << "S" << "Draw+ Select+* Cut- Copy- Paste-";
+        QTest::newRow("empty document") << ""
+                                        << ""
+                                        << "Draw+* Select+ Cut- Copy- Paste-";
+        QTest::newRow("Select chosen") << ""
+                                       << "S"
+                                       << "Draw+ Select+* Cut- Copy- Paste-";
         QTest::newRow("while drawing nothing can be cut, copied or pasted")
-            << "record" << "c 10,10" << "Draw+* Select+ Cut- Copy- Paste-";
+            << "record"
+            << "c 10,10"
+            << "Draw+* Select+ Cut- Copy- Paste-";
         QTest::newRow("a closed selected curve can be cut and copied")
-            << "" << "c 10,10 r 10,10" << "Draw+* Select+ Cut+ Copy+ Paste-";
+            << ""
+            << "c 10,10 r 10,10"
+            << "Draw+* Select+ Cut+ Copy+ Paste-";
         QTest::newRow("with the record on the clipboard Paste is enabled")
-            << "record" << "" << "Draw+* Select+ Cut- Copy- Paste+";
+            << "record"
+            << ""
+            << "Draw+* Select+ Cut- Copy- Paste+";
         QTest::newRow("a picture alone does not enable Paste")
-            << "picture" << "" << "Draw+* Select+ Cut- Copy- Paste-";
+            << "picture"
+            << ""
+            << "Draw+* Select+ Cut- Copy- Paste-";
         QTest::newRow("switching to Select while drawing keeps them disabled")
-            << "record" << "c 10,10 S" << "Draw+ Select+* Cut- Copy- Paste-";
+            << "record"
+            << "c 10,10 S"
+            << "Draw+ Select+* Cut- Copy- Paste-";
         QTest::newRow("Draw is disabled while a point is held, Select never")
-            << "closed" << "S c 150,130 l 101,101" << "Draw- Select+* Cut+ Copy+ Paste-";
-        QTest::newRow("and enabled again after the release")
-            << "closed" << "S c 150,130 l 101,101 u 101,101" << "Draw+ Select+* Cut+ Copy+ Paste-";
+            << "closed"
+            << "S c 150,130 l 101,101"
+            << "Draw- Select+* Cut+ Copy+ Paste-";
+        QTest::newRow("and enabled again after the release") << "closed"
+                                                             << "S c 150,130 l 101,101 u 101,101"
+                                                             << "Draw+ Select+* Cut+ Copy+ Paste-";
         QTest::newRow("a Draw command while a point is held is not delivered")
-            << "closed" << "S c 150,130 l 101,101 D" << "Draw- Select+* Cut+ Copy+ Paste-";
+            << "closed"
+            << "S c 150,130 l 101,101 D"
+            << "Draw- Select+* Cut+ Copy+ Paste-";
     }
 
     void commandStates() {
@@ -256,13 +305,20 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("modified");
 
-        QTest::newRow("a point appended") << "open" << "S c 150,130 D c 5,5" << true;
-        QTest::newRow("a curve closed") << "" << "c 5,5 clean r 5,5" << true;
-        QTest::newRow("a point moved") << "closed" << "S c 150,130 l 101,101 m 120,120" << true;
-        QTest::newRow("a selection alone") << "closed" << "S c 150,130 c 5,5" << false;
-        QTest::newRow("a point held but not moved") << "closed" << "S c 150,130 c 101,101" << false;
-        QTest::newRow("a right press with nothing drawn") << "closed" << "r 5,5" << false;
-        QTest::newRow("a change of tool") << "" << "S D S" << false;
+        QTest::newRow("a point appended") << "open"
+                                          << "S c 150,130 D c 5,5" << true;
+        QTest::newRow("a curve closed") << ""
+                                        << "c 5,5 clean r 5,5" << true;
+        QTest::newRow("a point moved") << "closed"
+                                       << "S c 150,130 l 101,101 m 120,120" << true;
+        QTest::newRow("a selection alone") << "closed"
+                                           << "S c 150,130 c 5,5" << false;
+        QTest::newRow("a point held but not moved") << "closed"
+                                                    << "S c 150,130 c 101,101" << false;
+        QTest::newRow("a right press with nothing drawn") << "closed"
+                                                          << "r 5,5" << false;
+        QTest::newRow("a change of tool") << ""
+                                          << "S D S" << false;
     }
 
     void modifiedFlag() {
