@@ -13,6 +13,7 @@ class CArchive;
 // The one document: every curve of the drawing in stacking order, the selection, and the id of
 // the clipboard format that carries a curve between running copies of the program.
 class CSwoop2Doc : public CDocument {
+    DECLARE_DYNCREATE(CSwoop2Doc)
 public:
     CSwoop2Doc();
     ~CSwoop2Doc() override;
