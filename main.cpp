@@ -1,5 +1,8 @@
-#include "app/Startup.h"
+#include "app/CSwoop2App.h"
+
+// The one application object.
+CSwoop2App theApp;
 
 int main(int argc, char** argv) {
-    return RunSwoop2(argc, argv);
+    return AfxWinMain(argc, argv);
 }
