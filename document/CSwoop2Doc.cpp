@@ -1,8 +1,21 @@
 #include "document/CSwoop2Doc.h"
 
+#include "platform/ole/ClipboardFormat.h"
+
 #include <algorithm>
 
-CSwoop2Doc::CSwoop2Doc() {}
+IMPLEMENT_DYNCREATE(CSwoop2Doc, CDocument)
+
+BEGIN_MESSAGE_MAP(CSwoop2Doc, CDocument)
+ON_COMMAND(ID_EDIT_COPY, &CSwoop2Doc::OnEditCopy)
+ON_COMMAND(ID_EDIT_CUT, &CSwoop2Doc::OnEditCut)
+ON_COMMAND(ID_EDIT_PASTE, &CSwoop2Doc::OnEditPaste)
+END_MESSAGE_MAP()
+
+CSwoop2Doc::CSwoop2Doc()
+    // Every copy of the program registers the same name and so gets the same id: curves travel
+    // between them. A failed registration leaves 0, which offers and finds nothing.
+    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))) {}
 
 CSwoop2Doc::~CSwoop2Doc() {
     CSwoop2Doc::DeleteContents();

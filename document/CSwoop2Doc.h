@@ -3,6 +3,7 @@
 #include "curve/CCurve.h"
 #include "platform/Types.h"
 #include "platform/framework/CDocument.h"
+#include "platform/ole/GlobalMemory.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@ class CArchive;
 // the clipboard format that carries a curve between running copies of the program.
 class CSwoop2Doc : public CDocument {
     DECLARE_DYNCREATE(CSwoop2Doc)
+
 public:
     CSwoop2Doc();
     ~CSwoop2Doc() override;
@@ -44,4 +46,22 @@ public:
     bool HitTestPoint(const CCurve* pCurve, CPoint point);
     // Moves the control point found by the last HitTestPoint on the selected curve.
     void MoveSelectedPoint(std::int32_t dx, std::int32_t dy);
+
+    // The curve transfer record: a 32-bit byte size, then the points as 32-bit x, y pairs, all
+    // little-endian. A new block the caller owns; null when none can be had.
+    HGLOBAL CurveToGlobal(const CCurve* pCurve) const;
+    // A new closed curve the caller owns, or null for a null, unlockable or inconsistent block.
+    // The block stays the caller's.
+    CCurve* CurveFromGlobal(HGLOBAL hGlobal) const;
+    // A packed 24-bit picture of the curve for other programs, drawn on a surface compatible
+    // with the view the command is routed through. Null when there is no such view, for a
+    // curve without points, and for a picture too large to offer.
+    HGLOBAL CurveToDib(const CCurve* pCurve) const;
+
+    // Commands of the Edit menu. Copy and Cut act on the selected curve.
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+
+    DECLARE_MESSAGE_MAP()
 };

@@ -23,15 +23,17 @@ std::string Quoted(const std::string& pathName) {
 }
 
 std::string FileCauseText(const CFileException& e) {
+    const std::string detail = e.m_strDetail.empty() ? "" : " (" + e.m_strDetail + ")";
     switch (e.m_cause) {
     case CFileException::fileNotFound:
         return "The file does not exist.";
     case CFileException::diskFull:
-        return "There is no room left on the disk, or the file grew past the size allowed (" +
-               e.m_strDetail + ").";
+        return "There is no room left on the disk, or the file grew past the size allowed" +
+               detail + ".";
     case CFileException::accessDenied:
-        return e.m_strDetail.empty() ? "Access was denied."
-                                     : "Access was denied (" + e.m_strDetail + ").";
+        return "Access was denied" + detail + ".";
+    case CFileException::invalidFile:
+        return e.m_strDetail.empty() ? "It is not a file." : e.m_strDetail + ".";
     default:
         return e.m_strDetail.empty() ? "The system reported an error." : e.m_strDetail + ".";
     }
@@ -72,8 +74,11 @@ void ReportOpenFailure(const std::string& pathName, const std::string& cause) {
 }
 
 void ReportSaveFailure(const std::string& pathName, const std::string& cause) {
+    // The previous file is never touched by a failed save; saying so spares the user a worry.
+    struct stat st {};
+    const bool previousExists = ::stat(pathName.c_str(), &st) == 0;
     AfxMessageBox("Could not save " + Quoted(pathName) + ".\n" + cause +
-                      "\nThe file on the disk was left as it was.",
+                      (previousExists ? "\nThe file on the disk was left as it was." : ""),
                   MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -177,7 +182,10 @@ bool CDocument::OnSaveDocument(const std::string& pathName) {
     std::string tempName;
     const int fd = CreateTemporaryBeside(target, &tempName);
     if (fd < 0) {
-        ReportSaveFailure(pathName, FileCauseText(AfxFileExceptionFromErrno(errno, pathName)));
+        const int err = errno;
+        ReportSaveFailure(pathName, err == ENOENT
+                                        ? "The folder does not exist."
+                                        : FileCauseText(AfxFileExceptionFromErrno(err, pathName)));
         return false;
     }
 

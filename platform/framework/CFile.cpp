@@ -99,13 +99,17 @@ bool CFile::Open(const std::string& fileName, UINT nOpenFlags, CFileException* p
     if (fd < 0)
         return fail(errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail(err);
+    }
+    if (!S_ISREG(st.st_mode)) {
         ::close(fd);
         if (pError)
-            *pError = CFileException(
-                err == EISDIR ? CFileException::accessDenied : CFileException::invalidFile,
-                fileName, err == EISDIR ? "It is a folder." : "It is not a regular file.");
+            *pError =
+                CFileException(CFileException::invalidFile, fileName,
+                               S_ISDIR(st.st_mode) ? "It is a folder" : "It is not a regular file");
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);

@@ -59,26 +59,28 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, bool b
         document->SetPathName(std::string(), false);
         SetDefaultTitle(document);
     } else {
+        // The flag tells what a failed open did: the document clears it once the file is
+        // open and its contents are emptied, and leaves it alone when the file cannot be
+        // opened at all.
         const bool wasModified = document->IsModified();
-        document->SetModifiedFlag(false);
+        document->SetModifiedFlag(true);
         if (!document->OnOpenDocument(lpszPathName)) {
             // The user has been told what failed.
             if (bCreated) {
                 CloseAllDocuments();
                 return nullptr;
             }
-            if (!document->IsModified()) {
-                // The file could not be opened at all: the document is as it was.
+            if (document->IsModified()) {
                 document->SetModifiedFlag(wasModified);
-            } else {
-                // Reading failed part way and emptied the document: it is a new one now.
-                SetDefaultTitle(document);
-                document->SetPathName(std::string(), false);
-                SetDefaultTitle(document);
-                document->OnNewDocument();
-                if (m_pFrame != nullptr)
-                    InitialUpdateFrame(m_pFrame, document, bMakeVisible);
+                return nullptr;
             }
+            // Emptied part way: it is a new, unnamed document now, so that Save cannot put
+            // the empty drawing over the file it was read from.
+            document->SetPathName(std::string(), false);
+            document->OnNewDocument();
+            SetDefaultTitle(document);
+            if (m_pFrame != nullptr)
+                InitialUpdateFrame(m_pFrame, document, bMakeVisible);
             return nullptr;
         }
         document->SetPathName(lpszPathName);

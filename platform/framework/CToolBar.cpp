@@ -6,8 +6,46 @@
 #include "platform/framework/internal/ResourcesQt.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
 #include <QToolBar>
+
+namespace {
+
+// Qt floats a toolbar as a frameless tool window, so a desktop shows no caption for it. Once
+// the drag that floated the bar has ended, the bar gets the decorations of a tool window: the
+// caption ("Main", "Drawing Tools") and a frame to move it by. Dragged back by its handle it
+// docks as before.
+class FloatingCaption : public QObject {
+public:
+    explicit FloatingCaption(QToolBar* bar) : QObject(bar), m_bar(bar) {
+        bar->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_bar && event->type() == QEvent::MouseButtonRelease)
+            QTimer::singleShot(0, this, [this] { Decorate(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QToolBar> m_bar;
+
+    void Decorate() {
+        if (m_bar.isNull() || !m_bar->isFloating() ||
+            !(m_bar->windowFlags() & Qt::FramelessWindowHint))
+            return;
+        const QRect geometry = m_bar->geometry();
+        m_bar->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+        m_bar->setGeometry(geometry);
+        m_bar->show();
+    }
+};
+
+} // namespace
 
 bool CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return CreateEx(pParentWnd, 0, dwStyle, CRect(0, 0, 0, 0), nID);
@@ -37,6 +75,7 @@ bool CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID)
         main->addToolBar(area, bar);
     }
     bar->setVisible(dwStyle & WS_VISIBLE);
+    new FloatingCaption(bar);
     QObject::connect(bar, &QToolBar::actionTriggered, bar, [this](QAction* action) {
         const QVariant id = action->property(kCommandIdProperty);
         if (id.isValid() && m_pFrame != nullptr)

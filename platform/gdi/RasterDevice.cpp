@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <type_traits>
 
 namespace {
@@ -99,7 +100,11 @@ std::int64_t RoundHalfUp(double v) {
 constexpr double kTolerance = 0.25;
 // More steps than this and a segment is halved first, so that the parts outside the image are
 // skipped and the stepping stays accurate on long segments.
-constexpr double kMaxSteps = 256;
+constexpr int kMaxSteps = 256;
+// The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
+// derivative, which is at most 6 times the largest second difference dd of the points: n steps
+// keep within the tolerance when n^2 >= dd * kStepFactor.
+constexpr double kStepFactor = 3.0 / (4.0 * kTolerance);
 constexpr int kMaxDepth = 48;
 
 struct Segment {
@@ -125,10 +130,31 @@ public:
 
     void Bezier(const CPoint* points, int count) {
         for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
             Segment s;
             for (int j = 0; j < 4; ++j) {
-                s.x[j] = points[i + j].x;
-                s.y[j] = points[i + j].y;
+                s.x[j] = p[j].x;
+                s.y[j] = p[j].y;
+            }
+            // Most segments of a drawing are short and lie wholly inside the window: they are
+            // sorted out in integers, before any floating-point work.
+            const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
+            const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+            // A segment outside is skipped whole, and the pen's pattern does not run on over
+            // it: the dots that show stay where they are when the curve is drawn again.
+            if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
+                continue;
+            if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height && maxX < 32768 &&
+                maxY < 32768) {
+                const int dd = std::max({std::abs(p[0].x - 2 * p[1].x + p[2].x),
+                                         std::abs(p[1].x - 2 * p[2].x + p[3].x),
+                                         std::abs(p[0].y - 2 * p[1].y + p[2].y),
+                                         std::abs(p[1].y - 2 * p[2].y + p[3].y)});
+                const int n = StepsFor(dd);
+                if (n <= kMaxSteps) {
+                    CurveInside(s, n);
+                    continue;
+                }
             }
             Curve(s, 0);
         }
@@ -254,14 +280,13 @@ private:
         // the image only from within half a pixel of it.
         if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
             return;
-        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1;
+        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1 &&
+                            maxX < 32768 && maxY < 32768;
 
-        // The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
-        // derivative, which is at most 6 times the largest second difference of the points.
         const double dd = std::max(
             {std::abs(s.x[0] - 2 * s.x[1] + s.x[2]), std::abs(s.x[1] - 2 * s.x[2] + s.x[3]),
              std::abs(s.y[0] - 2 * s.y[1] + s.y[2]), std::abs(s.y[1] - 2 * s.y[2] + s.y[3])});
-        const double steps = std::ceil(std::sqrt(dd * (3.0 / (4.0 * kTolerance))));
+        const double steps = std::ceil(std::sqrt(dd * kStepFactor));
         if (steps > kMaxSteps && depth < kMaxDepth) {
             Segment left;
             Segment right;
@@ -271,7 +296,11 @@ private:
             Curve(right, depth + 1);
             return;
         }
-        const int n = steps < 1 ? 1 : steps > kMaxSteps ? int(kMaxSteps) : int(steps);
+        const int n = steps < 1 ? 1 : steps > kMaxSteps ? kMaxSteps : int(steps);
+        if (inside) {
+            CurveInside(s, n);
+            return;
+        }
 
         // Forward differences of the cubic, relative to its start so that the sums stay exact
         // enough far from the origin.
@@ -302,13 +331,71 @@ private:
             }
             if (qx == px && qy == py)
                 continue;
-            if (inside)
-                LineInside(int(px), int(py), int(qx), int(qy));
-            else
-                Line(px, py, qx, qy);
+            Line(px, py, qx, qy);
             px = qx;
             py = qy;
         }
+    }
+
+    // The common case, a segment wholly inside the image, where every coordinate is below
+    // 2^15: the stepping runs in 32.32 fixed point, where rounding to a pixel is an add and a
+    // shift, and the many chords of one or two pixels are plotted without setting up a line.
+    void CurveInside(const Segment& s, int n) {
+        constexpr double kOne = 4294967296.0;
+        constexpr std::int64_t kHalf = std::int64_t(1) << 31;
+        const double h = 1.0 / n;
+        double fx[3];
+        double fy[3];
+        Differences(s.x, h, fx);
+        Differences(s.y, h, fy);
+        std::int64_t x = static_cast<std::int64_t>(s.x[0] * kOne);
+        std::int64_t y = static_cast<std::int64_t>(s.y[0] * kOne);
+        std::int64_t dx[3];
+        std::int64_t dy[3];
+        for (int k = 0; k < 3; ++k) {
+            dx[k] = static_cast<std::int64_t>(fx[k] * kOne);
+            dy[k] = static_cast<std::int64_t>(fy[k] * kOne);
+        }
+        int px = int((x + kHalf) >> 32);
+        int py = int((y + kHalf) >> 32);
+        std::ptrdiff_t at = std::ptrdiff_t(py) * m_stride + px;
+        const auto chordTo = [&](int qx, int qy) {
+            const int cx = qx - px;
+            const int cy = qy - py;
+            if ((cx | cy) == 0)
+                return;
+            if (unsigned(cx + 1) <= 2u && unsigned(cy + 1) <= 2u) {
+                if constexpr (Patterned) {
+                    if (m_pattern.On(m_phase))
+                        m_op(m_bits + at);
+                    if (++m_phase == m_pattern.period)
+                        m_phase = 0;
+                } else {
+                    m_op(m_bits + at);
+                }
+            } else {
+                LineInside(px, py, qx, qy);
+            }
+            at += cx + std::ptrdiff_t(cy) * m_stride;
+            px = qx;
+            py = qy;
+        };
+        for (int i = 1; i < n; ++i) {
+            x += dx[0];
+            dx[0] += dx[1];
+            dx[1] += dx[2];
+            y += dy[0];
+            dy[0] += dy[1];
+            dy[1] += dy[2];
+            chordTo(int((x + kHalf) >> 32), int((y + kHalf) >> 32));
+        }
+        chordTo(int(RoundHalfUp(s.x[3])), int(RoundHalfUp(s.y[3])));
+    }
+
+    // The steps for a segment of whole-numbered points whose largest second difference is dd.
+    static int StepsFor(int dd) {
+        const auto n = static_cast<int>(std::ceil(std::sqrt(dd * kStepFactor)));
+        return n < 1 ? 1 : n;
     }
 
     static void Split(const double* p, double* left, double* right) {

@@ -1,7 +1,9 @@
 #include "platform/ole/COleDataSource.h"
 
 #include "platform/ole/DragStartWatcher.h"
+#include "platform/ole/DropTargetFilter.h"
 #include "platform/ole/SourceMimeData.h"
+#include "platform/ole/XdndFinishWatcher.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -9,6 +11,10 @@
 #include <QWidget>
 
 namespace {
+
+// How long a drop into another program may take before this side gives up on its answer and
+// keeps its data.
+constexpr int kForeignDropTimeoutMs = 5000;
 
 DROPEFFECT EffectOf(Qt::DropAction action) {
     switch (action) {
@@ -52,5 +58,13 @@ DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*)
     auto* drag = new QDrag(origin);
     drag->setMimeData(mime);
     const Qt::DropAction preferred = (actions & Qt::MoveAction) ? Qt::MoveAction : Qt::CopyAction;
-    return EffectOf(drag->exec(actions, preferred)) & dwEffects;
+    const unsigned dropsBefore = DropTargetFilter::DropCount();
+    XdndFinishWatcher finish;
+    DROPEFFECT effect = EffectOf(drag->exec(actions, preferred));
+    // A drop into another program: its own word on whether it took the data decides, so that a
+    // move never deletes what the other side failed to take.
+    if (effect != DROPEFFECT_NONE && finish.IsActive() &&
+        DropTargetFilter::DropCount() == dropsBefore)
+        effect = finish.WaitForOutcome(kForeignDropTimeoutMs);
+    return effect & dwEffects;
 }

@@ -30,10 +30,13 @@ void DragStartWatcher::Finish(bool begin) {
 }
 
 bool DragStartWatcher::eventFilter(QObject* watched, QEvent* event) {
+    // Only what reaches widgets is held back: Qt's windows still see every event and keep
+    // their bookkeeping of pressed buttons right.
+    if (!watched->isWidgetType())
+        return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
-        if (auto* widget = qobject_cast<QWidget*>(watched))
-            m_receiver = widget;
+        m_receiver = static_cast<QWidget*>(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint travel = mouse->globalPosition().toPoint() - m_start;
         if (travel.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance())

@@ -78,8 +78,10 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         m_lastEffect = Enter(drag);
         Answer(*drag, m_lastEffect);
-        // Qt keeps sending moves to a window that refused the entry, so the target can change
-        // its mind, for example when Ctrl is pressed.
+        // Qt sends moves and the drop only to a widget that accepted the entry, while the
+        // target may refuse at first and accept later (another spot, the Ctrl key): the entry
+        // is always taken, and the answer to the move that follows it is what counts.
+        drag->accept();
         return true;
     }
     case QEvent::DragMove: {
@@ -125,6 +127,7 @@ void DropTargetFilter::Leave() {
 }
 
 void DropTargetFilter::Drop(QDropEvent* event) {
+    ++s_dropCount;
     const DROPEFFECT effect = m_lastEffect;
     m_lastEffect = DROPEFFECT_NONE;
     // A target that refused the last move is told the drag left, as if it had been cancelled.

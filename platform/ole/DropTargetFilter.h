@@ -20,6 +20,10 @@ public:
     DropTargetFilter(COleDropTarget* target, CWnd* pWnd);
     ~DropTargetFilter() override;
 
+    // How many drops the targets of this process have been handed so far: a drag whose count
+    // did not change ended in another program, or nowhere.
+    static unsigned DropCount() { return s_dropCount; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,4 +39,5 @@ private:
     bool m_hadAcceptDrops = false;
     // What the target answered last: the effect the drop is made with.
     DROPEFFECT m_lastEffect = 0;
+    static inline unsigned s_dropCount = 0;
 };

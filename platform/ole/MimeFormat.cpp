@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QString>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {

@@ -16,6 +16,14 @@ xdotool windowfocus --sync "$win"
 sleep 1
 grep -q '^status: Ready$' "$LOG" || fail "no idle text: $(cat "$LOG")"
 
+# The key-state panes follow the lock keys.
+xdotool key Caps_Lock
+sleep 0.5
+grep -q '^panes: \[CAP\] \[\] \[\]$' "$LOG" || fail "CAP pane did not follow: $(cat "$LOG")"
+xdotool key Caps_Lock
+sleep 0.5
+[[ "$(grep '^panes: ' "$LOG" | tail -n 1)" == "panes: [] [] []" ]] || fail "CAP pane stayed on"
+
 # A menu opened from the keyboard highlights its first item and shows its prompt.
 xdotool key alt+f
 sleep 0.5
@@ -44,6 +52,11 @@ drag $((bx + 6)) $((by + bh / 2)) 700 800
 floating=$(xdotool search --onlyvisible --name '^Drawing Tools$' | head -n 1 || true)
 [[ -n "$floating" ]] || fail "the toolbar did not float"
 [[ "$(xdotool getwindowname "$floating")" == "Drawing Tools" ]] || fail "wrong floating caption"
+# A desktop decorates it with its caption: the Motif hints do not restrict its decorations
+# (flag 0x2), as they do for a frameless window.
+hints=$(xprop -id "$floating" _MOTIF_WM_HINTS)
+flags=$(sed -n 's/.*= *\([0-9a-fx]*\),.*/\1/p' <<<"$hints")
+[[ -z "$flags" ]] || (((flags & 2) == 0)) || fail "the floating toolbar has no caption: $hints"
 screenshot floating
 
 # File > Exit ends the program with status 0.

@@ -9,14 +9,17 @@ record=$E2E_TMP/record.bin
 printf '\x14\x00\x00\x00\x0a\x00\x00\x00\x0d\x0a\x00\x00\x00\xff\xff\xff\x1e\x00\x00\x00' >"$record"
 hex=$(od -An -tx1 -v "$record" | tr -d ' \n')
 
-# Two windows of 300 x 300: the source at (100, 100), which also takes drops, and a target
-# at (600, 100).
+# Windows of 300 x 300: the source at (100, 100), which also takes drops, a target at
+# (600, 100), and at (1100, 100) a target whose drops fail after it accepted the hover.
 spawn timeout 300 "$helper" window "Source" 100 100 "$record" >"$E2E_TMP/source.log"
 spawn timeout 300 "$helper" window "Target" 600 100 >"$E2E_TMP/target.log"
+OLE_HELPER_FAIL_DROPS=1 spawn timeout 300 "$helper" window "Failing" 1100 100 >"$E2E_TMP/failing.log"
 source_window=$(wait_for_window '^Source$')
 target_window=$(wait_for_window '^Target$')
+failing_window=$(wait_for_window '^Failing$')
 xdotool windowmove "$source_window" 100 100
 xdotool windowmove "$target_window" 600 100
+xdotool windowmove "$failing_window" 1100 100
 sleep 0.5
 
 results() { grep -c '^result' "$E2E_TMP/source.log" || true; }
@@ -51,6 +54,14 @@ effect=$(next_result "$n")
 grep -q '^over key=9 nested=0' "$E2E_TMP/target.log" || fail "the target never saw MK_CONTROL"
 grep -q '^drop effect=1 nested=0' "$E2E_TMP/target.log" || fail "no drop with copy"
 
+# Into a program whose drop fails: none, so that the source keeps its data.
+n=$(results)
+drag 250 250 1250 250
+effect=$(next_result "$n")
+[[ "$effect" == 0 ]] || fail "a failed drop in another program returned $effect"
+grep -q "^drop effect=2 nested=0 .* bytes=$hex\$" "$E2E_TMP/failing.log" ||
+    fail "the failing target got no drop: $(cat "$E2E_TMP/failing.log")"
+
 # Within the source's own window: the target's handlers run inside the drag.
 n=$(results)
 drag 150 150 260 220
@@ -62,12 +73,6 @@ for step in enter over drop; do
 done
 grep -q "^drop effect=2 nested=1 at=160,120 bytes=$hex\$" "$E2E_TMP/source.log" ||
     fail "the drop within the window was wrong: $(grep '^drop' "$E2E_TMP/source.log")"
-
-# Released over no target: none.
-n=$(results)
-drag 250 250 1500 900
-effect=$(next_result "$n")
-[[ "$effect" == 0 ]] || fail "a release over no target returned $effect"
 
 # Released before the pointer travelled the start distance: none, and no drag ran.
 drops=$(grep -c '^drop' "$E2E_TMP/source.log")
@@ -83,5 +88,12 @@ effect=$(next_result "$n")
 [[ "$effect" == 0 ]] || fail "a release before the drag began returned $effect"
 (($(grep -c '^drop' "$E2E_TMP/source.log") == drops)) || fail "a drop happened without a drag"
 
-cp "$E2E_TMP/source.log" "$E2E_TMP/target.log" "$ARTEFACTS/"
+# Released over no target: none. The drag still begins after a release that ended the
+# last one before it began.
+n=$(results)
+drag 250 250 1500 900
+effect=$(next_result "$n")
+[[ "$effect" == 0 ]] || fail "a release over no target returned $effect"
+
+cp "$E2E_TMP"/*.log "$ARTEFACTS/"
 echo PASS

@@ -5,13 +5,17 @@
 #include "TestView.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CClientDC.h"
+#include "platform/framework/CDialog.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+
+#include "platform/framework/CFile.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -27,6 +31,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -348,6 +354,126 @@ private slots:
         QVERIFY(!asked);
     }
 
+    void aReadFailureEmptiesTheDocumentAndForgetsItsName() {
+        const std::string good = Write("good", QByteArray(4, '\0'));
+        QVERIFY(m_app->OpenDocumentFile(good.c_str()) != nullptr);
+        Frame()->ExecuteCommand(ID_EDIT_PASTE);
+        const std::string bad = Write("unreadable", QByteArray(2, '\1'));
+        QVERIFY(m_app->OpenDocumentFile(bad.c_str()) == nullptr);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY(Doc()->m_values.empty());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - FwTest"));
+        QVERIFY(Doc()->GetPathName().empty());
+        QVERIFY(!Doc()->IsModified());
+        // Saving now asks for a name instead of writing the empty drawing over "good".
+        bool asked = false;
+        SetFileDialogHook([&](bool, std::string&) {
+            asked = true;
+            return false;
+        });
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        QVERIFY(asked);
+    }
+
+    // Every way a save can fail leaves the previous file byte for byte, tells the user, and
+    // leaves no temporary file behind. The document is 65540 bytes: one full buffer and a last
+    // write of 4 bytes.
+    void failedSavesKeepThePreviousFile_data() {
+        QTest::addColumn<QString>("failing");
+        QTest::addColumn<int>("call");
+        QTest::newRow("first write") << "write" << 1;
+        QTest::newRow("last buffered write") << "write" << 2;
+        QTest::newRow("sync") << "sync" << 1;
+        QTest::newRow("rename") << "rename" << 1;
+    }
+
+    void failedSavesKeepThePreviousFile() {
+        QFETCH(QString, failing);
+        QFETCH(int, call);
+        QTemporaryDir folder;
+        const QString target = folder.filePath("drawing");
+        const QByteArray previous("\x02\0\0\0\x07\0\0\0\x09\0\0\0", 12);
+        {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(previous);
+        }
+        QVERIFY(m_app->OpenDocumentFile(target.toStdString().c_str()) != nullptr);
+        QCOMPARE(Doc()->m_values, (std::vector<std::int32_t>{7, 9}));
+        Doc()->m_values.assign(16384, 5);
+        int calls = 0;
+        FileSystemCalls& sys = AfxFileSystemCalls();
+        if (failing == "write") {
+            auto real = sys.write;
+            sys.write = [&, real](int fd, const void* data, std::size_t size) -> ssize_t {
+                if (++calls == call) {
+                    errno = ENOSPC;
+                    return -1;
+                }
+                return real(fd, data, size);
+            };
+        } else if (failing == "sync") {
+            sys.fdatasync = [&](int) {
+                ++calls;
+                errno = EIO;
+                return -1;
+            };
+        } else {
+            sys.rename = [&](const char*, const char*) {
+                ++calls;
+                errno = EXDEV;
+                return -1;
+            };
+        }
+        Frame()->ExecuteCommand(ID_FILE_SAVE);
+        AfxResetFileSystemCalls();
+        QVERIFY(calls >= call);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), previous);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drawing"});
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("drawing - FwTest"));
+    }
+
+    // Run by its own test under "ulimit -f" with SIGXFSZ ignored: writes past the limit fail
+    // as on a full disk.
+    void saveBeyondTheFileSizeLimitKeepsThePreviousFile() {
+        const QByteArray limitText = qgetenv("FRAMEWORK_APP_FSIZE_KIB");
+        if (limitText.isEmpty())
+            QSKIP("needs FRAMEWORK_APP_FSIZE_KIB and the matching ulimit -f");
+        const int limit = limitText.toInt() * 1024;
+        QTemporaryDir folder;
+        const QString target = folder.filePath("drawing");
+        const QByteArray previous("\x01\0\0\0\x2A\0\0\0", 8);
+        // Sizes: exactly the limit (saves), one value past it (only the last write fails),
+        // and far past it.
+        const std::size_t fits = std::size_t(limit - 4) / 4;
+        const std::size_t counts[] = {fits + 1, fits * 4, fits};
+        for (std::size_t count : counts) {
+            {
+                QFile file(target);
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write(previous);
+            }
+            QVERIFY(m_app->OpenDocumentFile(target.toStdString().c_str()) != nullptr);
+            Doc()->m_values.assign(count, 3);
+            m_messages.clear();
+            Frame()->ExecuteCommand(ID_FILE_SAVE);
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            if (count == fits) {
+                QVERIFY(m_messages.empty());
+                QCOMPARE(file.size(), qint64(limit));
+            } else {
+                QCOMPARE(m_messages.size(), std::size_t(1));
+                QCOMPARE(file.readAll(), previous);
+            }
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{"drawing"});
+        }
+    }
+
     void failedFrameCreationFailsStartUp() {
         m_app.reset();
         CTestFrame::s_bFailCreate = true;
@@ -376,6 +502,41 @@ private slots:
         QCOMPARE(caption, QStringLiteral("About FwTest"));
         QVERIFY(texts.contains("FwTest Version 1.0"));
         QVERIFY(texts.contains("A framework test"));
+    }
+
+    void dialogEndsWithCancelOnEscape() {
+        m_app->m_bShowAbout = true;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            seen = dialog != nullptr;
+            if (dialog != nullptr)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        CDialog about(IDD_ABOUTBOX);
+        QCOMPARE(about.DoModal(), std::intptr_t(IDCANCEL));
+        QVERIFY(seen);
+        CDialog missing(4242);
+        QCOMPARE(missing.DoModal(), std::intptr_t(-1));
+    }
+
+    // Run by its own test with QT_SCALE_FACTOR=2: one unit is one logical pixel, shown as two
+    // device pixels, black or white and nothing between.
+    void hiDpiLinesStaySharp() {
+        QWidget* view = View()->GetWidget();
+        if (view->devicePixelRatio() < 2)
+            QSKIP("needs a device pixel ratio of 2");
+        Doc()->m_values = {10};
+        View()->Invalidate();
+        view->repaint();
+        const QImage shown = view->grab().toImage();
+        QCOMPARE(shown.devicePixelRatio(), 2.0);
+        const int y = 50 * 2;
+        for (int x = 16; x < 26; ++x) {
+            const QColor colour = shown.pixelColor(x, y);
+            const bool onLine = x == 20 || x == 21;
+            QCOMPARE(colour, onLine ? QColor(Qt::black) : QColor(Qt::white));
+        }
     }
 
     void printingDrawsThroughOnDrawIntoAPdfFile() {

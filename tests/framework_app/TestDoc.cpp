@@ -2,9 +2,7 @@
 
 #include "TestIds.h"
 
-#if __has_include("platform/framework/CArchive.h")
 #include "platform/framework/CArchive.h"
-#endif
 
 IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 
@@ -20,8 +18,7 @@ void CTestDoc::DeleteContents() {
     m_values.clear();
 }
 
-void CTestDoc::Serialize([[maybe_unused]] CArchive& ar) {
-#if __has_include("platform/framework/CArchive.h")
+void CTestDoc::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
         ar << std::int32_t(m_values.size());
         for (std::int32_t v : m_values)
@@ -35,7 +32,6 @@ void CTestDoc::Serialize([[maybe_unused]] CArchive& ar) {
         ar >> v;
         m_values.push_back(v);
     }
-#endif
 }
 
 void CTestDoc::OnEditPaste() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
@@ -41,6 +42,9 @@ protected:
                 m_bHooked = true;
                 Write(QStringLiteral("status: ") + bar->currentMessage());
                 QTimer::singleShot(500, this, [this, top] { WriteGeometry(top); });
+                auto* panes = new QTimer(this);
+                connect(panes, &QTimer::timeout, this, [this, bar] { WritePanes(bar); });
+                panes->start(100);
                 connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
                     if (!text.isEmpty())
                         Write(QStringLiteral("status: ") + text);
@@ -52,6 +56,18 @@ protected:
 
 private:
     QFile m_file;
+    QString m_panes;
+
+    void WritePanes(QStatusBar* bar) {
+        QStringList texts;
+        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            texts << QLatin1Char('[') + pane->text() + QLatin1Char(']');
+        const QString line = texts.join(QLatin1Char(' '));
+        if (line == m_panes)
+            return;
+        m_panes = line;
+        Write(QStringLiteral("panes: ") + line);
+    }
 
     // Where the bars and buttons are on the screen, so that the test can point at them.
     void WriteGeometry(QWidget* top) {

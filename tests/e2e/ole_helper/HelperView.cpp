@@ -96,5 +96,6 @@ bool HelperView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoi
     GlobalFree(block);
     Say("drop effect=%u nested=%d at=%d,%d bytes=%s\n", dropEffect, int(m_bDragging), point.x,
         point.y, bytes.toHex().constData());
-    return true;
+    // A target whose drop fails, as the program's does for a record it cannot read.
+    return !qEnvironmentVariableIsSet("OLE_HELPER_FAIL_DROPS");
 }

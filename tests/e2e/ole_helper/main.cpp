@@ -78,13 +78,13 @@ bool Available(CLIPFORMAT cf) {
 // Calls `then` once the clipboard offers the own format, or quits with status 2 after 10 s.
 void WhenAvailable(std::function<void()> then) {
     auto* poll = new QTimer(qApp);
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    QElapsedTimer clock;
+    clock.start();
     QObject::connect(poll, &QTimer::timeout, [poll, clock, then] {
         if (Available(CLIPFORMAT(g_format))) {
             poll->stop();
             then();
-        } else if (clock->elapsed() > 10000) {
+        } else if (clock.elapsed() > 10000) {
             std::printf("not available\n");
             QCoreApplication::exit(2);
         }

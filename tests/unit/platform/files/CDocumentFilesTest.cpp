@@ -123,6 +123,7 @@ protected:
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_NE(m_messages[0].find(target.string()), std::string::npos) << m_messages[0];
         EXPECT_NE(m_messages[0].find(causeWords), std::string::npos) << m_messages[0];
+        EXPECT_NE(m_messages[0].find("left as it was"), std::string::npos) << m_messages[0];
         EXPECT_TRUE(doc.IsModified());
     }
 
@@ -263,6 +264,8 @@ TEST_F(DocumentFiles, AFolderThatCannotTakeTheFileFailsTheSave) {
     EXPECT_FALSE(doc.OnSaveDocument(target.string()));
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_NE(m_messages[0].find(target.string()), std::string::npos);
+    EXPECT_NE(m_messages[0].find("folder does not exist"), std::string::npos) << m_messages[0];
+    EXPECT_EQ(m_messages[0].find("left as it was"), std::string::npos) << m_messages[0];
 }
 
 // The file-size limit stands in for a full disk, which root cannot be kept from writing to by

@@ -145,6 +145,20 @@ TEST(RasterLine, DottedPenDrawsThreeOnThreeOffAcrossJoins) {
         EXPECT_EQ(image.pixel(x, 5) == kBlack, (x - 1) % 6 < 3) << x;
 }
 
+TEST(RasterBezier, DottedPatternRunsOnAcrossSegments) {
+    QImage image = White(40, 6);
+    CDC dc;
+    dc.AttachImage(&image);
+    CPen dot(PS_DOT, 1, 0);
+    dc.SelectObject(&dot);
+    // Two straight segments of 10 and 20 pixels along one row.
+    const CPoint pts[] = {{0, 2}, {3, 2}, {7, 2}, {10, 2}, {17, 2}, {24, 2}, {30, 2}};
+    dc.PolyBezier(pts, 7);
+    for (int x = 0; x < 30; ++x)
+        EXPECT_EQ(image.pixel(x, 2) == kBlack, x % 6 < 3) << x;
+    EXPECT_EQ(image.pixel(30, 2), kWhite);
+}
+
 TEST(RasterLine, DottedPatternKeepsItsPlaceWhenClipped) {
     QImage image = White(30, 4);
     CDC dc;

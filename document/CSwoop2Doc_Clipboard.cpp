@@ -1,0 +1,151 @@
+#include "document/CSwoop2Doc.h"
+
+#include "document/CurvePicture.h"
+#include "platform/framework/CClientDC.h"
+#include "platform/framework/CView.h"
+#include "platform/framework/CommandRouting.h"
+#include "platform/ole/COleDataObject.h"
+#include "platform/ole/COleDataSource.h"
+#include "platform/ole/ClipboardFormat.h"
+
+#include <limits>
+#include <memory>
+
+namespace {
+
+void StoreLe32(std::byte* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::byte>(v >> (8 * i));
+}
+
+std::uint32_t LoadLe32(const std::byte* p) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= std::uint32_t(p[i]) << (8 * i);
+    return v;
+}
+
+// Unlocks a block on every way out of a scope.
+class BlockLock {
+public:
+    explicit BlockLock(HGLOBAL h) : m_h(h), m_p(static_cast<std::byte*>(GlobalLock(h))) {}
+    BlockLock(const BlockLock&) = delete;
+    BlockLock& operator=(const BlockLock&) = delete;
+    ~BlockLock() {
+        if (m_p)
+            GlobalUnlock(m_h);
+    }
+    std::byte* Bytes() const { return m_p; }
+
+private:
+    HGLOBAL m_h;
+    std::byte* m_p;
+};
+
+} // namespace
+
+HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
+    if (!pCurve)
+        return nullptr;
+    const std::size_t count = pCurve->m_points.size();
+    // The size field is 32 bits wide: a curve whose record it cannot state is not offered.
+    if (count > (std::numeric_limits<std::uint32_t>::max() - 4) / 8)
+        return nullptr;
+    const auto size = static_cast<std::uint32_t>(8 * count + 4);
+    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!hGlobal)
+        return nullptr;
+    {
+        const BlockLock lock(hGlobal);
+        std::byte* p = lock.Bytes();
+        if (!p || GlobalSize(hGlobal) < size) {
+            GlobalFree(hGlobal);
+            return nullptr;
+        }
+        StoreLe32(p, size);
+        p += 4;
+        for (const CPoint& pt : pCurve->m_points) {
+            StoreLe32(p, static_cast<std::uint32_t>(pt.x));
+            StoreLe32(p + 4, static_cast<std::uint32_t>(pt.y));
+            p += 8;
+        }
+    }
+    return hGlobal;
+}
+
+CCurve* CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
+    if (!hGlobal)
+        return nullptr;
+    const BlockLock lock(hGlobal);
+    const std::byte* p = lock.Bytes();
+    if (!p)
+        return nullptr;
+    // The record may come from another program: its size field decides nothing that the block
+    // itself does not hold.
+    const std::size_t blockSize = GlobalSize(hGlobal);
+    if (blockSize < 4)
+        return nullptr;
+    const std::uint32_t size = LoadLe32(p);
+    if (size < 4 || size > blockSize)
+        return nullptr;
+    const std::size_t count = (size - 4) / 8;
+
+    auto curve = std::make_unique<CCurve>();
+    curve->m_points.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::byte* pair = p + 4 + 8 * i;
+        curve->m_points.emplace_back(static_cast<std::int32_t>(LoadLe32(pair)),
+                                     static_cast<std::int32_t>(LoadLe32(pair + 4)));
+    }
+    curve->m_bClosed = true;
+    return curve.release();
+}
+
+void CSwoop2Doc::OnEditCopy() {
+    if (!m_pSelected)
+        return;
+    // The source owns each block offered to it, and frees them should a later step fail.
+    auto source = std::make_unique<COleDataSource>();
+    if (HGLOBAL hRecord = CurveToGlobal(m_pSelected))
+        source->CacheGlobalData(m_cfCurve, hRecord);
+    if (HGLOBAL hPicture = CurveToDib(m_pSelected))
+        source->CacheGlobalData(CF_DIB, hPicture);
+    source.release()->SetClipboard();
+}
+
+void CSwoop2Doc::OnEditCut() {
+    if (!m_pSelected)
+        return;
+    OnEditCopy();
+    RemoveCurve(m_pSelected);
+    m_pSelected = nullptr;
+    UpdateAllViews(nullptr);
+}
+
+void CSwoop2Doc::OnEditPaste() {
+    COleDataObject dataObject;
+    dataObject.AttachClipboard();
+    HGLOBAL hGlobal = dataObject.GetGlobalData(m_cfCurve);
+    if (!hGlobal)
+        return;
+    // The block is ours to free, whatever becomes of its curve.
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
+    std::unique_ptr<CCurve> curve(CurveFromGlobal(hGlobal));
+    if (curve) {
+        m_curves.push_back(std::move(curve));
+        m_pSelected = m_curves.back().get();
+        SetModifiedFlag();
+    }
+    UpdateAllViews(nullptr);
+    dataObject.Release();
+}
+
+HGLOBAL CSwoop2Doc::CurveToDib(const CCurve* pCurve) const {
+    // The picture takes the display's format from the window the command came through; with no
+    // such window there is no picture.
+    CView* pView = GetRoutingView();
+    if (!pCurve || !pView)
+        return nullptr;
+    CClientDC windowDC(pView);
+    return CurvePicture(*pCurve, &windowDC);
+}

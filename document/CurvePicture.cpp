@@ -1,0 +1,95 @@
+#include "document/CurvePicture.h"
+
+#include "curve/CCurve.h"
+#include "platform/gdi/BITMAPINFO.h"
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/GetDIBits.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The margin the picture grows by on each side; the drawing is not shifted by it, so all of it
+// lands on the right and at the bottom.
+constexpr std::int64_t kMargin = 5;
+
+// Unlocks a block on every way out of a scope.
+class LockedBlock {
+public:
+    explicit LockedBlock(HGLOBAL h) : m_h(h), m_p(GlobalLock(h)) {}
+    LockedBlock(const LockedBlock&) = delete;
+    LockedBlock& operator=(const LockedBlock&) = delete;
+    ~LockedBlock() {
+        if (m_p)
+            GlobalUnlock(m_h);
+    }
+    std::byte* Bytes() const { return static_cast<std::byte*>(m_p); }
+
+private:
+    HGLOBAL m_h;
+    void* m_p;
+};
+
+} // namespace
+
+HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC) {
+    if (curve.m_points.empty())
+        return nullptr;
+    CCurve copy(curve);
+    copy.Normalize();
+
+    // Computed wide: the control points may span the whole 32-bit range.
+    const CRect bounds = copy.GetBounds();
+    const std::int64_t width = bounds.Width() + 2 * kMargin;
+    const std::int64_t height = bounds.Height() + 2 * kMargin;
+    if (width <= 0 || height <= 0 || width > CBitmap::kMaxSide || height > CBitmap::kMaxSide)
+        return nullptr;
+
+    CBitmap bitmap;
+    if (!bitmap.CreateCompatibleBitmap(pWindowDC, int(width), int(height)))
+        return nullptr;
+    CDC memDC;
+    if (!memDC.CreateCompatibleDC(pWindowDC))
+        return nullptr;
+    CBitmap* pOldBitmap = memDC.SelectObject(&bitmap);
+    if (!pOldBitmap)
+        return nullptr;
+    memDC.FillSolidRect(0, 0, int(width), int(height), 0xFFFFFF);
+    copy.Draw(&memDC);
+    // The bits are read from a bitmap that no surface holds any more.
+    memDC.SelectObject(pOldBitmap);
+
+    BITMAPINFO info{};
+    BITMAPINFOHEADER& header = info.bmiHeader;
+    const std::int64_t stride = (3 * width + 3) & ~std::int64_t(3);
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = std::int32_t(width);
+    header.biHeight = std::int32_t(height);
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = std::uint32_t(stride * height);
+
+    const std::size_t blockSize = sizeof(BITMAPINFOHEADER) + header.biSizeImage;
+    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, blockSize);
+    if (!hGlobal)
+        return nullptr;
+    bool complete = false;
+    {
+        const LockedBlock lock(hGlobal);
+        if (lock.Bytes() && GlobalSize(hGlobal) >= blockSize) {
+            std::memcpy(lock.Bytes(), &header, sizeof header);
+            // GetDIBits may rewrite the header it is given; the block keeps the copy above.
+            BITMAPINFO readInfo = info;
+            complete = GetDIBits(&memDC, &bitmap, 0, UINT(height), lock.Bytes() + sizeof header,
+                                 &readInfo, DIB_RGB_COLORS) == int(height);
+        }
+    }
+    if (!complete) {
+        GlobalFree(hGlobal);
+        return nullptr;
+    }
+    return hGlobal;
+}

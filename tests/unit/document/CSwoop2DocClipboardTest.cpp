@@ -1,0 +1,264 @@
+#include "RecordingView.h"
+#include "document/CSwoop2Doc.h"
+
+#include "platform/framework/CommandRouting.h"
+#include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDataObject.h"
+#include "platform/ole/ClipboardFormat.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Words(std::initializer_list<std::uint32_t> words) {
+    Bytes bytes;
+    for (std::uint32_t w : words) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(w >> (8 * i)));
+    }
+    return bytes;
+}
+
+HGLOBAL Block(const Bytes& bytes) {
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!bytes.empty())
+        std::memcpy(GlobalLock(h), bytes.data(), bytes.size());
+    GlobalUnlock(h);
+    return h;
+}
+
+Bytes Contents(HGLOBAL h) {
+    Bytes bytes(GlobalSize(h));
+    if (!bytes.empty())
+        std::memcpy(bytes.data(), GlobalLock(h), bytes.size());
+    GlobalUnlock(h);
+    return bytes;
+}
+
+class Clipboard : public ::testing::Test {
+protected:
+    Clipboard() {
+        EXPECT_TRUE(AfxOleInit());
+        QGuiApplication::clipboard()->clear();
+        doc.AddView(&view);
+    }
+    ~Clipboard() override {
+        doc.RemoveView(&view);
+        QGuiApplication::clipboard()->clear();
+    }
+
+    CCurve* Add(std::vector<CPoint> points, bool closed = false) {
+        auto* curve = new CCurve;
+        curve->m_points = std::move(points);
+        curve->m_bClosed = closed;
+        doc.AddCurve(curve);
+        doc.SetModifiedFlag(false);
+        return curve;
+    }
+
+    CSwoop2Doc doc;
+    RecordingView view;
+};
+
+} // namespace
+
+TEST(CurveRecord, RegistersTheOwnFormatUnderItsName) {
+    const CSwoop2Doc doc;
+    EXPECT_NE(doc.m_cfCurve, 0);
+    EXPECT_EQ(doc.m_cfCurve, RegisterClipboardFormat("Tav.Swoop"));
+}
+
+TEST(CurveRecord, EncodesTheSizeAndThePointsLittleEndian) {
+    const CSwoop2Doc doc;
+    CCurve curve;
+    curve.m_points = {{10, 20}, {30, 40}, {50, 60}};
+    HGLOBAL h = doc.CurveToGlobal(&curve);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Contents(h), Words({28, 10, 20, 30, 40, 50, 60}));
+    GlobalFree(h);
+
+    CCurve negative;
+    negative.m_points = {{-1, INT_MIN}};
+    h = doc.CurveToGlobal(&negative);
+    EXPECT_EQ(Contents(h), Words({12, 0xFFFFFFFF, 0x80000000}));
+    GlobalFree(h);
+}
+
+TEST(CurveRecord, DecodesAClosedCurveGoingBySizeFieldAndLeavesTheBlock) {
+    const CSwoop2Doc doc;
+    const struct {
+        Bytes record;
+        std::vector<CPoint> points;
+    } rows[] = {
+        {Words({28, 10, 20, 30, 40, 50, 60}), {{10, 20}, {30, 40}, {50, 60}}},
+        {Words({4}), {}},
+        {[] {
+             Bytes b = Words({13, 0xFFFFFFFF, 7});
+             b.push_back(0xAB); // the odd byte is ignored
+             return b;
+         }(),
+         {{-1, 7}}},
+        {Words({12, 1, 2, 3, 4}), {{1, 2}}}, // the block is larger than the record
+    };
+    for (const auto& row : rows) {
+        HGLOBAL h = Block(row.record);
+        std::unique_ptr<CCurve> curve(doc.CurveFromGlobal(h));
+        ASSERT_NE(curve, nullptr);
+        EXPECT_TRUE(curve->m_bClosed);
+        EXPECT_EQ(curve->m_points, row.points);
+        EXPECT_EQ(Contents(h), row.record); // still the caller's
+        GlobalFree(h);
+    }
+}
+
+TEST(CurveRecord, RefusesRecordsThatPointOutsideTheirBlock) {
+    const CSwoop2Doc doc;
+    EXPECT_EQ(doc.CurveFromGlobal(nullptr), nullptr);
+    for (const Bytes& record : {Words({0}), Words({3, 0}), Words({0xFFFFFFFF, 1, 2}),
+                                Words({20, 1, 2}), Bytes{4, 0}, Bytes{}}) {
+        HGLOBAL h = Block(record);
+        EXPECT_EQ(doc.CurveFromGlobal(h), nullptr);
+        GlobalFree(h);
+    }
+}
+
+TEST_F(Clipboard, CopyOffersTheRecordFirstAndLeavesTheDocumentAlone) {
+    CCurve* curve = Add({{10, 20}, {30, 40}, {50, 60}});
+    doc.m_pSelected = curve;
+    doc.OnEditCopy();
+    EXPECT_EQ(doc.m_curves.size(), 1u);
+    EXPECT_EQ(view.m_nUpdates, 0);
+    EXPECT_FALSE(doc.IsModified());
+
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    ASSERT_FALSE(mime->formats().isEmpty());
+    EXPECT_EQ(mime->formats().first(), QStringLiteral("Tav.Swoop"));
+    const QByteArray record = mime->data(QStringLiteral("Tav.Swoop"));
+    EXPECT_EQ(Bytes(record.begin(), record.end()), Words({28, 10, 20, 30, 40, 50, 60}));
+}
+
+TEST_F(Clipboard, CopyThenPasteAddsAClosedCopyOnTopAndSelectsIt) {
+    CCurve* original = Add({{10, 20}, {30, 40}, {-50, 60}});
+    Add({{0, 0}, {5, 5}});
+    doc.m_pSelected = original;
+    doc.OnEditCopy();
+
+    doc.OnEditPaste();
+    ASSERT_EQ(doc.m_curves.size(), 3u);
+    CCurve* pasted = doc.m_curves.back().get();
+    EXPECT_EQ(doc.m_pSelected, pasted);
+    EXPECT_EQ(pasted->m_points, original->m_points);
+    EXPECT_TRUE(pasted->m_bClosed);
+    EXPECT_FALSE(original->m_bClosed);
+    EXPECT_EQ(view.m_nUpdates, 1);
+    EXPECT_TRUE(doc.IsModified());
+
+    doc.OnEditPaste();
+    ASSERT_EQ(doc.m_curves.size(), 4u);
+    EXPECT_EQ(doc.m_pSelected, doc.m_curves.back().get());
+    EXPECT_EQ(doc.m_curves[3]->m_points, doc.m_curves[2]->m_points);
+}
+
+TEST_F(Clipboard, CutThenPasteBringsTheCurveBackOnTopClosed) {
+    CCurve* cut = Add({{1, 2}, {3, 4}});
+    Add({{7, 7}, {9, 9}});
+    doc.m_pSelected = cut;
+    doc.m_nSelPoint = 1;
+    doc.OnEditCut();
+    ASSERT_EQ(doc.m_curves.size(), 1u);
+    EXPECT_EQ(doc.m_pSelected, nullptr);
+    EXPECT_EQ(doc.m_nSelPoint, 1);
+    EXPECT_EQ(view.m_nUpdates, 2);
+    EXPECT_TRUE(doc.IsModified());
+
+    doc.OnEditPaste();
+    ASSERT_EQ(doc.m_curves.size(), 2u);
+    EXPECT_EQ(doc.m_curves[1]->m_points, (std::vector<CPoint>{{1, 2}, {3, 4}}));
+    EXPECT_TRUE(doc.m_curves[1]->m_bClosed);
+    EXPECT_EQ(doc.m_pSelected, doc.m_curves[1].get());
+}
+
+TEST_F(Clipboard, PasteIgnoresTextAndPictures) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("Tav.Swoop"));
+    doc.OnEditPaste();
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QGuiApplication::clipboard()->setImage(picture);
+    doc.OnEditPaste();
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_EQ(view.m_nUpdates, 0);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(Clipboard, PasteOfARecordWithoutACurveAddsNothingButRepaints) {
+    auto* mime = new QMimeData;
+    const Bytes bad = Words({2});
+    mime->setData(QStringLiteral("Tav.Swoop"),
+                  QByteArray(reinterpret_cast<const char*>(bad.data()), qsizetype(bad.size())));
+    QGuiApplication::clipboard()->setMimeData(mime);
+    doc.OnEditPaste();
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_EQ(doc.m_pSelected, nullptr);
+    EXPECT_EQ(view.m_nUpdates, 1);
+}
+
+TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {
+    doc.m_pSelected = Add({{10, 20}, {30, 40}, {50, 60}});
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QStringList formats = QGuiApplication::clipboard()->mimeData()->formats();
+    ASSERT_GE(formats.size(), 2);
+    EXPECT_EQ(formats[0], QStringLiteral("Tav.Swoop"));
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
+
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    HGLOBAL picture = data.GetGlobalData(CF_DIB);
+    ASSERT_NE(picture, nullptr);
+    const Bytes bytes = Contents(picture);
+    GlobalFree(picture);
+    ASSERT_EQ(bytes.size(), 7640u);
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 12), Words({40, 50, 50}));
+}
+
+TEST_F(Clipboard, CopyOfACurveWithoutPointsOffersTheRecordAlone) {
+    doc.m_pSelected = Add({});
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(mime->formats(), QStringList{QStringLiteral("Tav.Swoop")});
+    const QByteArray record = mime->data(QStringLiteral("Tav.Swoop"));
+    EXPECT_EQ(Bytes(record.begin(), record.end()), Words({4}));
+}
+
+TEST_F(Clipboard, EditCommandsReachTheDocumentThroughItsTable) {
+    doc.m_pSelected = Add({{1, 1}, {2, 2}});
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_CUT, CN_COMMAND, nullptr));
+    EXPECT_TRUE(doc.m_curves.empty());
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_PASTE, CN_COMMAND, nullptr));
+    ASSERT_EQ(doc.m_curves.size(), 1u);
+    EXPECT_EQ(doc.m_pSelected, doc.m_curves[0].get());
+    EXPECT_TRUE(doc.OnCmdMsg(ID_EDIT_COPY, CN_COMMAND, nullptr, true));
+}
+
+TEST(CSwoop2DocClass, IsCreatedByItsClassName) {
+    const CRuntimeClass* runtimeClass = RUNTIME_CLASS(CSwoop2Doc);
+    EXPECT_STREQ(runtimeClass->m_lpszClassName, "CSwoop2Doc");
+    std::unique_ptr<CCmdTarget> object(runtimeClass->CreateObject());
+    EXPECT_NE(dynamic_cast<CSwoop2Doc*>(object.get()), nullptr);
+}

@@ -1,0 +1,41 @@
+#include "view/CSwoop2View.h"
+
+#include "document/CSwoop2Doc.h"
+#include "platform/framework/AfxRes.h"
+#include "view/CommandIds.h"
+
+IMPLEMENT_DYNCREATE(CSwoop2View, CView)
+
+BEGIN_MESSAGE_MAP(CSwoop2View, CView)
+ON_WM_CREATE()
+ON_WM_LBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_COMMAND(ID_CURVES_SELECT, &CSwoop2View::OnCurvesSelect)
+ON_UPDATE_COMMAND_UI(ID_CURVES_SELECT, &CSwoop2View::OnUpdateCurvesSelect)
+ON_COMMAND(ID_CURVES_DRAW, &CSwoop2View::OnCurvesDraw)
+ON_UPDATE_COMMAND_UI(ID_CURVES_DRAW, &CSwoop2View::OnUpdateCurvesDraw)
+ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CSwoop2View::OnUpdateEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CSwoop2View::OnUpdateEditCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CSwoop2View::OnUpdateEditPaste)
+ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
+END_MESSAGE_MAP()
+
+CSwoop2View::CSwoop2View() = default;
+
+CSwoop2View::~CSwoop2View() = default;
+
+CSwoop2Doc* CSwoop2View::GetDocument() const {
+    return dynamic_cast<CSwoop2Doc*>(m_pDocument);
+}
+
+int CSwoop2View::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // A view that cannot accept drops still draws and still drags: nothing to report.
+    m_dropTarget.Register(this);
+    return 0;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "curve/CCurve.h"
+#include "platform/Types.h"
+#include "platform/framework/CView.h"
+#include "platform/geometry/CPoint.h"
+#include "platform/ole/COleDropTarget.h"
+
+#include <cstdint>
+#include <memory>
+
+class CCmdUI;
+class CSwoop2Doc;
+
+// The one view of the drawing: paints the curves and the selection's handles, turns the mouse
+// into drawing, selecting and point dragging, and moves whole curves by drag and drop.
+class CSwoop2View : public CView {
+protected:
+    CSwoop2View();
+    DECLARE_DYNCREATE(CSwoop2View)
+
+public:
+    ~CSwoop2View() override;
+
+    // The document as the program's own class, or null when the view shows none.
+    CSwoop2Doc* GetDocument() const;
+
+    // The tools.
+    static constexpr std::int32_t kToolDraw = 0;
+    static constexpr std::int32_t kToolSelect = 1;
+
+    // A curve is being drawn: no handles, and no Cut, Copy or Paste, until a right press.
+    bool m_bDrawing = false;
+    // A Select press landed inside the selected curve's bounds; the next move starts a drag.
+    bool m_bDragPending = false;
+    // A drag started by this view is running.
+    bool m_bDragging = false;
+    // A control point of the selected curve follows the mouse.
+    bool m_bMovingPoint = false;
+    // Where the next point-drag step measures from.
+    CPoint m_ptLast;
+    // The mouse at the drag's entry or at the last placement of the outline.
+    CPoint m_ptDragLast;
+    // Where the drop outline is drawn now; far off every surface until it is first drawn.
+    CPoint m_ptFeedback;
+    // From the outline's top-left corner to the mouse.
+    CPoint m_ptGrab;
+    // The curve being dragged over the view, moved to the origin; null when none is.
+    std::unique_ptr<CCurve> m_pFeedback;
+    std::int32_t m_nTool = kToolDraw;
+    COleDropTarget m_dropTarget;
+
+    // Drop target.
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    void OnDragLeave() override;
+    bool OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+
+    // Painting, for the window, the printer and the preview alike.
+    void OnDraw(CDC* pDC) override;
+    bool OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+
+    // Message and command handlers.
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnCurvesSelect();
+    void OnUpdateCurvesSelect(CCmdUI* pCmdUI);
+    void OnCurvesDraw();
+    void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Runs the drag of the selected curve and removes it when the target took it as a move.
+    void DragSelectedCurve();
+    // Draws or erases the drop outline at an offset; the inverting pen makes both the same.
+    void DrawFeedback(CPoint offset);
+    // Hands the decoded curve of a drop or an entry, or null when the data holds none.
+    std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
+    void PaintHandles(CDC* pDC, const CCurve& curve) const;
+};

@@ -1,0 +1,118 @@
+#include "view/CSwoop2View.h"
+
+#include "document/CSwoop2Doc.h"
+#include "platform/framework/CCmdUI.h"
+#include "platform/ole/COleDataObject.h"
+#include "platform/ole/OleConstants.h"
+
+void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc != nullptr && m_nTool == kToolDraw) {
+        // An open selection is extended whatever its history; only a closed one, or none,
+        // starts a new curve.
+        CCurve* curve = doc->m_pSelected;
+        if (curve == nullptr || curve->m_bClosed) {
+            curve = doc->NewCurve();
+            doc->m_pSelected = curve;
+            m_bDrawing = true;
+        }
+        curve->m_points.push_back(point);
+        doc->SetModifiedFlag();
+        doc->UpdateAllViews(nullptr);
+    } else if (doc != nullptr && m_nTool == kToolSelect) {
+        // The curve under the press is found before the press changes anything.
+        CCurve* hit = doc->HitTestCurve(point);
+        if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point)) {
+            m_ptLast = point;
+            m_bMovingPoint = true;
+        }
+        if (hit != doc->m_pSelected) {
+            doc->m_pSelected = hit;
+            doc->UpdateAllViews(nullptr);
+        }
+        if (doc->m_pSelected != nullptr && doc->m_pSelected->PtInBounds(point)) {
+            m_ptLast = point;
+            m_bDragPending = true;
+        }
+    }
+    CView::OnLButtonDown(nFlags, point);
+}
+
+void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {
+    CSwoop2Doc* doc = GetDocument();
+    if (m_bDrawing && doc != nullptr && doc->m_pSelected != nullptr) {
+        if (!doc->m_pSelected->m_bClosed)
+            doc->SetModifiedFlag();
+        doc->m_pSelected->m_bClosed = true;
+        doc->UpdateAllViews(nullptr);
+    }
+    m_bDrawing = false;
+    CView::OnRButtonDown(nFlags, point);
+}
+
+void CSwoop2View::OnLButtonUp(UINT nFlags, CPoint point) {
+    // The window keeps the mouse while the button is down, so this release arrives wherever
+    // the pointer is.
+    m_bMovingPoint = false;
+    m_bDragPending = false;
+    CView::OnLButtonUp(nFlags, point);
+}
+
+void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
+    // A gesture whose release went elsewhere (another window took the mouse) ends at the
+    // first move without the button: nothing follows a pointer whose button is up.
+    if ((m_bMovingPoint || m_bDragPending) && (nFlags & MK_LBUTTON) == 0) {
+        m_bMovingPoint = false;
+        m_bDragPending = false;
+    }
+    CSwoop2Doc* doc = GetDocument();
+    if (m_bMovingPoint) {
+        // Each step measures from the last one, so the point stays under the mouse.
+        const CPoint delta = point - m_ptLast;
+        if (doc != nullptr)
+            doc->MoveSelectedPoint(delta.x, delta.y);
+        m_ptLast = point;
+        InvalidateRect(nullptr, true);
+    } else if (m_bDragPending) {
+        m_bDragPending = false;
+        DragSelectedCurve();
+    }
+    CView::OnMouseMove(nFlags, point);
+}
+
+void CSwoop2View::OnCurvesSelect() {
+    m_nTool = kToolSelect;
+}
+
+void CSwoop2View::OnUpdateCurvesSelect(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(true);
+    pCmdUI->SetRadio(m_nTool == kToolSelect);
+}
+
+void CSwoop2View::OnCurvesDraw() {
+    m_nTool = kToolDraw;
+}
+
+void CSwoop2View::OnUpdateCurvesDraw(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!m_bMovingPoint && !m_bDragging);
+    pCmdUI->SetRadio(m_nTool == kToolDraw);
+}
+
+void CSwoop2View::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(!m_bDrawing && doc != nullptr && doc->m_pSelected != nullptr);
+}
+
+void CSwoop2View::OnUpdateEditPaste(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    if (m_bDrawing || doc == nullptr) {
+        pCmdUI->Enable(false);
+        return;
+    }
+    // Answered from the platform's list of the clipboard's formats: never waits on the
+    // program that owns the clipboard.
+    COleDataObject data;
+    const bool available = data.AttachClipboard() && data.IsDataAvailable(doc->m_cfCurve);
+    data.Release();
+    pCmdUI->Enable(available);
+}
