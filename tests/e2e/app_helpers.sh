@@ -29,7 +29,7 @@ start_copy() {
     wait_for_line "$log" '^view: '
     local win=""
     for ((i = 0; i < 100; i++)); do
-        win=$(xdotool search --onlyvisible --pid "$(pgrep -P "$pid" | head -n 1)" \
+        win=$(xdotool search --all --onlyvisible --pid "$(pgrep -P "$pid" | head -n 1)" \
             --name ' - Swoop2$' 2>/dev/null | head -n 1 || true)
         [[ -n "$win" ]] && break
         sleep 0.1
@@ -113,11 +113,23 @@ save_as() {
     sleep 0.3
 }
 
-# Ends a copy with File > Exit and checks that it ends with status 0.
+# Ends a copy with File > Exit, answering No when it asks to save changes, and checks that it
+# ends with status 0.
 exit_copy() {
-    local win=$1 pid=$2 status=0
+    local win=$1 pid=$2 status=0 box=""
     keys_to "$win" alt+f
     xdotool key x
+    for ((i = 0; i < 30; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        box=$(xdotool search --onlyvisible --name '^Swoop2$' 2>/dev/null | head -n 1 || true)
+        if [[ -n "$box" ]]; then
+            xdotool windowfocus --sync "$box"
+            sleep 0.2
+            xdotool key alt+n
+            break
+        fi
+        sleep 0.1
+    done
     wait "$pid" || status=$?
     [[ $status -eq 0 ]] || fail "the program ended with status $status"
 }
