@@ -1,5 +1,13 @@
-#include "app/Startup.h"
+#include "app/CSwoop2App.h"
+#include "platform/framework/ShownTextLog.h"
+
+#include <cstdlib>
+
+// The one application object.
+CSwoop2App theApp;
 
 int main(int argc, char** argv) {
-    return RunSwoop2(argc, argv);
+    // The end-to-end tests read what the program shows from this file.
+    AfxStartShownTextLog(std::getenv("SWOOP2_SHOWN_TEXT_LOG"));
+    return AfxWinMain(argc, argv);
 }

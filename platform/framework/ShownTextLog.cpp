@@ -1,0 +1,156 @@
+#include "platform/framework/ShownTextLog.h"
+
+#include "platform/framework/internal/FrameworkWidgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTextStream>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
+
+#include <string>
+
+namespace {
+
+class ShownTextLog : public QObject {
+public:
+    explicit ShownTextLog(const QString& path) : m_file(path) {
+        m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+        m_geometryTimer.setSingleShot(true);
+        m_geometryTimer.setInterval(300);
+        connect(&m_geometryTimer, &QTimer::timeout, this, [this] {
+            if (!m_window.isNull())
+                WriteGeometry(m_window);
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ToolTip:
+            // Only a tooltip that is still up a moment later counts as shown.
+            QTimer::singleShot(200, this, [this] {
+                if (QToolTip::isVisible())
+                    Write(QStringLiteral("tooltip: ") + QToolTip::text());
+            });
+            break;
+        case QEvent::Show:
+            if (auto* main = qobject_cast<QMainWindow*>(watched); main != nullptr)
+                Watch(main);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (watched == m_window.data())
+                m_geometryTimer.start();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+public:
+    void WatchWindow(QMainWindow* main) { Watch(main); }
+
+private:
+    QFile m_file;
+    QPointer<QMainWindow> m_window;
+    QTimer m_geometryTimer;
+
+    void Write(const QString& line) {
+        QTextStream(&m_file) << line << '\n';
+        m_file.flush();
+    }
+
+    void Watch(QMainWindow* main) {
+        if (m_window == main)
+            return;
+        m_window = main;
+        QStatusBar* bar = main->statusBar();
+        Write(QStringLiteral("status: ") + bar->currentMessage());
+        connect(bar, &QStatusBar::messageChanged, this, [this](const QString& text) {
+            if (!text.isEmpty())
+                Write(QStringLiteral("status: ") + text);
+        });
+        for (QMenu* menu : main->findChildren<QMenu*>()) {
+            // Queued, so that the framework has brought the items up to date first.
+            connect(
+                menu, &QMenu::aboutToShow, this,
+                [this, menu] {
+                    QStringList items{menu->title()};
+                    for (QAction* action : menu->actions())
+                        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                    Write(QStringLiteral("menu: ") + items.join(QLatin1Char('|')));
+                },
+                Qt::QueuedConnection);
+        }
+        m_geometryTimer.start();
+    }
+
+    void WriteGeometry(QMainWindow* main) {
+        if (QWidget* view = main->centralWidget(); view != nullptr) {
+            const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+            Write(QStringLiteral("view: %1 %2 %3 %4")
+                      .arg(origin.x())
+                      .arg(origin.y())
+                      .arg(view->width())
+                      .arg(view->height()));
+        }
+        for (QToolBar* bar : main->findChildren<QToolBar*>()) {
+            const QPoint origin = bar->mapToGlobal(QPoint(0, 0));
+            Write(QStringLiteral("bar: %1|%2 %3 %4 %5")
+                      .arg(bar->windowTitle())
+                      .arg(origin.x())
+                      .arg(origin.y())
+                      .arg(bar->width())
+                      .arg(bar->height()));
+            for (QAction* action : bar->actions()) {
+                QWidget* button = bar->widgetForAction(action);
+                if (button == nullptr || action->isSeparator())
+                    continue;
+                const QPoint centre = button->mapToGlobal(button->rect().center());
+                Write(QStringLiteral("button: %1|%2 %3")
+                          .arg(action->property(kCommandIdProperty).toUInt())
+                          .arg(centre.x())
+                          .arg(centre.y()));
+            }
+        }
+    }
+};
+
+std::string& PendingPath() {
+    static std::string path;
+    return path;
+}
+
+// Runs when the Qt application is made.
+void InstallLog() {
+    if (PendingPath().empty() || qApp == nullptr)
+        return;
+    auto* log = new ShownTextLog(QString::fromLocal8Bit(PendingPath().c_str()));
+    log->setParent(qApp);
+    qApp->installEventFilter(log);
+    // A window shown before the filter saw it is watched once the event loop runs.
+    QTimer::singleShot(0, log, [log] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* main = qobject_cast<QMainWindow*>(top); main != nullptr && main->isVisible())
+                log->WatchWindow(main);
+        }
+    });
+}
+
+} // namespace
+
+void AfxStartShownTextLog(const char* lpszPath) {
+    if (lpszPath == nullptr || *lpszPath == '\0')
+        return;
+    PendingPath() = lpszPath;
+    qAddPreRoutine(&InstallLog);
+}

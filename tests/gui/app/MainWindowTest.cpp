@@ -1,0 +1,396 @@
+// The running program's window as a user meets it: caption, menus, accelerators, toolbars,
+// status bar, About box, recent files and the command line.
+
+#include "app/CSwoop2App.h"
+#include "app/Resource.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/ole/AfxOleInit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_configDir = nullptr;
+
+QString Item(QAction* action) {
+    if (action->isSeparator())
+        return QStringLiteral("-");
+    return action->text();
+}
+
+UINT IdOf(QAction* action) {
+    return action->property("afxCommandId").toUInt();
+}
+
+// Answers the next modal dialog from inside its own event loop.
+template <class F> void WhenDialogShows(F answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        answer(dialog);
+        // A dialog the answer did not close would hang the test: end it.
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CSwoop2App> m_app;
+    std::vector<std::string> m_messages;
+    QTemporaryDir m_files;
+
+    CFrameWnd* Frame() const { return dynamic_cast<CFrameWnd*>(m_app->m_pMainWnd); }
+    QMainWindow* Window() const { return static_cast<QMainWindow*>(Frame()->GetWidget()); }
+
+    QMenu* OpenMenu(const QString& title) const {
+        for (QAction* action : Window()->menuBar()->actions()) {
+            if (action->text() == title) {
+                emit action->menu()->aboutToShow();
+                return action->menu();
+            }
+        }
+        return nullptr;
+    }
+    QAction* MenuItem(const QString& menu, UINT id) const {
+        for (QAction* action : OpenMenu(menu)->actions()) {
+            if (!action->isSeparator() && IdOf(action) == id)
+                return action;
+        }
+        return nullptr;
+    }
+    QToolBar* Bar(const char* name) const {
+        for (QToolBar* bar : Window()->findChildren<QToolBar*>()) {
+            if (bar->windowTitle() == QLatin1String(name))
+                return bar;
+        }
+        return nullptr;
+    }
+    QAction* Button(const char* bar, UINT id) const {
+        for (QAction* action : Bar(bar)->actions()) {
+            if (!action->isSeparator() && IdOf(action) == id)
+                return action;
+        }
+        return nullptr;
+    }
+    std::string EmptyDocument(const QString& name) {
+        const QString path = m_files.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(4, '\0')); // no curves
+        return path.toStdString();
+    }
+    bool Start(std::vector<std::string> arguments = {}) {
+        m_app = std::make_unique<CSwoop2App>();
+        m_app->m_arguments = std::move(arguments);
+        return m_app->InitInstance();
+    }
+
+private slots:
+    void init() {
+        m_messages.clear();
+        SetMessageBoxHook([this](const std::string& text, UINT) {
+            m_messages.push_back(text);
+            return IDOK;
+        });
+        QVERIFY(Start());
+        QVERIFY(Frame() != nullptr);
+    }
+
+    void cleanup() {
+        m_app.reset();
+        SetMessageBoxHook({});
+        SetOleInitFailureForTesting(false);
+        QFile::remove(g_configDir->filePath("Local AppWizard-Generated Applications/Swoop2.conf"));
+    }
+
+    void startsWithANewDocumentIconAndIdleText() {
+        QVERIFY(Window()->isVisible());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+        QCOMPARE(m_app->m_strAppName, std::string("Swoop2"));
+        QVERIFY(Frame()->GetActiveView() != nullptr);
+        QCOMPARE(Window()->statusBar()->currentMessage(), QStringLiteral("Ready"));
+        const QList<QSize> sizes = Window()->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)) &&
+                sizes.contains(QSize(48, 48)));
+        const QImage icon = Window()->windowIcon().pixmap(48, 48).toImage();
+        QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
+        QCOMPARE(icon.pixelColor(24, 24), QColor(Qt::black)); // the middle control point
+    }
+
+    void menusHaveTheirItemsInOrder() {
+        QStringList titles;
+        for (QAction* action : Window()->menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Curves", "&View", "&Help"}));
+        const QList<QStringList> items = {
+            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
+             "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
+             "E&xit"},
+            {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
+            {"&Select ", "&Draw"},
+            {"&Toolbar", "&Status Bar"},
+            {"&About Swoop2..."},
+        };
+        for (int i = 0; i < titles.size(); ++i) {
+            QStringList shown;
+            for (QAction* action : OpenMenu(titles[i])->actions())
+                shown << Item(action);
+            QCOMPARE(shown, items[i]);
+        }
+        QCOMPARE(MenuItem("&File", ID_FILE_SAVE)->statusTip(),
+                 QStringLiteral("Save the active document"));
+        QCOMPARE(MenuItem("&Help", ID_APP_ABOUT)->statusTip(),
+                 QStringLiteral("Display program information, version number and copyright"));
+        QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
+        QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
+    }
+
+    void commandsWithoutHandlerOrSelectionAreGrayed() {
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!MenuItem("&File", ID_FILE_MRU_FILE1)->isEnabled());
+        QVERIFY(MenuItem("&File", ID_FILE_NEW)->isEnabled());
+        QVERIFY(MenuItem("&Help", ID_APP_ABOUT)->isEnabled());
+        QTRY_VERIFY(!Button("Main", ID_EDIT_CUT)->isEnabled());
+        QVERIFY(!Button("Main", ID_EDIT_COPY)->isEnabled());
+        QVERIFY(Button("Main", ID_FILE_SAVE)->isEnabled());
+    }
+
+    void acceleratorsAreTheTablesKeysInOrder() {
+        QStringList keys;
+        for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
+            keys << shortcut->key().toString();
+        QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+X",
+                                    "Ctrl+C", "Ctrl+V", "Alt+Backspace", "Shift+Del", "Ctrl+Ins",
+                                    "Shift+Ins", "F6", "Shift+F6"}));
+        // Keys of commands that nothing serves do nothing, and say nothing.
+        Window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Window()));
+        QTest::keyClick(Window(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(Window(), Qt::Key_Backspace, Qt::AltModifier);
+        QTest::keyClick(Window(), Qt::Key_F6);
+        QTest::keyClick(Window(), Qt::Key_F6, Qt::ShiftModifier);
+        QVERIFY(m_messages.empty());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+    }
+
+    void toolbarsCarryTheirButtonsTipsAndPrompts() {
+        const QList<QToolBar*> bars = Window()->findChildren<QToolBar*>();
+        QCOMPARE(bars.size(), 2);
+        QCOMPARE(bars[0]->windowTitle(), QStringLiteral("Main"));
+        QCOMPARE(bars[1]->windowTitle(), QStringLiteral("Drawing Tools"));
+        QCOMPARE(Window()->toolBarArea(bars[0]), Qt::TopToolBarArea);
+        QCOMPARE(Window()->toolBarArea(bars[1]), Qt::TopToolBarArea);
+        QVERIFY(bars[0]->isMovable() && bars[0]->isFloatable());
+
+        QList<UINT> ids;
+        for (QAction* action : bars[0]->actions())
+            ids << (action->isSeparator() ? 0u : IdOf(action));
+        QCOMPARE(ids, QList<UINT>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT,
+                                   ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}));
+        ids.clear();
+        for (QAction* action : bars[1]->actions())
+            ids << IdOf(action);
+        QCOMPARE(ids, QList<UINT>({ID_CURVES_SELECT, ID_CURVES_DRAW}));
+
+        QAction* save = Button("Main", ID_FILE_SAVE);
+        QCOMPARE(save->toolTip(), QStringLiteral("Save"));
+        QCOMPARE(save->statusTip(), QStringLiteral("Save the active document"));
+        QCOMPARE(Button("Main", ID_EDIT_PASTE)->toolTip(), QStringLiteral("Paste"));
+        QCOMPARE(Button("Main", ID_APP_ABOUT)->toolTip(), QStringLiteral("About"));
+        for (UINT id : {ID_CURVES_SELECT, ID_CURVES_DRAW}) {
+            QAction* tool = Button("Drawing Tools", id);
+            QCOMPARE(tool->toolTip(), QString());
+            QCOMPARE(tool->statusTip(), QString());
+        }
+        for (QToolBar* bar : bars) {
+            for (QAction* action : bar->actions()) {
+                if (!action->isSeparator())
+                    QVERIFY(!action->icon().isNull());
+            }
+        }
+    }
+
+    void toolImagesAreOurOwnBlackStrokes() {
+        // The tools have no theme icon: their pictures are the program's, black on nothing.
+        for (UINT id : {ID_CURVES_SELECT, ID_CURVES_DRAW}) {
+            const QImage image = Button("Drawing Tools", id)->icon().pixmap(16, 15).toImage();
+            QCOMPARE(image.size(), QSize(16, 15));
+            int black = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    QVERIFY(c.alpha() == 0 || c == QColor(Qt::black));
+                    black += c.alpha() != 0;
+                }
+            }
+            QVERIFY(black > 20);
+        }
+    }
+
+    void statusBarHasTheMessageAndThreeKeyPanes() {
+        QStringList panes;
+        for (QLabel* label : Window()->statusBar()->findChildren<QLabel*>()) {
+            const QVariant text = label->property("afxPaneText");
+            if (text.isValid())
+                panes << text.toString();
+        }
+        QCOMPARE(panes, QStringList({"CAP", "NUM", "SCRL"}));
+    }
+
+    void viewMenuShowsAndHidesBarsWithCheckMarks() {
+        QAction* status = MenuItem("&View", ID_VIEW_STATUS_BAR);
+        QAction* toolbar = MenuItem("&View", ID_VIEW_TOOLBAR);
+        QVERIFY(status->isChecked() && toolbar->isChecked());
+        status->trigger();
+        QVERIFY(Window()->statusBar()->isHidden());
+        QVERIFY(!MenuItem("&View", ID_VIEW_STATUS_BAR)->isChecked());
+        status->trigger();
+        QVERIFY(!Window()->statusBar()->isHidden());
+        QVERIFY(MenuItem("&View", ID_VIEW_STATUS_BAR)->isChecked());
+        toolbar->trigger();
+        QVERIFY(Bar("Main")->isHidden());
+        QVERIFY(!MenuItem("&View", ID_VIEW_TOOLBAR)->isChecked());
+        toolbar->trigger();
+        QVERIFY(!Bar("Main")->isHidden());
+        QVERIFY(MenuItem("&View", ID_VIEW_TOOLBAR)->isChecked());
+    }
+
+    void aboutBoxShowsItsTextsAndClosesEveryWay() {
+        QString caption;
+        QStringList texts;
+        bool hasIcon = false;
+        WhenDialogShows([&](QDialog* dialog) {
+            caption = dialog->windowTitle();
+            for (QLabel* label : dialog->findChildren<QLabel*>()) {
+                if (!label->pixmap().isNull())
+                    hasIcon = true;
+                else
+                    texts << label->text();
+            }
+            auto* ok = dialog->findChild<QPushButton*>();
+            QVERIFY(ok != nullptr && ok->text() == QLatin1String("OK") && ok->isDefault());
+            ok->click();
+        });
+        Frame()->ExecuteCommand(ID_APP_ABOUT);
+        QCOMPARE(caption, QStringLiteral("About Swoop2"));
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts[0], QStringLiteral("Swoop2 Version 1.0"));
+        QVERIFY(!texts[1].isEmpty());
+        QVERIFY(hasIcon);
+
+        const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter};
+        for (Qt::Key key : keys) {
+            bool closed = false;
+            WhenDialogShows([&](QDialog* dialog) {
+                QTest::keyClick(dialog, key);
+                closed = !dialog->isVisible();
+            });
+            Frame()->ExecuteCommand(ID_APP_ABOUT);
+            QVERIFY2(closed, qPrintable(QStringLiteral("key %1").arg(key)));
+        }
+        bool closed = false;
+        WhenDialogShows([&](QDialog* dialog) {
+            dialog->close();
+            closed = !dialog->isVisible();
+        });
+        Frame()->ExecuteCommand(ID_APP_ABOUT);
+        QVERIFY(closed);
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+    }
+
+    void recentFilesKeepTheFourLatestInTheMenuAndSettings() {
+        std::vector<std::string> paths;
+        for (int i = 1; i <= 5; ++i)
+            paths.push_back(EmptyDocument(QStringLiteral("drawing%1").arg(i)));
+        for (const std::string& path : paths)
+            QVERIFY(m_app->OpenDocumentFile(path.c_str()) != nullptr);
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("drawing5 - Swoop2"));
+
+        QStringList entries;
+        for (QAction* action : OpenMenu("&File")->actions()) {
+            const UINT id = IdOf(action);
+            if (!action->isSeparator() && id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16) {
+                entries << action->text();
+                QCOMPARE(action->statusTip(), QStringLiteral("Open this document"));
+                QVERIFY(action->isEnabled());
+            }
+        }
+        QCOMPARE(entries.size(), 4);
+        QVERIFY(entries[0].startsWith("&1 ") && entries[0].endsWith("drawing5"));
+        QVERIFY(entries[3].startsWith("&4 ") && entries[3].endsWith("drawing2"));
+
+        m_app->ExitInstance();
+        QSettings store(g_configDir->filePath("Local AppWizard-Generated Applications/Swoop2.conf"),
+                        QSettings::IniFormat);
+        const QString all = store.allKeys().join(' ');
+        int kept = 0;
+        for (const QString& key : store.allKeys())
+            kept += store.value(key).toString().endsWith("drawing5") ||
+                    store.value(key).toString().endsWith("drawing2");
+        QVERIFY2(kept == 2, qPrintable(all));
+    }
+
+    void commandLineOpensTheNamedFile() {
+        const std::string path = EmptyDocument("named");
+        m_app.reset();
+        QVERIFY(Start({path}));
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("named - Swoop2"));
+        QVERIFY(Window()->isVisible());
+    }
+
+    void fileThatCannotBeOpenedEndsStartUpAfterTheMessage() {
+        m_app.reset();
+        const std::string missing = m_files.filePath("missing").toStdString();
+        QVERIFY(!Start({missing}));
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY(m_messages[0].find("missing") != std::string::npos);
+        QVERIFY(m_app->m_pMainWnd == nullptr);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(qobject_cast<QMainWindow*>(top) == nullptr || !top->isVisible());
+    }
+
+    void dataTransferServiceFailingEndsStartUpWithItsMessage() {
+        m_app.reset();
+        SetOleInitFailureForTesting(true);
+        QVERIFY(!Start());
+        QCOMPARE(m_messages, std::vector<std::string>{"AfxOleInit failed"});
+        QVERIFY(m_app->m_pMainWnd == nullptr);
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    g_configDir = &config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "MainWindowTest.moc"
