@@ -7,29 +7,133 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
-void CSwoop2View::DragSelectedCurve() {}
+namespace {
+
+// Where the outline stands before it is first drawn: off every surface, so that the first
+// erase changes nothing visible.
+constexpr CPoint kFeedbackNotDrawn(-32000, -32000);
+
+DROPEFFECT EffectForKeys(DWORD dwKeyState) {
+    return (dwKeyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+} // namespace
+
+void CSwoop2View::DragSelectedCurve() {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || doc->m_pSelected == nullptr)
+        return;
+    m_bDragging = true;
+    // The record carries the curve where it lies in the window, so that a drop elsewhere knows
+    // where the mouse holds it.
+    CCurve* dragged = doc->m_pSelected;
+    COleDataSource source;
+    if (HGLOBAL block = doc->CurveToGlobal(dragged))
+        source.CacheGlobalData(doc->m_cfCurve, block);
+    // A drop into this same view runs inside this call and may add and select a new curve.
+    const DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    m_bDragging = false;
+    if (effect != DROPEFFECT_MOVE)
+        return;
+    // The selection never points at a deleted curve, not even until the repaint.
+    if (doc->m_pSelected == dragged)
+        doc->m_pSelected = nullptr;
+    doc->RemoveCurve(dragged);
+}
+
+std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObject) const {
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || pDataObject == nullptr)
+        return nullptr;
+    HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
+    if (block == nullptr)
+        return nullptr;
+    // The block is ours to free, whether or not it held a curve.
+    std::unique_ptr<CCurve> curve(doc->CurveFromGlobal(block));
+    GlobalFree(block);
+    return curve;
+}
+
+void CSwoop2View::DrawFeedback(CPoint offset) {
+    if (m_pFeedback == nullptr)
+        return;
+    CClientDC dc(this);
+    OnPrepareDC(&dc, nullptr);
+    m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+}
 
 DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
     CView::OnDragEnter(pDataObject, dwKeyState, point);
-    return DROPEFFECT_NONE;
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || pDataObject == nullptr || !pDataObject->IsDataAvailable(doc->m_cfCurve))
+        return DROPEFFECT_NONE;
+    // Data that holds no curve leaves no feedback: nothing to outline, nothing to drop.
+    m_pFeedback = DecodeDraggedCurve(pDataObject);
+    if (m_pFeedback == nullptr)
+        return DROPEFFECT_NONE;
+
+    const CRect bounds = m_pFeedback->GetBounds();
+    m_ptFeedback = kFeedbackNotDrawn;
+    m_ptDragLast = point;
+    if (PtInRect(&bounds, point)) {
+        // The outline keeps the mouse where it holds the curve.
+        m_ptGrab = point - bounds.TopLeft();
+    } else {
+        // Held from outside, the outline is centred on the mouse. Half of any 32-bit span
+        // fits 32 bits.
+        m_ptGrab = CPoint(static_cast<std::int32_t>(bounds.Width() / 2),
+                          static_cast<std::int32_t>(bounds.Height() / 2));
+    }
+    m_pFeedback->Normalize();
+    return EffectForKeys(dwKeyState);
 }
 
 DROPEFFECT CSwoop2View::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
     CView::OnDragOver(pDataObject, dwKeyState, point);
-    return DROPEFFECT_NONE;
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || pDataObject == nullptr || !pDataObject->IsDataAvailable(doc->m_cfCurve) ||
+        m_pFeedback == nullptr)
+        return DROPEFFECT_NONE;
+    // The outline moves only with the mouse; erasing it is drawing it again where it is, so
+    // the window is never repainted while the drag goes on.
+    if (point != m_ptDragLast) {
+        const CPoint placed = point - m_ptGrab;
+        DrawFeedback(m_ptFeedback);
+        DrawFeedback(placed);
+        m_ptFeedback = placed;
+        m_ptDragLast = point;
+    }
+    return EffectForKeys(dwKeyState);
 }
 
 void CSwoop2View::OnDragLeave() {
     CView::OnDragLeave();
+    if (m_pFeedback == nullptr)
+        return;
+    DrawFeedback(m_ptFeedback);
+    m_pFeedback.reset();
+    InvalidateRect(nullptr, true);
 }
 
 bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) {
     CView::OnDrop(pDataObject, dropEffect, point);
-    return false;
-}
-
-void CSwoop2View::DrawFeedback(CPoint) {}
-
-std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject*) const {
-    return nullptr;
+    if (m_pFeedback != nullptr) {
+        DrawFeedback(m_ptFeedback);
+        m_pFeedback.reset();
+    }
+    CSwoop2Doc* doc = GetDocument();
+    std::unique_ptr<CCurve> curve = DecodeDraggedCurve(pDataObject);
+    if (doc == nullptr || curve == nullptr)
+        return false;
+    // Copy and move land alike; the source decides from the answer whether to remove its own.
+    const CPoint topLeft = point - m_ptGrab;
+    curve->Normalize();
+    curve->Offset(topLeft.x, topLeft.y);
+    CCurve* added = curve.release();
+    doc->AddCurve(added);
+    doc->m_pSelected = added;
+    doc->SetModifiedFlag();
+    doc->UpdateAllViews(nullptr);
+    m_nTool = kToolSelect;
+    return true;
 }

@@ -27,8 +27,11 @@ public:
     virtual void Serialize(CArchive& ar);
 
     // Reads or writes the file through Serialize. Failures are reported to the user with the
-    // framework's message naming the file and the cause, and give false. A failed open leaves
-    // the document empty; a failed save leaves the previous file as it was.
+    // framework's message naming the file and the cause, and give false. A file that cannot be
+    // opened at all leaves the document as it was; any later failure of an open, running out of
+    // memory included, leaves it empty. An empty file opens as an empty document. A save writes
+    // a new file beside the target and puts it in the target's place only once it is wholly on
+    // the disk: a failed save leaves the previous file as it was.
     virtual bool OnOpenDocument(const std::string& pathName);
     virtual bool OnSaveDocument(const std::string& pathName);
 

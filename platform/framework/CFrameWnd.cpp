@@ -88,12 +88,10 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     LRESULT result = -1;
     AfxCallGuarded([&] { result = SendMessage(WM_CREATE, args); });
     m_pCreateContext = nullptr;
+    // A failed creation leaves the window to the frame's destruction, which takes the bars
+    // and the view first: whoever made the frame deletes it.
     if (result == -1) {
-        delete m_pViewActive;
-        m_pViewActive = nullptr;
-        widget->Detach();
-        delete m_pWidget;
-        m_pWidget = nullptr;
+        widget->hide();
         return false;
     }
     return true;
@@ -109,7 +107,10 @@ bool CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
     auto* view = dynamic_cast<CView*>(pContext->m_pNewViewClass->CreateObject());
     if (view == nullptr)
         return false;
-    view->Create(this, pContext->m_pCurrentDoc, AFX_IDW_PANE_FIRST);
+    if (!view->Create(this, pContext->m_pCurrentDoc, AFX_IDW_PANE_FIRST)) {
+        delete view;
+        return false;
+    }
     m_pViewActive = view;
     return true;
 }

@@ -24,7 +24,7 @@ public:
     CFrameWnd();
     ~CFrameWnd() override;
 
-    virtual bool PreCreateWindow(CREATESTRUCT& cs);
+    bool PreCreateWindow(CREATESTRUCT& cs) override;
     // Creates the window with the menu, accelerators, icon and title of the resource id, then
     // sends WM_CREATE; false when creation failed, and the window is gone again.
     virtual bool LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW,

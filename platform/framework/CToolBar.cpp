@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
@@ -20,28 +19,25 @@ namespace {
 // docks as before.
 class FloatingCaption : public QObject {
 public:
-    explicit FloatingCaption(QToolBar* bar) : QObject(bar), m_bar(bar) {
-        bar->installEventFilter(this);
-    }
+    explicit FloatingCaption(QToolBar* bar) : QObject(bar) { bar->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_bar && event->type() == QEvent::MouseButtonRelease)
+        // Compared as objects: the bar may be part way through its destruction.
+        if (watched == parent() && event->type() == QEvent::MouseButtonRelease)
             QTimer::singleShot(0, this, [this] { Decorate(); });
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    QPointer<QToolBar> m_bar;
-
     void Decorate() {
-        if (m_bar.isNull() || !m_bar->isFloating() ||
-            !(m_bar->windowFlags() & Qt::FramelessWindowHint))
+        auto* bar = qobject_cast<QToolBar*>(parent());
+        if (bar == nullptr || !bar->isFloating() || !(bar->windowFlags() & Qt::FramelessWindowHint))
             return;
-        const QRect geometry = m_bar->geometry();
-        m_bar->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
-        m_bar->setGeometry(geometry);
-        m_bar->show();
+        const QRect geometry = bar->geometry();
+        bar->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+        bar->setGeometry(geometry);
+        bar->show();
     }
 };
 

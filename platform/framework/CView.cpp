@@ -28,6 +28,10 @@ CView::~CView() {
 }
 
 bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
+    CREATESTRUCT cs;
+    cs.style = WS_CHILD | WS_VISIBLE;
+    if (!PreCreateWindow(cs))
+        return false;
     m_pFrame = pFrame;
     m_nID = nID;
     auto* main = static_cast<QMainWindow*>(pFrame->GetWidget());
@@ -37,7 +41,9 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
         pDocument->AddView(this);
         m_pDocument = pDocument;
     }
-    return true;
+    AFX_MSGARGS args;
+    args.lpCreateStruct = &cs;
+    return SendMessage(WM_CREATE, args) != -1;
 }
 
 void CView::OnUpdate(CView*, std::intptr_t, void*) {
@@ -76,10 +82,10 @@ bool CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe) {
 }
 
 QImage* CView::GetBackingImage() {
-    const QSize size = m_pWidget != nullptr ? m_pWidget->size() : QSize();
+    const QSize size = (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
     if (m_pImage == nullptr || m_pImage->size() != size) {
         delete m_pImage;
-        m_pImage = new QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        m_pImage = new QImage(size, QImage::Format_RGB32);
         m_pImage->fill(Qt::white);
         m_bRedrawPending = true;
     }

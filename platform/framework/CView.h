@@ -24,7 +24,8 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
     CFrameWnd* GetParentFrame() const { return m_pFrame; }
 
-    // Makes the view's window inside the frame's client area.
+    // Makes the view's window inside the frame's client area and sends it WM_CREATE; false
+    // when PreCreateWindow or the WM_CREATE handler refused.
     bool Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID);
 
     // Called by the document's UpdateAllViews; the base invalidates the whole client area.

@@ -34,7 +34,7 @@ CWinApp::~CWinApp() {
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
     m_templates.clear();
-    delete m_pPrinter;
+    ReleasePrinter();
     if (g_pApp == this)
         g_pApp = nullptr;
 }
@@ -140,6 +140,11 @@ QPrinter* CWinApp::GetPrinter() {
     return m_pPrinter;
 }
 
+void CWinApp::ReleasePrinter() {
+    delete m_pPrinter;
+    m_pPrinter = nullptr;
+}
+
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
@@ -157,12 +162,14 @@ int AfxWinMain(int argc, char** argv) {
     AfxCallGuarded([&] { started = app->InitInstance(); });
     if (!started) {
         app->CloseAllDocuments();
+        app->ReleasePrinter();
         return 1;
     }
     const int loop = QApplication::exec();
     int status = loop;
     AfxCallGuarded([&] { status = app->ExitInstance(); });
-    // Windows go before the Qt application does.
+    // Windows and the printer go before the Qt application does.
     app->CloseAllDocuments();
+    app->ReleasePrinter();
     return status != 0 ? status : loop;
 }

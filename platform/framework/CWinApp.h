@@ -59,6 +59,8 @@ public:
 
     // The printer that Print Setup chose; Print and Print Preview start from it.
     QPrinter* GetPrinter();
+    // Forgets the printer; it must go before the Qt application does.
+    void ReleasePrinter();
 
     CWnd* m_pMainWnd = nullptr;
     std::string m_strAppName;

@@ -9,6 +9,10 @@ CWnd::~CWnd() {
     delete m_pWidget;
 }
 
+bool CWnd::PreCreateWindow(CREATESTRUCT&) {
+    return true;
+}
+
 bool CWnd::ShowWindow(int nCmdShow) {
     if (m_pWidget == nullptr)
         return false;

@@ -20,6 +20,10 @@ public:
     ~CWnd() override;
 
     QWidget* GetWidget() const { return m_pWidget; }
+
+    // Called before the window is made, with its creation parameters; false stops the
+    // creation.
+    virtual bool PreCreateWindow(CREATESTRUCT& cs);
     UINT GetDlgCtrlID() const { return m_nID; }
 
     bool ShowWindow(int nCmdShow);

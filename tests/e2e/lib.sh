@@ -49,6 +49,21 @@ start_xvfb() {
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
     export DISPLAY=:$number
+    E2E_XVFB_PID=${E2E_PIDS[-1]}
+    for ((i = 0; i < 100; i++)); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "Xvfb on $DISPLAY does not answer: $(cat "$E2E_TMP/xvfb.log")"
+}
+
+# Says what became of the X server, for the messages of failed tests.
+xvfb_state() {
+    if kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
+        echo "Xvfb on $DISPLAY is running"
+    else
+        echo "Xvfb on $DISPLAY has exited: $(cat "$E2E_TMP/xvfb.log")"
+    fi
 }
 
 # Waits for a window whose title matches the pattern and prints its id.
@@ -62,7 +77,7 @@ wait_for_window() {
         fi
         sleep 0.1
     done
-    fail "no window titled '$pattern' within ${timeout}s"
+    fail "no window titled '$pattern' within ${timeout}s ($(xvfb_state))"
 }
 
 # Saves a screenshot of the whole screen, or of one window, as an artefact.

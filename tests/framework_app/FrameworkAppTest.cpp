@@ -107,7 +107,8 @@ private slots:
             m_messages.push_back(text);
             return m_nextAnswer;
         });
-        CTestFrame::s_bFailCreate = false;
+        CTestFrame::s_nFailCreate = 0;
+        CTestView::s_bFailCreate = false;
         Start();
     }
 
@@ -126,6 +127,8 @@ private slots:
         QCOMPARE(Frame()->m_wndDrawToolBar.GetWidget()->windowTitle(),
                  QStringLiteral("Drawing Tools"));
         QCOMPARE(Frame()->m_wndStatusBar.GetPaneText(0), std::string("Ready"));
+        // The view got its WM_CREATE with its window and document in place.
+        QVERIFY(View()->m_bCreated);
     }
 
     void commandsReachViewDocumentAndApplicationTables() {
@@ -474,12 +477,24 @@ private slots:
         }
     }
 
+    void failedFrameCreationFailsStartUp_data() {
+        QTest::addColumn<int>("step");
+        QTest::newRow("before the bars") << 1;
+        QTest::newRow("the status bar") << 2;
+        QTest::newRow("the view") << 3;
+    }
+
     void failedFrameCreationFailsStartUp() {
+        QFETCH(int, step);
         m_app.reset();
-        CTestFrame::s_bFailCreate = true;
+        CTestFrame::s_nFailCreate = step < 3 ? step : 0;
+        CTestView::s_bFailCreate = step == 3;
         CTestApp app;
         QVERIFY(!app.InitInstance());
         QVERIFY(app.m_pMainWnd == nullptr);
+        QVERIFY(app.GetRecentFiles().empty());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(!top->isVisible() || qobject_cast<QMainWindow*>(top) == nullptr);
     }
 
     void aboutBoxIsBuiltFromItsTemplateAndClosesWithOk() {

@@ -2,7 +2,7 @@
 
 #include "TestIds.h"
 
-bool CTestFrame::s_bFailCreate = false;
+int CTestFrame::s_nFailCreate = 0;
 
 IMPLEMENT_DYNCREATE(CTestFrame, CFrameWnd)
 
@@ -17,7 +17,7 @@ const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID
 int CTestFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (s_bFailCreate)
+    if (s_nFailCreate == 1)
         return -1;
     const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
                         CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
@@ -27,7 +27,11 @@ int CTestFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (!m_wndDrawToolBar.CreateEx(this, TBSTYLE_FLAT, style, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
         !m_wndDrawToolBar.LoadToolBar(IDR_TOOLS))
         return -1;
-    if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(indicators, 4))
+    // An indicator without a string fails the status bar.
+    const UINT unnamed[] = {ID_SEPARATOR, 0xE7FF};
+    if (!m_wndStatusBar.Create(this) ||
+        (s_nFailCreate == 2 ? !m_wndStatusBar.SetIndicators(unnamed, 2)
+                            : !m_wndStatusBar.SetIndicators(indicators, 4)))
         return -1;
     m_wndToolBar.SetWindowText("Main");
     m_wndDrawToolBar.SetWindowText("Drawing Tools");

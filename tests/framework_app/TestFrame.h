@@ -13,8 +13,9 @@ public:
     CToolBar m_wndToolBar;
     CToolBar m_wndDrawToolBar;
 
-    // Set by tests to make the next frame's creation fail.
-    static bool s_bFailCreate;
+    // Set by tests to make the next frame's creation fail: 1 before the bars are made, 2 when
+    // the status bar is made after both toolbars.
+    static int s_nFailCreate;
 
     DECLARE_MESSAGE_MAP()
 };

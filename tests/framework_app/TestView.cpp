@@ -8,7 +8,10 @@
 
 IMPLEMENT_DYNCREATE(CTestView, CView)
 
+bool CTestView::s_bFailCreate = false;
+
 BEGIN_MESSAGE_MAP(CTestView, CView)
+ON_WM_CREATE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_RBUTTONDOWN()
@@ -28,6 +31,13 @@ END_MESSAGE_MAP()
 
 CTestDoc* CTestView::GetDocument() const {
     return static_cast<CTestDoc*>(m_pDocument);
+}
+
+int CTestView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CView::OnCreate(lpCreateStruct) == -1 || s_bFailCreate)
+        return -1;
+    m_bCreated = GetWidget() != nullptr && GetDocument() != nullptr;
+    return 0;
 }
 
 void CTestView::OnDraw(CDC* pDC) {

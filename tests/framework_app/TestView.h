@@ -14,6 +14,11 @@ public:
     CTestDoc* GetDocument() const;
     void OnDraw(CDC* pDC) override;
 
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    bool m_bCreated = false;
+    // Set by tests to make the next view refuse its creation.
+    static bool s_bFailCreate;
+
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonDown(UINT nFlags, CPoint point);

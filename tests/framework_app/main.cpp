@@ -18,7 +18,8 @@ namespace {
 // program writes the status texts and tooltips it shows to that file.
 class ShownTextLog : public QObject {
 public:
-    explicit ShownTextLog(const char* path) : m_file(QString::fromLocal8Bit(path)) {
+    ShownTextLog(const char* path, QObject* parent)
+        : QObject(parent), m_file(QString::fromLocal8Bit(path)) {
         m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
     }
     void Write(const QString& line) {
@@ -98,7 +99,7 @@ class CLoggingApp : public CTestApp {
 public:
     bool InitInstance() override {
         if (const char* path = std::getenv("FRAMEWORK_APP_LOG"); path != nullptr && *path)
-            qApp->installEventFilter(new ShownTextLog(path));
+            qApp->installEventFilter(new ShownTextLog(path, qApp));
         return CTestApp::InitInstance();
     }
 };

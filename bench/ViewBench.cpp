@@ -1,0 +1,165 @@
+#include "document/CSwoop2Doc.h"
+#include "platform/framework/CFrameWnd.h"
+#include "platform/gdi/CDC.h"
+#include "view/CSwoop2View.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+// A full repaint of a 1920 by 1080 view, and one step of a point drag with the repaint it
+// causes, through the program's own view and document, beside QPainter drawing the same Bezier
+// point lists (already converted) onto an image of the same size. The selected curve is the
+// last one, so its handles are painted above everything.
+
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+// A document and its view in a shown frame, as the program has them.
+class ViewSetup {
+public:
+    ViewSetup(int curves, int points) {
+        std::mt19937 rng(2026);
+        std::uniform_int_distribution<int> x(0, kWidth - 1);
+        std::uniform_int_distribution<int> y(0, kHeight - 1);
+        std::uniform_int_distribution<int> step(-20, 20);
+        // Random walks, like a hand clicking along, closed as the Draw tool leaves them.
+        for (int i = 0; i < curves; ++i) {
+            auto* curve = new CCurve;
+            CPoint pt(x(rng), y(rng));
+            for (int j = 0; j < points; ++j) {
+                curve->m_points.push_back(pt);
+                pt = pt + CPoint(step(rng), step(rng));
+            }
+            curve->m_bClosed = true;
+            doc.AddCurve(curve);
+        }
+        doc.m_pSelected = doc.m_curves.back().get();
+        doc.m_nSelPoint = 0;
+
+        CCreateContext context;
+        context.m_pNewViewClass = RUNTIME_CLASS(CSwoop2View);
+        context.m_pCurrentDoc = &doc;
+        frame = std::make_unique<CFrameWnd>();
+        frame->LoadFrame(0, WS_OVERLAPPEDWINDOW, nullptr, &context);
+        view = static_cast<CSwoop2View*>(frame->GetActiveView());
+        view->GetWidget()->setFixedSize(kWidth, kHeight);
+        frame->GetWidget()->resize(kWidth + 40, kHeight + 80);
+        frame->GetWidget()->show();
+        QCoreApplication::processEvents();
+    }
+
+    ~ViewSetup() { frame.reset(); }
+
+    CSwoop2Doc doc;
+    std::unique_ptr<CFrameWnd> frame;
+    CSwoop2View* view = nullptr;
+};
+
+void Label(benchmark::State& state) {
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
+// OnDraw over the whole document into the window's image, erased to white first.
+void BM_ViewOnDraw(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    QImage* image = setup.view->GetBackingImage();
+    for (auto _ : state) {
+        image->fill(Qt::white);
+        CDC dc;
+        dc.AttachImage(image);
+        setup.view->OnDraw(&dc);
+        benchmark::ClobberMemory();
+    }
+    Label(state);
+}
+
+// The window's whole repaint: invalidation, erase, OnDraw and showing the image.
+void BM_ViewRepaint(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        setup.view->Invalidate();
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
+// One step of a point drag: the selected curve's first point moves a pixel, the document asks
+// for a repaint, and the window paints.
+void BM_ViewPointDragStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    int direction = 1;
+    for (auto _ : state) {
+        setup.doc.MoveSelectedPoint(direction, direction);
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
+// QPainter with a cosmetic one-pixel pen on the same converted point lists.
+void BM_QPainterSameCurves(benchmark::State& state) {
+    std::vector<std::vector<CPoint>> lists;
+    {
+        ViewSetup setup(int(state.range(0)), int(state.range(1)));
+        for (const auto& curve : setup.doc.m_curves)
+            lists.push_back(curve->ToBezier());
+    }
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QPen pen(Qt::black, 0);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        for (const auto& l : lists) {
+            QPainterPath path(QPointF(l[0].x, l[0].y));
+            for (std::size_t i = 1; i + 2 < l.size(); i += 3)
+                path.cubicTo(QPointF(l[i].x, l[i].y), QPointF(l[i + 1].x, l[i + 1].y),
+                             QPointF(l[i + 2].x, l[i + 2].y));
+            painter.drawPath(path);
+        }
+        painter.end();
+        benchmark::ClobberMemory();
+    }
+    Label(state);
+}
+
+void Documents(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"curves", "points"});
+    b->Args({1000, 16});
+    b->Args({10000, 16});
+    b->Args({100000, 10});
+    b->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_ViewOnDraw)->Apply(Documents);
+BENCHMARK(BM_ViewRepaint)->Apply(Documents);
+BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
+BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);
+
+int main(int argc, char** argv) {
+    // The view needs a window; no display is needed to measure it.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

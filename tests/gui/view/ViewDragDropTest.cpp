@@ -1,0 +1,248 @@
+// The view as a drop target, fed with drag events that carry synthetic curve records, and its
+// outline checked on the image the window shows.
+
+#include "ViewHarness.h"
+
+#include "platform/ole/AfxOleInit.h"
+#include "platform/ole/ClipboardFormat.h"
+#include "platform/ole/OleConstants.h"
+
+#include <QMimeData>
+#include <QtEndian>
+#include <QtTest>
+
+#include <vector>
+
+Q_DECLARE_METATYPE(std::vector<CPoint>)
+
+namespace {
+
+const Qt::DropActions kCopyOrMove = Qt::CopyAction | Qt::MoveAction;
+
+// A curve transfer record: the byte size (or the given size field), then x, y pairs.
+QByteArray Record(const std::vector<CPoint>& points, qint64 sizeField = -1) {
+    QByteArray bytes(4 + 8 * qsizetype(points.size()), '\0');
+    const quint32 size = sizeField < 0 ? quint32(bytes.size()) : quint32(sizeField);
+    qToLittleEndian(size, bytes.data());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        qToLittleEndian(quint32(points[i].x), bytes.data() + 4 + 8 * i);
+        qToLittleEndian(quint32(points[i].y), bytes.data() + 8 + 8 * i);
+    }
+    return bytes;
+}
+
+const std::vector<CPoint> kBox = {{0, 0}, {100, 0}, {100, 50}, {0, 50}}; // bounds 0,0 to 100,50
+
+} // namespace
+
+class ViewDragDropTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ViewHarness> h;
+    QMimeData m_mime;
+
+    QWidget* W() { return h->Widget(); }
+
+    DROPEFFECT Enter(QPoint p, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QDragEnterEvent e(p, kCopyOrMove, &m_mime, Qt::LeftButton, keys);
+        QCoreApplication::sendEvent(W(), &e);
+        return Effect(e);
+    }
+    DROPEFFECT Over(QPoint p, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QDragMoveEvent e(p, kCopyOrMove, &m_mime, Qt::LeftButton, keys);
+        QCoreApplication::sendEvent(W(), &e);
+        return Effect(e);
+    }
+    void Leave() {
+        QDragLeaveEvent e;
+        QCoreApplication::sendEvent(W(), &e);
+    }
+    bool Drop(QPoint p) {
+        QDropEvent e(p, kCopyOrMove, &m_mime, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(W(), &e);
+        return e.isAccepted();
+    }
+    static DROPEFFECT Effect(const QDropEvent& e) {
+        // The platform takes every entry so that the moves keep coming; a refusal shows as
+        // no action.
+        if (!e.isAccepted() || e.dropAction() == Qt::IgnoreAction)
+            return DROPEFFECT_NONE;
+        return e.dropAction() == Qt::CopyAction ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    }
+
+    QImage Shown() { return h->view->GetBackingImage()->copy(); }
+
+    // The window's painting with the dragged curve's outline at the offset, as the view
+    // should show it.
+    QImage WithOutline(const std::vector<CPoint>& points, CPoint at) {
+        QImage image = h->Render();
+        CCurve outline;
+        outline.m_points = points;
+        outline.m_bClosed = true;
+        outline.Normalize();
+        CDC dc;
+        dc.AttachImage(&image);
+        outline.DrawTracker(&dc, at.x, at.y);
+        return image;
+    }
+
+    // Lets the window paint whatever is pending.
+    void Settle() {
+        QCoreApplication::processEvents();
+        h->view->UpdateWindow();
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(AfxOleInit()); }
+
+    void init() {
+        h = std::make_unique<ViewHarness>();
+        h->Add({{20, 150}, {60, 150}, {60, 200}, {20, 200}}, true);
+        h->frame.GetWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h->frame.GetWidget()));
+        Settle();
+        QCOMPARE(Shown(), h->Render());
+        m_mime.clear();
+        m_mime.setData("Tav.Swoop", Record(kBox));
+    }
+
+    void cleanup() { h.reset(); }
+
+    void entryFindsTheGrabOffsetAndDrawsNothing_data() {
+        QTest::addColumn<std::vector<CPoint>>("points");
+        QTest::addColumn<QPoint>("entry");
+        QTest::addColumn<QPoint>("grab");
+
+        QTest::newRow("entered outside the bounds: centred")
+            << kBox << QPoint(150, 120) << QPoint(50, 25);
+        QTest::newRow("on the right edge, which lies outside")
+            << kBox << QPoint(100, 20) << QPoint(50, 25);
+        QTest::newRow("inside: held where entered")
+            << std::vector<CPoint>{{10, 20}, {110, 70}, {10, 70}} << QPoint(30, 40)
+            << QPoint(20, 20);
+        QTest::newRow("odd sizes halve toward zero")
+            << std::vector<CPoint>{{0, 0}, {7, 9}} << QPoint(200, 200) << QPoint(3, 4);
+        QTest::newRow("a span as wide as 32 bits allow")
+            << std::vector<CPoint>{{-2147483647 - 1, 0}, {2147483647, 10}} << QPoint(5, 5)
+            << QPoint(-2147483643, 5); // wraps, and wraps back when the outline is placed
+    }
+
+    void entryFindsTheGrabOffsetAndDrawsNothing() {
+        QFETCH(std::vector<CPoint>, points);
+        QFETCH(QPoint, entry);
+        QFETCH(QPoint, grab);
+        m_mime.setData("Tav.Swoop", Record(points));
+        const QImage before = Shown();
+
+        QCOMPARE(Enter(entry), DROPEFFECT_MOVE);
+        QCOMPARE(h->view->m_ptGrab, CPoint(grab.x(), grab.y()));
+        QVERIFY(h->view->m_pFeedback != nullptr);
+        QCOMPARE(Over(entry), DROPEFFECT_MOVE);
+        QCOMPARE(Over(entry, Qt::ControlModifier), DROPEFFECT_COPY);
+        Settle();
+        QCOMPARE(Shown(), before);
+    }
+
+    void theOutlineFollowsTheMouseWithoutRepaints() {
+        QCOMPARE(Enter({150, 120}), DROPEFFECT_MOVE);
+        QCOMPARE(Over({160, 130}), DROPEFFECT_MOVE);
+        // A repaint through the document would wipe the outline off the window's image.
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {110, 105}));
+        QCOMPARE(Over({140, 90}, Qt::ControlModifier), DROPEFFECT_COPY);
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {90, 65}));
+        // Hovering where it was changes nothing, and an outline partly outside the window is
+        // erased as exactly as one inside it.
+        Over({140, 90});
+        Over({-30, 300});
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {-80, 275}));
+    }
+
+    void leavingErasesTheOutlineAndRepaints() {
+        Enter({150, 120});
+        Over({160, 130});
+        // A curve the window has not been told about shows only after a full repaint.
+        h->Add({{200, 10}, {300, 10}, {300, 60}});
+        Leave();
+        QVERIFY(h->view->m_pFeedback == nullptr);
+        Settle();
+        QCOMPARE(Shown(), h->Render());
+        QVERIFY(Shown().pixelColor(250, 10) == Qt::black);
+    }
+
+    void aDropAddsAClosedSelectedCurveOnTopAndSwitchesToSelect() {
+        h->doc.SetModifiedFlag(false);
+        m_mime.setData("Tav.Swoop", Record({{500, 500}, {600, 500}, {600, 550}}));
+        QCOMPARE(Enter({150, 120}), DROPEFFECT_MOVE);
+        Over({160, 130});
+        QVERIFY(Drop({170, 140}));
+
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(2));
+        const CCurve* added = h->doc.m_curves.back().get();
+        QCOMPARE(h->doc.m_pSelected, added);
+        QVERIFY(added->m_bClosed);
+        QVERIFY(added->m_points == (std::vector<CPoint>{{120, 115}, {220, 115}, {220, 165}}));
+        QCOMPARE(h->view->m_nTool, CSwoop2View::kToolSelect);
+        QVERIFY(h->view->m_pFeedback == nullptr);
+        QVERIFY(h->doc.IsModified());
+        Settle();
+        QCOMPARE(Shown(), h->Render());
+    }
+
+    void hostileRecordsShowNothingAndDropNothing_data() {
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("size field 0") << Record(kBox, 0);
+        QTest::newRow("size field 3") << Record(kBox, 3);
+        QTest::newRow("size field past the data") << Record(kBox, 4 + 8 * 4 + 1);
+        QTest::newRow("size field 2^32-1") << Record(kBox, 0xFFFFFFFF);
+        QTest::newRow("shorter than a size field") << QByteArray("\x04\0", 2);
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void hostileRecordsShowNothingAndDropNothing() {
+        QFETCH(QByteArray, record);
+        m_mime.setData("Tav.Swoop", record);
+        const QImage before = Shown();
+
+        QCOMPARE(Enter({150, 120}), DROPEFFECT_NONE);
+        QVERIFY(h->view->m_pFeedback == nullptr);
+        QCOMPARE(Over({160, 130}), DROPEFFECT_NONE);
+        QCOMPARE(Over({10, 10}), DROPEFFECT_NONE);
+        Settle();
+        QCOMPARE(Shown(), before);
+        QVERIFY(!Drop({10, 10}));
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
+        QCOMPARE(h->view->m_nTool, CSwoop2View::kToolDraw);
+        Settle();
+        QCOMPARE(Shown(), before);
+    }
+
+    void dataWithoutTheFormatIsRefused() {
+        m_mime.clear();
+        m_mime.setText("not a curve");
+        QCOMPARE(Enter({150, 120}), DROPEFFECT_NONE);
+        QCOMPARE(Over({160, 130}), DROPEFFECT_NONE);
+        QVERIFY(!Drop({160, 130}));
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
+    }
+
+    void aDragThatCannotRunLeavesTheCurveInPlace() {
+        // The offscreen desktop runs no drag: the source sees no effect and keeps its curve.
+        h->frame.ExecuteCommand(32771);
+        CCurve* curve = h->doc.m_curves.front().get();
+        QTest::mousePress(W(), Qt::LeftButton, {}, {40, 170});
+        QCOMPARE(h->doc.m_pSelected, curve);
+        QVERIFY(h->view->m_bDragPending);
+        QTest::mouseMove(W(), {60, 190});
+        QVERIFY(!h->view->m_bDragPending);
+        QVERIFY(!h->view->m_bDragging);
+        QTest::mouseRelease(W(), Qt::LeftButton, {}, {60, 190});
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
+        QCOMPARE(h->doc.m_pSelected, curve);
+    }
+};
+
+QTEST_MAIN(ViewDragDropTest)
+#include "ViewDragDropTest.moc"

@@ -1,0 +1,59 @@
+// The view with one curve, the Select tool chosen and the window at a known place, printing
+// the document's state whenever it changes, so that a script can drag the curve with the
+// pointer and read the outcome.
+
+#include "ViewHarness.h"
+
+#include "platform/ole/AfxOleInit.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (!AfxOleInit())
+        return 1;
+    ViewHarness h(400, 300);
+    const std::vector<CPoint> original = {{100, 100}, {200, 100}, {200, 160}, {100, 160}};
+    CCurve* curve = h.Add({}, false);
+    curve->m_points = original;
+    h.view->m_nTool = CSwoop2View::kToolSelect;
+    h.frame.SetTitle("ViewDrag");
+    h.frame.GetWidget()->setWindowTitle("ViewDrag");
+    h.frame.GetWidget()->move(0, 0);
+    h.frame.GetWidget()->show();
+
+    // The state line: the curve count, then per curve its offset from the original shape (or
+    // "other"), "c" or "o", and '*' when selected; then the tool.
+    QString last;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QStringList parts{QString::number(h.doc.m_curves.size())};
+        for (const auto& c : h.doc.m_curves) {
+            QString text = "other";
+            if (c->m_points.size() == original.size()) {
+                const CPoint d = c->m_points[0] - original[0];
+                bool same = true;
+                for (std::size_t i = 0; i < original.size(); ++i)
+                    same = same && c->m_points[i] - original[i] == d;
+                if (same)
+                    text = QString("%1,%2").arg(d.x).arg(d.y);
+            }
+            text += c->m_bClosed ? " c" : " o";
+            if (c.get() == h.doc.m_pSelected)
+                text += '*';
+            parts << text;
+        }
+        parts << (h.view->m_nTool == CSwoop2View::kToolSelect ? "select" : "draw");
+        const QString state = parts.join(' ');
+        if (state != last) {
+            last = state;
+            std::printf("state %s\n", qPrintable(state));
+            std::fflush(stdout);
+        }
+    });
+    timer.start(50);
+    return app.exec();
+}
