@@ -45,6 +45,13 @@ protected:
             if (auto* main = qobject_cast<QMainWindow*>(watched); main != nullptr)
                 Watch(main);
             break;
+        case QEvent::Paint:
+            if (!m_bPainted && watched->isWidgetType() && !m_window.isNull() &&
+                static_cast<QWidget*>(watched)->window() == m_window.data()) {
+                m_bPainted = true;
+                Write(QStringLiteral("painted"));
+            }
+            break;
         case QEvent::Move:
         case QEvent::Resize:
             if (watched == m_window.data())
@@ -63,6 +70,7 @@ private:
     QFile m_file;
     QPointer<QMainWindow> m_window;
     QTimer m_geometryTimer;
+    bool m_bPainted = false;
 
     void Write(const QString& line) {
         QTextStream(&m_file) << line << '\n';

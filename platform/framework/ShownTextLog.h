@@ -9,6 +9,7 @@
 //   view: X Y W H            the main window's view, in screen coordinates
 //   bar: TITLE|X Y W H       a toolbar
 //   button: ID|X Y           the centre of a toolbar button, by command id
+//   painted                  once, when the main window is first painted
 // The geometry lines are written again whenever the main window moves or changes size.
 // A null or empty name does nothing. Call it before the framework starts.
 void AfxStartShownTextLog(const char* lpszPath);

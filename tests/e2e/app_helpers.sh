@@ -139,3 +139,28 @@ black_pixels() {
     convert "$1" -crop "$4x$5+$2+$3" +repage -fill white +opaque black -negate \
         -format '%[fx:int(mean*w*h+0.5)]' info:
 }
+
+# save_again WIN PATH: Ctrl+S on a named document; waits until the file is written anew.
+save_again() {
+    local win=$1 path=$2
+    rm -f "$path"
+    keys_to "$win" ctrl+s
+    for ((i = 0; i < 100; i++)); do
+        [[ -s "$path" ]] && break
+        sleep 0.1
+    done
+    sleep 0.2
+    [[ -s "$path" ]] || fail "Ctrl+S saved nothing at $path"
+}
+
+# The 32-bit integers of a file, one per line.
+ints_of() {
+    od -An -t d4 -v "$1" | tr -s ' ' '\n' | grep -v '^$'
+}
+
+# screen_of LOG X Y: the screen position of view coordinates X, Y.
+screen_of() {
+    local vx vy rest
+    read -r vx vy rest <<<"$(tail_geometry "$1" view)"
+    echo $((vx + $2)) $((vy + $3))
+}

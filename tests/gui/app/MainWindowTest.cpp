@@ -5,6 +5,7 @@
 #include "app/Resource.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CView.h"
 #include "platform/ole/AfxOleInit.h"
 
 #include <QAction>
@@ -179,6 +180,32 @@ private slots:
         QTRY_VERIFY(!Button("Main", ID_EDIT_CUT)->isEnabled());
         QVERIFY(!Button("Main", ID_EDIT_COPY)->isEnabled());
         QVERIFY(Button("Main", ID_FILE_SAVE)->isEnabled());
+    }
+
+    void theChosenToolCarriesTheRadioMarkInMenuAndToolbar() {
+        QAction* select = MenuItem("&Curves", ID_CURVES_SELECT);
+        QAction* draw = MenuItem("&Curves", ID_CURVES_DRAW);
+        QVERIFY(draw->isChecked() && !select->isChecked());
+        QTRY_VERIFY(Button("Drawing Tools", ID_CURVES_DRAW)->isChecked());
+        QVERIFY(!Button("Drawing Tools", ID_CURVES_SELECT)->isChecked());
+        Button("Drawing Tools", ID_CURVES_SELECT)->trigger();
+        QVERIFY(MenuItem("&Curves", ID_CURVES_SELECT)->isChecked());
+        QVERIFY(!MenuItem("&Curves", ID_CURVES_DRAW)->isChecked());
+        QTRY_VERIFY(!Button("Drawing Tools", ID_CURVES_DRAW)->isChecked());
+        QVERIFY(Button("Drawing Tools", ID_CURVES_SELECT)->isChecked());
+    }
+
+    void aClosedCurveEnablesCutAndCopy() {
+        QWidget* view = Frame()->GetActiveView()->GetWidget();
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(60, 30));
+        // While a curve is being drawn there is nothing to copy yet.
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(60, 30));
+        QVERIFY(MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
+        QVERIFY(MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
+        QTRY_VERIFY(Button("Main", ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
     }
 
     void acceleratorsAreTheTablesKeysInOrder() {

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Dragging curves with the Select tool: from one running copy into another (a move takes the
+# curve away from the first; with Ctrl both keep it) and within one window.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/app_helpers.sh"
+
+# check_shifted FILE X0 Y0 X1 Y1 X2 Y2: the file holds one curve of these three points, all
+# moved by one offset; prints the offset.
+check_shifted() {
+    local file=$1
+    shift
+    local -a v
+    mapfile -t v < <(ints_of "$file")
+    [[ ${#v[@]} -eq 8 && ${v[0]} -eq 1 && ${v[1]} -eq 3 ]] ||
+        fail "$file does not hold one curve of three points: ${v[*]}"
+    local dx=$((v[2] - $1)) dy=$((v[3] - $2))
+    [[ $((v[4] - $3)) -eq $dx && $((v[5] - $4)) -eq $dy && $((v[6] - $5)) -eq $dx &&
+        $((v[7] - $6)) -eq $dy ]] || fail "the curve in $file changed its shape: ${v[*]}"
+    echo "$dx $dy"
+}
+
+# near VALUE LOW HIGH
+near() {
+    [[ $1 -ge $2 && $1 -le $3 ]]
+}
+
+start_copy a 20 40
+start_copy b 700 40
+click_view "$a_log" 60 60
+click_view "$a_log" 200 80
+click_view "$a_log" 120 200
+click_view "$a_log" 300 300 3
+keys_to "$a_win" alt+c s
+
+# A plain drag into the other copy moves the curve there.
+read -r sx sy <<<"$(screen_of "$a_log" 120 110)"
+read -r tx ty <<<"$(screen_of "$b_log" 220 160)"
+drag "$sx" "$sy" "$tx" "$ty"
+screenshot moved
+save_as "$a_win" "$E2E_TMP/a"
+le32 0 >"$E2E_TMP/empty"
+cmp "$E2E_TMP/empty" "$E2E_TMP/a" || fail "the first copy kept the moved curve: $(ints_of "$E2E_TMP/a" | xargs)"
+save_as "$b_win" "$E2E_TMP/b"
+read -r dx dy <<<"$(check_shifted "$E2E_TMP/b" 60 60 200 80 120 200)"
+# Dropped where the pointer let go, less the few pixels the pointer travelled before the drag
+# proper began.
+near "$dx" 60 110 && near "$dy" 20 60 || fail "the moved curve landed at an offset of $dx, $dy"
+
+# With Ctrl held the drag copies: both copies have the curve.
+read -r sx sy <<<"$(screen_of "$b_log" $((120 + dx)) $((110 + dy)))"
+read -r tx ty <<<"$(screen_of "$a_log" 120 110)"
+drag "$sx" "$sy" "$tx" "$ty" ctrl
+screenshot copied
+save_again "$b_win" "$E2E_TMP/b"
+check_shifted "$E2E_TMP/b" 60 60 200 80 120 200 >/dev/null
+save_again "$a_win" "$E2E_TMP/a"
+read -r cx cy <<<"$(check_shifted "$E2E_TMP/a" 60 60 200 80 120 200)"
+near "$cx" -40 10 && near "$cy" -40 10 || fail "the copied curve landed at an offset of $cx, $cy"
+
+# Within one window, a drag moves the curve by about the pointer's travel.
+read -r sx sy <<<"$(screen_of "$a_log" $((120 + cx)) $((110 + cy)))"
+drag "$sx" "$sy" $((sx + 150)) $((sy + 100))
+screenshot within
+save_again "$a_win" "$E2E_TMP/a"
+read -r wx wy <<<"$(check_shifted "$E2E_TMP/a" 60 60 200 80 120 200)"
+near $((wx - cx)) 110 150 && near $((wy - cy)) 70 100 ||
+    fail "the curve moved within the window by $((wx - cx)), $((wy - cy))"
+
+exit_copy "$b_win" "$b_pid"
+exit_copy "$a_win" "$a_pid"
+echo PASS
