@@ -34,7 +34,7 @@ page=$prefix/share/man/man1/swoop2.1
 [[ -f "$page" ]] || fail "no manual page"
 warnings=$(groff -man -ww -z "$page" 2>&1)
 [[ -z "$warnings" ]] || fail "the manual page has warnings: $warnings"
-text=$(MANWIDTH=80 man -l "$page" 2>/dev/null | col -b)
+text=$(groff -man -Tascii -P-cbou "$page" 2>/dev/null)
 for topic in --help --version --export-filename --export-type --export-area "FILE FORMAT" \
     "little-endian" "EXIT STATUS"; do
     grep -q -- "$topic" <<<"$text" || fail "the manual page does not tell of $topic"
