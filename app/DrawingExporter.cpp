@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -129,7 +130,11 @@ int DrawingExporter::Run(const CommandLine& request) {
     if (!doc.OnOpenDocument(request.m_strInput))
         return 1;
     const CRect area = request.m_bHasArea ? request.m_area : ExtentOf(doc);
-    const std::string failure = Write(doc, request.m_strOutput, request.m_format, area);
+    // A picture written over the drawing it was made from would lose the drawing.
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(request.m_strInput, request.m_strOutput, error);
+    const std::string failure = same ? "It is the drawing being read."
+                                     : Write(doc, request.m_strOutput, request.m_format, area);
     if (!failure.empty()) {
         AfxMessageBox("Could not write \"" + request.m_strOutput + "\".\n" + failure,
                       MB_OK | MB_ICONEXCLAMATION);

@@ -207,6 +207,16 @@ private slots:
             QCOMPARE(m_messages[0],
                      "Could not write \"" + output + "\".\nThe folder does not exist.");
         }
+        // Written over the drawing it comes from, the drawing would be lost.
+        m_messages.clear();
+        const QByteArray before = DocumentBytes(kDrawing);
+        QCOMPARE(Run({"--export-type", "svg", "-o", input, input}), 1);
+        QCOMPARE(m_messages.at(0),
+                 "Could not write \"" + input + "\".\nIt is the drawing being read.");
+        QFile kept(QString::fromStdString(input));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+
         m_messages.clear();
         QCOMPARE(Run({"--export-area", "0:0:20000:10", "-o", Path("wide.png"), input}), 1);
         QVERIFY(m_messages.at(0).find("20000 by 10 pixels") != std::string::npos);
