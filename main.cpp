@@ -1,4 +1,6 @@
 #include "app/CSwoop2App.h"
+#include "app/CommandLineTool.h"
+#include "platform/framework/AfxDesktopEntry.h"
 #include "platform/framework/ShownTextLog.h"
 
 #include <cstdlib>
@@ -7,6 +9,12 @@
 CSwoop2App theApp;
 
 int main(int argc, char** argv) {
+    // Help, the version and writing a drawing to a file need no display: they end here, before
+    // any windowing starts.
+    if (const std::optional<int> status = RunCommandLineTool(argc, argv))
+        return *status;
+    // Desktops find the program's name and icon through its desktop entry, swoop2.desktop.
+    AfxSetDesktopFileName("swoop2");
     // The end-to-end tests read what the program shows from this file.
     AfxStartShownTextLog(std::getenv("SWOOP2_SHOWN_TEXT_LOG"));
     return AfxWinMain(argc, argv);

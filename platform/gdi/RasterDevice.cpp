@@ -114,43 +114,44 @@ struct Segment {
 
 template <class Op, bool Patterned> class Plotter {
 public:
-    Plotter(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride, Op op,
+    Plotter(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride, CPoint origin, Op op,
             PenPattern pattern, int phase)
-        : m_bits(bits), m_width(width), m_height(height), m_stride(stride), m_op(op),
-          m_pattern(pattern), m_phase(phase) {}
+        : m_bits(bits), m_width(width), m_height(height), m_stride(stride), m_ox(origin.x),
+          m_oy(origin.y), m_op(op), m_pattern(pattern), m_phase(phase) {}
 
     int Phase() const { return m_phase; }
 
+    // Logical coordinates: the origin is taken off here, in 64 bits.
     void Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-        if (Inside(x0, y0) && Inside(x1, y1))
-            LineInside(int(x0), int(y0), int(x1), int(y1));
-        else
-            LineClipped(x0, y0, x1, y1);
+        ImageLine(x0 - m_ox, y0 - m_oy, x1 - m_ox, y1 - m_oy);
     }
 
     void Bezier(const CPoint* points, int count) {
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
+            std::int64_t px[4];
+            std::int64_t py[4];
             Segment s;
             for (int j = 0; j < 4; ++j) {
-                s.x[j] = p[j].x;
-                s.y[j] = p[j].y;
+                px[j] = std::int64_t(p[j].x) - m_ox;
+                py[j] = std::int64_t(p[j].y) - m_oy;
+                s.x[j] = double(px[j]);
+                s.y[j] = double(py[j]);
             }
             // Most segments of a drawing are short and lie wholly inside the window: they are
             // sorted out in integers, before any floating-point work.
-            const auto [minX, maxX] = std::minmax({p[0].x, p[1].x, p[2].x, p[3].x});
-            const auto [minY, maxY] = std::minmax({p[0].y, p[1].y, p[2].y, p[3].y});
+            const auto [minX, maxX] = std::minmax({px[0], px[1], px[2], px[3]});
+            const auto [minY, maxY] = std::minmax({py[0], py[1], py[2], py[3]});
             // A segment outside is skipped whole, and the pen's pattern does not run on over
             // it: the dots that show stay where they are when the curve is drawn again.
             if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
                 continue;
             if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height && maxX < 32768 &&
                 maxY < 32768) {
-                const int dd = std::max({std::abs(p[0].x - 2 * p[1].x + p[2].x),
-                                         std::abs(p[1].x - 2 * p[2].x + p[3].x),
-                                         std::abs(p[0].y - 2 * p[1].y + p[2].y),
-                                         std::abs(p[1].y - 2 * p[2].y + p[3].y)});
-                const int n = StepsFor(dd);
+                const auto dd = std::max(
+                    {std::abs(px[0] - 2 * px[1] + px[2]), std::abs(px[1] - 2 * px[2] + px[3]),
+                     std::abs(py[0] - 2 * py[1] + py[2]), std::abs(py[1] - 2 * py[2] + py[3])});
+                const int n = StepsFor(int(dd));
                 if (n <= kMaxSteps) {
                     CurveInside(s, n);
                     continue;
@@ -161,6 +162,14 @@ public:
     }
 
 private:
+    // Image coordinates from here on.
+    void ImageLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+        if (Inside(x0, y0) && Inside(x1, y1))
+            LineInside(int(x0), int(y0), int(x1), int(y1));
+        else
+            LineClipped(x0, y0, x1, y1);
+    }
+
     bool Inside(std::int64_t x, std::int64_t y) const {
         return x >= 0 && y >= 0 && x < m_width && y < m_height;
     }
@@ -343,7 +352,7 @@ private:
             }
             if (qx == px && qy == py)
                 continue;
-            Line(px, py, qx, qy);
+            ImageLine(px, py, qx, qy);
             px = qx;
             py = qy;
         }
@@ -440,6 +449,8 @@ private:
     int m_width;
     int m_height;
     std::ptrdiff_t m_stride;
+    std::int64_t m_ox;
+    std::int64_t m_oy;
     Op m_op;
     PenPattern m_pattern;
     int m_phase;
@@ -447,9 +458,10 @@ private:
 
 } // namespace
 
-RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride)
+RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
+                           CPoint origin)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
-      m_height(bits ? std::max(height, 0) : 0), m_stride(stride) {}
+      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin) {}
 
 std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
     if (image == nullptr || image->isNull())
@@ -468,8 +480,8 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
     const PenPattern pattern = PenPattern::ForStyle(pen.style);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
-        Plotter<decltype(op), decltype(patterned)::value> plotter(m_bits, m_width, m_height,
-                                                                  m_stride, op, pattern, phase);
+        Plotter<decltype(op), decltype(patterned)::value> plotter(
+            m_bits, m_width, m_height, m_stride, m_origin, op, pattern, phase);
         plotter.Line(from.x, from.y, to.x, to.y);
         phase = plotter.Phase();
     });
@@ -480,14 +492,18 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         return;
     const PenPattern pattern = PenPattern::ForStyle(pen.style);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
-        Plotter<decltype(op), decltype(patterned)::value> plotter(m_bits, m_width, m_height,
-                                                                  m_stride, op, pattern, 0);
+        Plotter<decltype(op), decltype(patterned)::value> plotter(
+            m_bits, m_width, m_height, m_stride, m_origin, op, pattern, 0);
         plotter.Bezier(points, count);
     });
 }
 
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, COLORREF color) {
+    left -= m_origin.x;
+    top -= m_origin.y;
+    right -= m_origin.x;
+    bottom -= m_origin.y;
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
     right = std::min<std::int64_t>(right, m_width);

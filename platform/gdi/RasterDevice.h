@@ -17,8 +17,11 @@ class QImage;
 // between them shows; segments whose control points lie wholly outside the image are skipped.
 class RasterDevice final : public DrawingDevice {
 public:
-    // stride: pixels from one row to the next.
-    RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride);
+    // stride: pixels from one row to the next. origin: the logical point that the image's top
+    // left pixel shows, so that a picture of any part of a drawing gets the very pixels that a
+    // window showing that part would.
+    RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
+                 CPoint origin = CPoint());
 
     // A device over the image's pixels, or null for an image that is null or not 32-bit RGB.
     static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
@@ -33,4 +36,5 @@ private:
     int m_width;
     int m_height;
     std::ptrdiff_t m_stride;
+    CPoint m_origin;
 };
