@@ -32,7 +32,7 @@ click_view "$a_log" 120 180
 click_view "$a_log" 120 180 3
 
 le32 20 10 10 60 60 >"$E2E_TMP/record"
-spawn timeout 300 xclip -selection clipboard -t Tav.Swoop -i "$E2E_TMP/record"
+spawn timeout 300 xclip -quiet -selection clipboard -t Tav.Swoop -i "$E2E_TMP/record"
 owner=$!
 sleep 1
 kill -STOP "$owner"

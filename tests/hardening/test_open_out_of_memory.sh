@@ -24,10 +24,20 @@ curves=$((32 * 1024 * 1024))
 le32 $curves >"$work/many-curves"
 truncate -s $((4 + 4 * curves)) "$work/many-curves"
 
+# Small curves that the file holds in full: memory runs out part way through, once the curves
+# read so far hold it all (a point needs a dozen bytes of file and several times that in memory).
+small=$((4 * 1024 * 1024))
+{ le32 $small; } >"$work/many-small-curves"
+{ le32 1; le32 7; le32 -9; } >"$work/small-curve"
+for ((i = 0; i < 22; i++)); do
+    cat "$work/small-curve" "$work/small-curve" >"$work/two" && mv "$work/two" "$work/small-curve"
+done
+cat "$work/small-curve" >>"$work/many-small-curves"
+
 base=$("$program" --address-space)
 limit_kib=$((base / 1024 + headroom_kib))
 status=0
-for file in huge-curve many-curves; do
+for file in huge-curve many-curves many-small-curves; do
     echo "== $file ($(stat -c %s "$work/$file") bytes) under ulimit -v $limit_kib"
     start=$(date +%s)
     if ! (ulimit -v "$limit_kib" && timeout 120 "$program" "$work/$file"); then

@@ -38,6 +38,14 @@ std::vector<std::byte> Stored(CSwoop2Doc& doc) {
     return file.GetData();
 }
 
+// The drawing as it would be saved, and what saving leaves out: whether each curve is closed.
+std::vector<std::byte> Fingerprint(CSwoop2Doc& doc) {
+    std::vector<std::byte> bytes = Stored(doc);
+    for (const auto& curve : doc.m_curves)
+        bytes.push_back(std::byte(curve->m_bClosed));
+    return bytes;
+}
+
 using Curves = std::vector<std::vector<CPoint>>;
 
 Curves PointsOf(const CSwoop2Doc& doc) {
@@ -259,11 +267,19 @@ private slots:
         h->frame.GetWidget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h->frame.GetWidget()));
 
+        // How often each kind of action changed the drawing or the selection, so that a run
+        // whose actions all fell flat shows as such.
+        constexpr int kKinds = 17;
+        int changed[kKinds] = {};
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < operations; ++i) {
-            const int kind = Uniform(0, 16);
+            const int kind = Uniform(0, kKinds - 1);
+            const std::vector<std::byte> before = Fingerprint(h->doc);
+            const CCurve* selectedBefore = h->doc.m_pSelected;
             Act(kind);
+            if (Fingerprint(h->doc) != before || h->doc.m_pSelected != selectedBefore)
+                ++changed[kind];
             if (QTest::currentTestFailed())
                 QFAIL(
                     qPrintable(QString("seed %1, action %2 (kind %3)").arg(seed).arg(i).arg(kind)));
@@ -273,6 +289,14 @@ private slots:
                     QString("seed %1, after action %2 (kind %3)").arg(seed).arg(i).arg(kind)));
         }
         QCOMPARE(m_messages, 0);
+        QStringList counts;
+        for (int kind = 0; kind < kKinds; ++kind)
+            counts << QString::number(changed[kind]);
+        qInfo("actions that changed something, by kind: %s", qPrintable(counts.join(' ')));
+        // Presses, drags, Cut, Paste, drops, New and Open must each have had their effect.
+        for (int kind : {0, 4, 6, 10, 11, 12, 13, 15})
+            QVERIFY2(changed[kind] > 0,
+                     qPrintable(QString("kind %1 never had an effect").arg(kind)));
         qInfo("seed %u: %d actions in %lld ms, %zu curves at the end", seed, operations,
               timer.elapsed(), h->doc.m_curves.size());
         h.reset();
