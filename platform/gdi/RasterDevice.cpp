@@ -190,6 +190,18 @@ private:
         m_phase = phase;
     }
 
+    // One pixel of a line, where the pen's pattern says so.
+    void Plot(std::ptrdiff_t at) {
+        if constexpr (Patterned) {
+            if (m_pattern.On(m_phase))
+                m_op(m_bits + at);
+            if (++m_phase == m_pattern.period)
+                m_phase = 0;
+        } else {
+            m_op(m_bits + at);
+        }
+    }
+
     // Both ends lie in the image, so every pixel between does.
     void LineInside(int x0, int y0, int x1, int y1) {
         const int dx = x1 - x0;
@@ -364,15 +376,12 @@ private:
             const int cy = qy - py;
             if ((cx | cy) == 0)
                 return;
-            if (unsigned(cx + 1) <= 2u && unsigned(cy + 1) <= 2u) {
-                if constexpr (Patterned) {
-                    if (m_pattern.On(m_phase))
-                        m_op(m_bits + at);
-                    if (++m_phase == m_pattern.period)
-                        m_phase = 0;
-                } else {
-                    m_op(m_bits + at);
-                }
+            if (unsigned(cx + 2) <= 4u && unsigned(cy + 2) <= 4u) {
+                // A chord of one or two pixels: the second, if any, is the diagonal or straight
+                // neighbour towards the end, as the line walk would have found it.
+                Plot(at);
+                if (unsigned(cx + 1) > 2u || unsigned(cy + 1) > 2u)
+                    Plot(at + (cx > 0) - (cx < 0) + ((cy > 0) - (cy < 0)) * m_stride);
             } else {
                 LineInside(px, py, qx, qy);
             }
