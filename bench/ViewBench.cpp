@@ -28,7 +28,7 @@ constexpr int kHeight = 1080;
 // A document and its view in a shown frame, as the program has them.
 class ViewSetup {
 public:
-    ViewSetup(int curves, int points) {
+    ViewSetup(int curves, int points, int selectedPoints = 0) {
         std::mt19937 rng(2026);
         std::uniform_int_distribution<int> x(0, kWidth - 1);
         std::uniform_int_distribution<int> y(0, kHeight - 1);
@@ -45,6 +45,9 @@ public:
             doc.AddCurve(curve);
         }
         doc.m_pSelected = doc.m_curves.back().get();
+        // A long selected curve: its handles are painted once, not once per curve.
+        for (int j = 0; j < selectedPoints; ++j)
+            doc.m_pSelected->m_points.push_back(CPoint(x(rng), y(rng)));
         doc.m_nSelPoint = 0;
 
         CCreateContext context;
@@ -72,7 +75,7 @@ void Label(benchmark::State& state) {
 
 // OnDraw over the whole document into the window's image, erased to white first.
 void BM_ViewOnDraw(benchmark::State& state) {
-    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    ViewSetup setup(int(state.range(0)), int(state.range(1)), int(state.range(2)));
     QImage* image = setup.view->GetBackingImage();
     for (auto _ : state) {
         image->fill(Qt::white);
@@ -146,7 +149,14 @@ void Documents(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(BM_ViewOnDraw)->Apply(Documents);
+// The same documents, and one whose selected curve has 10,000 more points.
+BENCHMARK(BM_ViewOnDraw)
+    ->ArgNames({"curves", "points", "selected_extra"})
+    ->Args({1000, 16, 0})
+    ->Args({10000, 16, 0})
+    ->Args({100000, 10, 0})
+    ->Args({10000, 16, 10000})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewRepaint)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
 BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);

@@ -9,6 +9,8 @@
 #include "platform/framework/Resources.h"
 
 #include <QApplication>
+
+#include <csignal>
 #include <QPrinter>
 
 #include <exception>
@@ -149,6 +151,9 @@ int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
+    // A file-size limit must fail a save with a message, not end the program with the
+    // drawing unsaved: the write then reports EFBIG and the save keeps the previous file.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication qtApp(argc, argv);
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
