@@ -1,0 +1,53 @@
+// A curve of any 32-bit control points, as a record or a file could bring, converted and
+// drawn plainly and as a dotted outline onto a small surface. Coordinates far outside the
+// surface must be clipped, never walked, so drawing any curve has to end promptly; the outline
+// inverts, so drawing it twice must give back the surface it found.
+
+#include "FuzzCheck.h"
+
+#include "curve/CCurve.h"
+#include "platform/gdi/CDC.h"
+
+#include <QImage>
+
+#include <cstring>
+
+namespace {
+
+// Enough points for every shape of the conversion, few enough to keep each run short.
+constexpr std::size_t kMaxPoints = 64;
+
+std::int32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
+                                     std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The first byte: whether the curve is closed and which surface it is drawn on; then the
+    // outline's offset; then the points.
+    if (size < 9)
+        return 0;
+    CCurve curve;
+    curve.m_bClosed = (data[0] & 1) != 0;
+    const std::int32_t dx = Le32(data + 1);
+    const std::int32_t dy = Le32(data + 5);
+    for (std::size_t at = 9; at + 8 <= size && curve.m_points.size() < kMaxPoints; at += 8)
+        curve.m_points.emplace_back(Le32(data + at), Le32(data + at + 4));
+
+    const std::vector<CPoint> bezier = curve.ToBezier();
+    FUZZ_CHECK(curve.m_points.size() < 4 || (bezier.size() - 1) % 3 == 0);
+
+    QImage image(data[0] & 2 ? 7 : 48, data[0] & 4 ? 5 : 32, QImage::Format_RGB32);
+    image.fill(0xFFFFFFFF);
+    CDC dc;
+    dc.AttachImage(&image);
+    curve.Draw(&dc);
+
+    const QImage drawn = image.copy();
+    curve.DrawTracker(&dc, dx, dy);
+    curve.DrawTracker(&dc, dx, dy);
+    FUZZ_CHECK(image == drawn);
+    return 0;
+}
