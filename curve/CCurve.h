@@ -33,6 +33,8 @@ public:
     // The points that PolyBezier draws: 1 + 3k points for four or more control points, the
     // control points themselves for fewer.
     std::vector<CPoint> ToBezier() const;
+    // The same into a list the caller keeps, so that repeated drawing reuses its room.
+    void ToBezier(std::vector<CPoint>& result) const;
 
     void Draw(CDC* pDC) const;
     // An inverted dotted outline shifted by (dx, dy); drawing it twice restores the surface.

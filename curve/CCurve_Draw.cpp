@@ -34,7 +34,10 @@ void DrawPoints(CDC* pDC, const std::vector<CPoint>& points, bool closed, CPoint
 void CCurve::Draw(CDC* pDC) const {
     if (pDC == nullptr)
         return;
-    DrawPoints(pDC, ToBezier(), m_bClosed, CPoint());
+    // A repaint draws every curve in turn; one list per thread saves an allocation each.
+    thread_local std::vector<CPoint> points;
+    ToBezier(points);
+    DrawPoints(pDC, points, m_bClosed, CPoint());
 }
 
 void CCurve::DrawTracker(CDC* pDC, std::int32_t dx, std::int32_t dy) const {

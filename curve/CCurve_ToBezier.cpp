@@ -40,12 +40,20 @@ inline CPoint Reflect(CPoint a, CPoint b) {
 } // namespace
 
 std::vector<CPoint> CCurve::ToBezier() const {
+    std::vector<CPoint> result;
+    ToBezier(result);
+    return result;
+}
+
+void CCurve::ToBezier(std::vector<CPoint>& result) const {
     const std::size_t n = m_points.size();
-    if (n < 4)
-        return m_points;
+    if (n < 4) {
+        result.assign(m_points.begin(), m_points.end());
+        return;
+    }
 
     const std::size_t open = 3 * n - 2;
-    std::vector<CPoint> result(m_bClosed ? open + 3 : open);
+    result.resize(m_bClosed ? open + 3 : open);
     const CPoint* p = m_points.data();
     CPoint* r = result.data();
 
@@ -70,5 +78,4 @@ std::vector<CPoint> CCurve::ToBezier() const {
         r[open + 1] = Reflect(r[0], r[1]);
         r[open + 2] = r[0];
     }
-    return result;
 }

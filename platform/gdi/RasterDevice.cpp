@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <type_traits>
@@ -88,24 +89,17 @@ Int128 CeilDiv(Int128 a, Int128 b) { // b > 0
     return q;
 }
 
-// Rounds half up; v lies well within the 64-bit range.
-std::int64_t RoundHalfUp(double v) {
-    const double f = v + 0.5;
-    const auto t = static_cast<std::int64_t>(f);
-    return double(t) > f ? t - 1 : t;
-}
-
-// Flattening tolerance in pixels: a chord strays at most this far from the curve before its
-// ends are rounded to pixels.
-constexpr double kTolerance = 0.25;
-// More steps than this and a segment is halved first, so that the parts outside the image are
-// skipped and the stepping stays accurate on long segments.
+// Bezier segments are drawn by sampling the cubic in steps of less than a pixel along either
+// axis, so that consecutive samples round to the same or a neighbouring pixel and the pixels form
+// an unbroken chain that lies within half a pixel of the curve. A segment that would need more
+// steps than this is halved first, which also skips its parts outside the image and keeps the
+// fixed-point stepping exact enough.
 constexpr int kMaxSteps = 256;
-// The chord of a step h = 1/n strays from the curve by at most h^2/8 times its second
-// derivative, which is at most 6 times the largest second difference dd of the points: n steps
-// keep within the tolerance when n^2 >= dd * kStepFactor.
-constexpr double kStepFactor = 3.0 / (4.0 * kTolerance);
 constexpr int kMaxDepth = 48;
+// Sampled coordinates are held in 32.32 fixed point.
+constexpr double kFixedOne = 4294967296.0;
+constexpr std::int64_t kFixedHalf = std::int64_t(1) << 31;
+constexpr double kFixedLimit = 1073741824.0; // 2^30
 
 struct Segment {
     double x[4];
@@ -131,33 +125,32 @@ public:
             const CPoint* p = points + i;
             std::int64_t px[4];
             std::int64_t py[4];
-            Segment s;
             for (int j = 0; j < 4; ++j) {
                 px[j] = std::int64_t(p[j].x) - m_ox;
                 py[j] = std::int64_t(p[j].y) - m_oy;
-                s.x[j] = double(px[j]);
-                s.y[j] = double(py[j]);
             }
             // Most segments of a drawing are short and lie wholly inside the window: they are
             // sorted out in integers, before any floating-point work.
-            const auto [minX, maxX] = std::minmax({px[0], px[1], px[2], px[3]});
-            const auto [minY, maxY] = std::minmax({py[0], py[1], py[2], py[3]});
+            const std::int64_t minX = Min4(px);
+            const std::int64_t maxX = Max4(px);
+            const std::int64_t minY = Min4(py);
+            const std::int64_t maxY = Max4(py);
             // A segment outside is skipped whole, and the pen's pattern does not run on over
             // it: the dots that show stay where they are when the curve is drawn again.
             if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
                 continue;
-            if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height && maxX < 32768 &&
-                maxY < 32768) {
-                const auto dd = std::max(
-                    {std::abs(px[0] - 2 * px[1] + px[2]), std::abs(px[1] - 2 * px[2] + px[3]),
-                     std::abs(py[0] - 2 * py[1] + py[2]), std::abs(py[1] - 2 * py[2] + py[3])});
-                const int n = StepsFor(int(dd));
-                if (n <= kMaxSteps) {
-                    CurveInside(s, n);
-                    continue;
-                }
+            Segment s;
+            for (int j = 0; j < 4; ++j) {
+                s.x[j] = double(px[j]);
+                s.y[j] = double(py[j]);
             }
-            Curve(s, 0);
+            const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
+            if (n > kMaxSteps)
+                Curve(s, 0);
+            else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height)
+                Sample<false>(s, int(n));
+            else
+                Sample<true>(s, int(n));
         }
     }
 
@@ -197,18 +190,6 @@ private:
             }
         }
         m_phase = phase;
-    }
-
-    // One pixel of a line, where the pen's pattern says so.
-    void Plot(std::ptrdiff_t at) {
-        if constexpr (Patterned) {
-            if (m_pattern.On(m_phase))
-                m_op(m_bits + at);
-            if (++m_phase == m_pattern.period)
-                m_phase = 0;
-        } else {
-            m_op(m_bits + at);
-        }
     }
 
     // Both ends lie in the image, so every pixel between does.
@@ -294,21 +275,51 @@ private:
              e, 2 * m, 2 * bigM);
     }
 
+    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+    template <class T> static T Min4(const T* v) {
+        return std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
+    }
+    template <class T> static T Max4(const T* v) {
+        return std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
+    }
+
+    // The steps that keep every step below a pixel along one axis. The derivative of the cubic
+    // is three times the quadratic Bezier over the differences a, b, c of the control points;
+    // halving that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and
+    // |a + 2b + c| / 4, which is much closer than the largest difference and needs no division.
+    // Whole-numbered points are bounded in integers, four times over.
+    static std::int64_t StepsFor(const std::int64_t* p) {
+        const std::int64_t a = p[1] - p[0];
+        const std::int64_t b = p[2] - p[1];
+        const std::int64_t c = p[3] - p[2];
+        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
+        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
+        const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
+        return 3 * bound4 / 4 + 1;
+    }
+
+    // Three times the same bound for points anywhere between whole numbers, with a small
+    // margin for rounding.
+    static double SpeedBound(const double* p) {
+        const double a = p[1] - p[0];
+        const double b = p[2] - p[1];
+        const double c = p[3] - p[2];
+        const double bound = std::max({std::abs(a), std::abs(c), std::abs(a + b) / 2,
+                                       std::abs(b + c) / 2, std::abs(a + 2 * b + c) / 4});
+        return 3 * bound * (1 + 1e-9);
+    }
+
     void Curve(const Segment& s, int depth) {
-        const auto [minX, maxX] = std::minmax({s.x[0], s.x[1], s.x[2], s.x[3]});
-        const auto [minY, maxY] = std::minmax({s.y[0], s.y[1], s.y[2], s.y[3]});
+        const double minX = Min4(s.x);
+        const double maxX = Max4(s.x);
+        const double minY = Min4(s.y);
+        const double maxY = Max4(s.y);
         // A Bezier segment lies within the hull of its control points, and a point rounds into
         // the image only from within half a pixel of it.
         if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
             return;
-        const bool inside = minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1 &&
-                            maxX < 32768 && maxY < 32768;
-
-        const double dd = std::max(
-            {std::abs(s.x[0] - 2 * s.x[1] + s.x[2]), std::abs(s.x[1] - 2 * s.x[2] + s.x[3]),
-             std::abs(s.y[0] - 2 * s.y[1] + s.y[2]), std::abs(s.y[1] - 2 * s.y[2] + s.y[3])});
-        const double steps = std::ceil(std::sqrt(dd * kStepFactor));
-        if (steps > kMaxSteps && depth < kMaxDepth) {
+        const double speed = std::max(SpeedBound(s.x), SpeedBound(s.y));
+        if (speed >= kMaxSteps && depth < kMaxDepth) {
             Segment left;
             Segment right;
             Split(s.x, left.x, right.x);
@@ -317,103 +328,84 @@ private:
             Curve(right, depth + 1);
             return;
         }
-        const int n = steps < 1 ? 1 : steps > kMaxSteps ? kMaxSteps : int(steps);
-        if (inside) {
-            CurveInside(s, n);
+        // Only a segment still vast after every halving, which whole-numbered points within
+        // the 32-bit range never give, fails this; it has nothing that fixed point could draw.
+        if (minX <= -kFixedLimit || minY <= -kFixedLimit || maxX >= kFixedLimit ||
+            maxY >= kFixedLimit)
+            return;
+        const int n = speed >= kMaxSteps ? kMaxSteps : int(speed) + 1;
+        if (minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1)
+            Sample<false>(s, n);
+        else
+            Sample<true>(s, n);
+    }
+
+    // Draws the pixels of samples 0 to n - 1 of the segment, leaving out its end pixel, which
+    // the next segment starts on. A pen that only copies its colour writes every sample without
+    // a branch, repeats and all; any other pen touches each pixel of the chain once, and its
+    // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
+    // outside the image.
+    template <bool Clip> void Sample(const Segment& s, int n) {
+        const double h = 1.0 / n;
+        double fx[3];
+        double fy[3];
+        Differences(s.x, h, fx);
+        Differences(s.y, h, fy);
+        std::int64_t x = static_cast<std::int64_t>(s.x[0] * kFixedOne) + kFixedHalf;
+        std::int64_t y = static_cast<std::int64_t>(s.y[0] * kFixedOne) + kFixedHalf;
+        std::int64_t dx0 = static_cast<std::int64_t>(fx[0] * kFixedOne);
+        std::int64_t dx1 = static_cast<std::int64_t>(fx[1] * kFixedOne);
+        const auto dx2 = static_cast<std::int64_t>(fx[2] * kFixedOne);
+        std::int64_t dy0 = static_cast<std::int64_t>(fy[0] * kFixedOne);
+        std::int64_t dy1 = static_cast<std::int64_t>(fy[1] * kFixedOne);
+        const auto dy2 = static_cast<std::int64_t>(fy[2] * kFixedOne);
+        const std::int64_t endX =
+            (static_cast<std::int64_t>(s.x[3] * kFixedOne) + kFixedHalf) >> 32;
+        const std::int64_t endY =
+            (static_cast<std::int64_t>(s.y[3] * kFixedOne) + kFixedHalf) >> 32;
+        const auto step = [&] {
+            x += dx0;
+            dx0 += dx1;
+            dx1 += dx2;
+            y += dy0;
+            dy0 += dy1;
+            dy1 += dy2;
+        };
+        std::uint32_t* const bits = m_bits;
+        const std::ptrdiff_t stride = m_stride;
+        constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
+        if constexpr (kIdempotent && !Clip) {
+            // Rather than test every sample against the end pixel, the end pixel is put back
+            // as it was.
+            std::uint32_t* const end = bits + std::ptrdiff_t(endY) * stride + std::ptrdiff_t(endX);
+            const std::uint32_t endBefore = *end;
+            for (int i = n; i > 0; --i, step())
+                m_op(bits + (std::ptrdiff_t(y >> 32) * stride + std::ptrdiff_t(x >> 32)));
+            *end = endBefore;
             return;
         }
-
-        // Forward differences of the cubic, relative to its start so that the sums stay exact
-        // enough far from the origin.
-        const double h = 1.0 / n;
-        double fx[3];
-        double fy[3];
-        Differences(s.x, h, fx);
-        Differences(s.y, h, fy);
-        std::int64_t px = RoundHalfUp(s.x[0]);
-        std::int64_t py = RoundHalfUp(s.y[0]);
-        double rx = 0;
-        double ry = 0;
-        for (int i = 1; i <= n; ++i) {
-            std::int64_t qx;
-            std::int64_t qy;
-            if (i == n) {
-                qx = RoundHalfUp(s.x[3]);
-                qy = RoundHalfUp(s.y[3]);
-            } else {
-                rx += fx[0];
-                fx[0] += fx[1];
-                fx[1] += fx[2];
-                ry += fy[0];
-                fy[0] += fy[1];
-                fy[1] += fy[2];
-                qx = RoundHalfUp(s.x[0] + rx);
-                qy = RoundHalfUp(s.y[0] + ry);
-            }
-            if (qx == px && qy == py)
+        for (int i = 0; i < n; ++i, step()) {
+            const std::int64_t px = x >> 32;
+            const std::int64_t py = y >> 32;
+            if (px == endX && py == endY)
                 continue;
-            ImageLine(px, py, qx, qy);
-            px = qx;
-            py = qy;
-        }
-    }
-
-    // The common case, a segment wholly inside the image, where every coordinate is below
-    // 2^15: the stepping runs in 32.32 fixed point, where rounding to a pixel is an add and a
-    // shift, and the many chords of one or two pixels are plotted without setting up a line.
-    void CurveInside(const Segment& s, int n) {
-        constexpr double kOne = 4294967296.0;
-        constexpr std::int64_t kHalf = std::int64_t(1) << 31;
-        const double h = 1.0 / n;
-        double fx[3];
-        double fy[3];
-        Differences(s.x, h, fx);
-        Differences(s.y, h, fy);
-        std::int64_t x = static_cast<std::int64_t>(s.x[0] * kOne);
-        std::int64_t y = static_cast<std::int64_t>(s.y[0] * kOne);
-        std::int64_t dx[3];
-        std::int64_t dy[3];
-        for (int k = 0; k < 3; ++k) {
-            dx[k] = static_cast<std::int64_t>(fx[k] * kOne);
-            dy[k] = static_cast<std::int64_t>(fy[k] * kOne);
-        }
-        int px = int((x + kHalf) >> 32);
-        int py = int((y + kHalf) >> 32);
-        std::ptrdiff_t at = std::ptrdiff_t(py) * m_stride + px;
-        const auto chordTo = [&](int qx, int qy) {
-            const int cx = qx - px;
-            const int cy = qy - py;
-            if ((cx | cy) == 0)
-                return;
-            if (unsigned(cx + 2) <= 4u && unsigned(cy + 2) <= 4u) {
-                // A chord of one or two pixels: the second, if any, is the diagonal or straight
-                // neighbour towards the end, as the line walk would have found it.
-                Plot(at);
-                if (unsigned(cx + 1) > 2u || unsigned(cy + 1) > 2u)
-                    Plot(at + (cx > 0) - (cx < 0) + ((cy > 0) - (cy < 0)) * m_stride);
-            } else {
-                LineInside(px, py, qx, qy);
+            if constexpr (!kIdempotent) {
+                if (px == m_lastX && py == m_lastY)
+                    continue;
+                m_lastX = px;
+                m_lastY = py;
             }
-            at += cx + std::ptrdiff_t(cy) * m_stride;
-            px = qx;
-            py = qy;
-        };
-        for (int i = 1; i < n; ++i) {
-            x += dx[0];
-            dx[0] += dx[1];
-            dx[1] += dx[2];
-            y += dy[0];
-            dy[0] += dy[1];
-            dy[1] += dy[2];
-            chordTo(int((x + kHalf) >> 32), int((y + kHalf) >> 32));
+            const bool visible = !Clip || (std::uint64_t(px) < std::uint64_t(m_width) &&
+                                           std::uint64_t(py) < std::uint64_t(m_height));
+            if constexpr (Patterned) {
+                if (visible && m_pattern.On(m_phase))
+                    m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+                if (++m_phase == m_pattern.period)
+                    m_phase = 0;
+            } else if (visible) {
+                m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+            }
         }
-        chordTo(int(RoundHalfUp(s.x[3])), int(RoundHalfUp(s.y[3])));
-    }
-
-    // The steps for a segment of whole-numbered points whose largest second difference is dd.
-    static int StepsFor(int dd) {
-        const auto n = static_cast<int>(std::ceil(std::sqrt(dd * kStepFactor)));
-        return n < 1 ? 1 : n;
     }
 
     static void Split(const double* p, double* left, double* right) {
@@ -454,6 +446,9 @@ private:
     Op m_op;
     PenPattern m_pattern;
     int m_phase;
+    // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
+    std::int64_t m_lastX = INT64_MIN;
+    std::int64_t m_lastY = INT64_MIN;
 };
 
 } // namespace

@@ -319,3 +319,45 @@ TEST(RasterBezier, HugeSegmentsDrawTheirVisiblePartQuickly) {
     for (int x = 0; x < 300; ++x)
         EXPECT_EQ(image.pixel(x, 115), kBlack) << x;
 }
+
+// A copying pen writes every sample without looking at what it wrote before, while any other
+// pen walks the chain one pixel at a time; both must give the very same pixels, end pixels
+// left out, whether the curve lies inside the image, crosses its edge or has huge segments.
+// (Masking with black marks a pixel however often it is touched, as copying does.)
+TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coord(-40, 200);
+    std::uniform_int_distribution<int> far(-3000, 3000);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<CPoint> pts(1 + 3 * (1 + round % 4));
+        for (CPoint& pt : pts)
+            pt = round % 10 == 9 ? CPoint(far(rng), far(rng)) : CPoint(coord(rng), coord(rng));
+        QImage copied = White(160, 120);
+        QImage masked = White(160, 120);
+        {
+            CDC dc;
+            dc.AttachImage(&copied);
+            dc.PolyBezier(pts.data(), int(pts.size()));
+        }
+        {
+            CDC dc;
+            dc.AttachImage(&masked);
+            dc.SetROP2(R2_MASKPEN);
+            dc.PolyBezier(pts.data(), int(pts.size()));
+        }
+        ASSERT_EQ(Marked(copied), Marked(masked)) << "round " << round;
+    }
+}
+
+// The copying pen puts a segment's end pixel back as it found it; what was there before,
+// drawn or not, stays.
+TEST(RasterBezier, SegmentsLeaveTheirEndPixelAsItWas) {
+    QImage image = White(40, 40);
+    image.setPixel(30, 20, qRgb(10, 200, 30));
+    const CPoint pts[] = {{5, 20}, {12, 10}, {24, 30}, {30, 20}};
+    CDC dc;
+    dc.AttachImage(&image);
+    dc.PolyBezier(pts, 4);
+    EXPECT_EQ(image.pixel(30, 20), qRgb(10, 200, 30));
+    EXPECT_EQ(image.pixel(5, 20), kBlack);
+}
