@@ -58,11 +58,26 @@ QKeySequence AfxAccelKey(const ACCEL& accel) {
     return QKeySequence(key | modifiers);
 }
 
+namespace {
+
+// Only a desktop's own icon theme carries action icons. Without one Qt falls back to hicolor,
+// which has none, and asking it would load every image plugin at start-up for nothing.
+bool DesktopIconTheme() {
+    static const bool named = [] {
+        const QString theme = QIcon::themeName();
+        return !theme.isEmpty() && theme != QLatin1String("hicolor");
+    }();
+    return named;
+}
+
+} // namespace
+
 QIcon AfxButtonIcon(const AFX_TOOLBAR_BUTTON& button) {
     QIcon own;
     if (button.image != nullptr)
         own.addPixmap(QPixmap(button.image));
-    if (button.lpszThemeIcon != nullptr && QIcon::hasThemeIcon(button.lpszThemeIcon))
+    if (button.lpszThemeIcon != nullptr && DesktopIconTheme() &&
+        QIcon::hasThemeIcon(button.lpszThemeIcon))
         return QIcon::fromTheme(button.lpszThemeIcon, own);
     return own;
 }
