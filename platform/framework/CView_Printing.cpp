@@ -1,13 +1,17 @@
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/GuardedCall.h"
+#include "platform/framework/internal/ResourcesQt.h"
 #include "platform/gdi/CDC.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QToolBar>
 #include <QWidget>
 
 namespace {
@@ -15,6 +19,21 @@ namespace {
 QPrinter* ThePrinter() {
     CWinApp* app = AfxGetApp();
     return app != nullptr ? app->GetPrinter() : nullptr;
+}
+
+// Qt's preview closes only by its window's close box or Escape; a Close button at the end of its
+// toolbar says what it does in the tooltip and the status text the program's strings give.
+void AddCloseButton(QPrintPreviewDialog& preview) {
+    auto* toolBar = preview.findChild<QToolBar*>();
+    if (toolBar == nullptr)
+        return;
+    toolBar->addSeparator();
+    QAction* close = toolBar->addAction(QObject::tr("&Close"), &preview, &QDialog::reject);
+    close->setObjectName(QStringLiteral("previewClose"));
+    const QString tip = AfxCommandTip(AFX_IDS_PREVIEW_CLOSE);
+    if (!tip.isEmpty())
+        close->setToolTip(tip);
+    close->setStatusTip(AfxCommandPrompt(AFX_IDS_PREVIEW_CLOSE));
 }
 
 } // namespace
@@ -78,5 +97,6 @@ void CView::OnFilePrintPreview() {
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview,
         [&](QPrinter* printer) { AfxCallGuarded([&] { PrintPage(printer, &info); }); });
+    AddCloseButton(preview);
     preview.exec();
 }

@@ -578,14 +578,29 @@ private slots:
         QVERIFY(file.read(5) == "%PDF-");
     }
 
-    void printPreviewShowsThePage() {
+    // The preview shows the page and closes from its own Close button, which carries the
+    // program's prompt and tooltip.
+    void printPreviewShowsThePageAndClosesFromItsButton() {
         const int draws = View()->m_nDraws;
-        QTimer::singleShot(100, [] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        QString tip;
+        QString prompt;
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            auto* close = dialog->findChild<QAction*>(QStringLiteral("previewClose"));
+            if (close == nullptr) {
                 dialog->reject();
+                return;
+            }
+            tip = close->toolTip();
+            prompt = close->statusTip();
+            close->trigger();
         });
         Frame()->ExecuteCommand(ID_FILE_PRINT_PREVIEW);
         QVERIFY(View()->m_nDraws > draws);
+        QCOMPARE(tip, QStringLiteral("Cancel Preview"));
+        QCOMPARE(prompt, QStringLiteral("Close print preview mode"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "TestIds.h"
+#include "platform/framework/AfxRes.h"
 #include "platform/framework/Resources.h"
 
 namespace {
@@ -14,6 +15,7 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {ID_FILE_PRINT, "Print the active document\nPrint"},
     {ID_FILE_PRINT_PREVIEW, "Display full pages\nPrint Preview"},
     {ID_FILE_PRINT_SETUP, "Change the printer and printing options\nPrint Setup"},
+    {AFX_IDS_PREVIEW_CLOSE, "Close print preview mode\nCancel Preview"},
     {ID_FILE_MRU_FILE1, "Open this document"},
     {ID_FILE_MRU_FILE1 + 1, "Open this document"},
     {ID_FILE_MRU_FILE1 + 2, "Open this document"},
