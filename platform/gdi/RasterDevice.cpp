@@ -106,6 +106,41 @@ struct Segment {
     double y[4];
 };
 
+// One coordinate of a cubic sampled in n steps, in 32.32 fixed point: the start (plus a half, so
+// that the integer part is the rounded pixel), the first, second and third forward differences,
+// and the end's pixel.
+struct Axis {
+    std::int64_t start;
+    std::int64_t d0;
+    std::int64_t d1;
+    std::int64_t d2;
+    std::int64_t end;
+
+    void Set(const double* p, int n) {
+        Differences(p[3] - p[0] + 3 * (p[1] - p[2]), 3 * (p[0] - 2 * p[1] + p[2]),
+                    3 * (p[1] - p[0]), n);
+        start = static_cast<std::int64_t>(p[0] * kFixedOne) + kFixedHalf;
+        end = (static_cast<std::int64_t>(p[3] * kFixedOne) + kFixedHalf) >> 32;
+    }
+
+    void Set(const std::int64_t* p, int n) {
+        Differences(double(p[3] - p[0] + 3 * (p[1] - p[2])), double(3 * (p[0] - 2 * p[1] + p[2])),
+                    double(3 * (p[1] - p[0])), n);
+        start = (p[0] << 32) + kFixedHalf;
+        end = p[3];
+    }
+
+    // For the cubic a t^3 + b t^2 + c t + start.
+    void Differences(double a, double b, double c, int n) {
+        const double h = 1.0 / n;
+        const double h2 = h * h;
+        const double h3 = h2 * h;
+        d0 = static_cast<std::int64_t>((a * h3 + b * h2 + c * h) * kFixedOne);
+        d1 = static_cast<std::int64_t>((6 * a * h3 + 2 * b * h2) * kFixedOne);
+        d2 = static_cast<std::int64_t>(6 * a * h3 * kFixedOne);
+    }
+};
+
 template <class Op, bool Patterned> class Plotter {
 public:
     Plotter(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride, CPoint origin, Op op,
@@ -139,18 +174,19 @@ public:
             // it: the dots that show stay where they are when the curve is drawn again.
             if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
                 continue;
-            Segment s;
-            for (int j = 0; j < 4; ++j) {
-                s.x[j] = double(px[j]);
-                s.y[j] = double(py[j]);
-            }
             const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
-            if (n > kMaxSteps)
+            if (n > kMaxSteps) {
+                Segment s;
+                for (int j = 0; j < 4; ++j) {
+                    s.x[j] = double(px[j]);
+                    s.y[j] = double(py[j]);
+                }
                 Curve(s, 0);
-            else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height)
-                Sample<false>(s, int(n));
-            else
-                Sample<true>(s, int(n));
+            } else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height) {
+                Sample<false>(px, py, int(n));
+            } else {
+                Sample<true>(px, py, int(n));
+            }
         }
     }
 
@@ -346,23 +382,34 @@ private:
     // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
     // outside the image.
     template <bool Clip> void Sample(const Segment& s, int n) {
-        const double h = 1.0 / n;
-        double fx[3];
-        double fy[3];
-        Differences(s.x, h, fx);
-        Differences(s.y, h, fy);
-        std::int64_t x = static_cast<std::int64_t>(s.x[0] * kFixedOne) + kFixedHalf;
-        std::int64_t y = static_cast<std::int64_t>(s.y[0] * kFixedOne) + kFixedHalf;
-        std::int64_t dx0 = static_cast<std::int64_t>(fx[0] * kFixedOne);
-        std::int64_t dx1 = static_cast<std::int64_t>(fx[1] * kFixedOne);
-        const auto dx2 = static_cast<std::int64_t>(fx[2] * kFixedOne);
-        std::int64_t dy0 = static_cast<std::int64_t>(fy[0] * kFixedOne);
-        std::int64_t dy1 = static_cast<std::int64_t>(fy[1] * kFixedOne);
-        const auto dy2 = static_cast<std::int64_t>(fy[2] * kFixedOne);
-        const std::int64_t endX =
-            (static_cast<std::int64_t>(s.x[3] * kFixedOne) + kFixedHalf) >> 32;
-        const std::int64_t endY =
-            (static_cast<std::int64_t>(s.y[3] * kFixedOne) + kFixedHalf) >> 32;
+        Axis ax;
+        Axis ay;
+        ax.Set(s.x, n);
+        ay.Set(s.y, n);
+        Sample<Clip>(ax, ay, n);
+    }
+
+    // A segment of whole-numbered points takes its start and end straight from the integers;
+    // the result is the same as from their floating-point copies.
+    template <bool Clip> void Sample(const std::int64_t* px, const std::int64_t* py, int n) {
+        Axis ax;
+        Axis ay;
+        ax.Set(px, n);
+        ay.Set(py, n);
+        Sample<Clip>(ax, ay, n);
+    }
+
+    template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n) {
+        std::int64_t x = ax.start;
+        std::int64_t y = ay.start;
+        std::int64_t dx0 = ax.d0;
+        std::int64_t dx1 = ax.d1;
+        const std::int64_t dx2 = ax.d2;
+        std::int64_t dy0 = ay.d0;
+        std::int64_t dy1 = ay.d1;
+        const std::int64_t dy2 = ay.d2;
+        const std::int64_t endX = ax.end;
+        const std::int64_t endY = ay.end;
         const auto step = [&] {
             x += dx0;
             dx0 += dx1;
@@ -426,16 +473,6 @@ private:
     }
 
     // First, second and third forward differences at t = 0 of the cubic through p, step h.
-    static void Differences(const double* p, double h, double* f) {
-        const double c = 3 * (p[1] - p[0]);
-        const double b = 3 * (p[0] - 2 * p[1] + p[2]);
-        const double a = p[3] - p[0] + 3 * (p[1] - p[2]);
-        const double h2 = h * h;
-        const double h3 = h2 * h;
-        f[0] = a * h3 + b * h2 + c * h;
-        f[1] = 6 * a * h3 + 2 * b * h2;
-        f[2] = 6 * a * h3;
-    }
 
     std::uint32_t* m_bits;
     int m_width;
