@@ -89,11 +89,11 @@ Int128 CeilDiv(Int128 a, Int128 b) { // b > 0
     return q;
 }
 
-// Bezier segments are drawn by sampling the cubic in steps of less than a pixel along either
-// axis, so that consecutive samples round to the same or a neighbouring pixel and the pixels form
-// an unbroken chain that lies within half a pixel of the curve. A segment that would need more
-// steps than this is halved first, which also skips its parts outside the image and keeps the
-// fixed-point stepping exact enough.
+// Bezier segments are drawn by sampling the cubic in steps of less than two pixels along either
+// axis; consecutive samples, rounded to pixels, are joined through the pixel halfway between
+// them, so the pixels form an unbroken chain that follows the curve within a pixel. A segment
+// that would need more steps than this is halved first, which also skips its parts outside the
+// image and keeps the fixed-point stepping exact enough.
 constexpr int kMaxSteps = 256;
 constexpr int kMaxDepth = 48;
 // Sampled coordinates are held in 32.32 fixed point.
@@ -106,9 +106,9 @@ struct Segment {
     double y[4];
 };
 
-// One coordinate of a cubic sampled in n steps, in 32.32 fixed point: the start (plus a half, so
-// that the integer part is the rounded pixel), the first, second and third forward differences,
-// and the end's pixel.
+// One coordinate of a cubic sampled in n steps, in 32.32 fixed point: the start and the end (plus
+// a half, so that the integer part is the rounded pixel) and the first, second and third forward
+// differences.
 struct Axis {
     std::int64_t start;
     std::int64_t d0;
@@ -120,14 +120,14 @@ struct Axis {
         Differences(p[3] - p[0] + 3 * (p[1] - p[2]), 3 * (p[0] - 2 * p[1] + p[2]),
                     3 * (p[1] - p[0]), n);
         start = static_cast<std::int64_t>(p[0] * kFixedOne) + kFixedHalf;
-        end = (static_cast<std::int64_t>(p[3] * kFixedOne) + kFixedHalf) >> 32;
+        end = static_cast<std::int64_t>(p[3] * kFixedOne) + kFixedHalf;
     }
 
     void Set(const std::int64_t* p, int n) {
         Differences(double(p[3] - p[0] + 3 * (p[1] - p[2])), double(3 * (p[0] - 2 * p[1] + p[2])),
                     double(3 * (p[1] - p[0])), n);
         start = (p[0] << 32) + kFixedHalf;
-        end = p[3];
+        end = (p[3] << 32) + kFixedHalf;
     }
 
     // For the cubic a t^3 + b t^2 + c t + start.
@@ -319,7 +319,7 @@ private:
         return std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
     }
 
-    // The steps that keep every step below a pixel along one axis. The derivative of the cubic
+    // The steps that keep every step below two pixels along one axis. The derivative of the cubic
     // is three times the quadratic Bezier over the differences a, b, c of the control points;
     // halving that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and
     // |a + 2b + c| / 4, which is much closer than the largest difference and needs no division.
@@ -331,7 +331,7 @@ private:
         const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
         const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
         const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
-        return 3 * bound4 / 4 + 1;
+        return 3 * bound4 / 8 + 1;
     }
 
     // Three times the same bound for points anywhere between whole numbers, with a small
@@ -354,7 +354,7 @@ private:
         // the image only from within half a pixel of it.
         if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
             return;
-        const double speed = std::max(SpeedBound(s.x), SpeedBound(s.y));
+        const double speed = std::max(SpeedBound(s.x), SpeedBound(s.y)) / 2;
         if (speed >= kMaxSteps && depth < kMaxDepth) {
             Segment left;
             Segment right;
@@ -376,8 +376,8 @@ private:
             Sample<true>(s, n);
     }
 
-    // Draws the pixels of samples 0 to n - 1 of the segment, leaving out its end pixel, which
-    // the next segment starts on. A pen that only copies its colour writes every sample without
+    // Draws the chain of samples 0 to n - 1 of the segment, leaving out its end pixel, which
+    // the next segment starts on. A pen that only copies its colour writes every pixel without
     // a branch, repeats and all; any other pen touches each pixel of the chain once, and its
     // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
     // outside the image.
@@ -408,8 +408,8 @@ private:
         std::int64_t dy0 = ay.d0;
         std::int64_t dy1 = ay.d1;
         const std::int64_t dy2 = ay.d2;
-        const std::int64_t endX = ax.end;
-        const std::int64_t endY = ay.end;
+        const std::int64_t endX = ax.end >> 32;
+        const std::int64_t endY = ay.end >> 32;
         const auto step = [&] {
             x += dx0;
             dx0 += dx1;
@@ -421,24 +421,41 @@ private:
         std::uint32_t* const bits = m_bits;
         const std::ptrdiff_t stride = m_stride;
         constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
+        // Each step moves less than two pixels along either axis, so the point halfway between
+        // two samples lies less than a pixel from either, and its pixel joins theirs into an
+        // unbroken chain: the chain is the first sample, then for every further sample the
+        // pixel halfway to it and the sample itself, and last the pixel halfway to the end.
+        // Halfway points keep the half that rounds, as the samples do.
+        std::int64_t qx = x;
+        std::int64_t qy = y;
+        const std::int64_t endHalfX = ax.end;
+        const std::int64_t endHalfY = ay.end;
         if constexpr (kIdempotent && !Clip) {
-            // Rather than test every sample against the end pixel, the end pixel is put back
+            // Rather than test every pixel against the end pixel, the end pixel is put back
             // as it was.
-            std::uint32_t* const end = bits + std::ptrdiff_t(endY) * stride + std::ptrdiff_t(endX);
+            const auto at = [&](std::int64_t px, std::int64_t py) {
+                return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+            };
+            std::uint32_t* const end = at(endX, endY);
             const std::uint32_t endBefore = *end;
-            for (int i = n; i > 0; --i, step())
-                m_op(bits + (std::ptrdiff_t(y >> 32) * stride + std::ptrdiff_t(x >> 32)));
+            m_op(at(qx >> 32, qy >> 32));
+            for (int i = n - 1; i > 0; --i) {
+                step();
+                m_op(at((qx + x) >> 33, (qy + y) >> 33));
+                m_op(at(x >> 32, y >> 32));
+                qx = x;
+                qy = y;
+            }
+            m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
             *end = endBefore;
             return;
         }
-        for (int i = 0; i < n; ++i, step()) {
-            const std::int64_t px = x >> 32;
-            const std::int64_t py = y >> 32;
+        const auto visit = [&](std::int64_t px, std::int64_t py) {
             if (px == endX && py == endY)
-                continue;
+                return;
             if constexpr (!kIdempotent) {
                 if (px == m_lastX && py == m_lastY)
-                    continue;
+                    return;
                 m_lastX = px;
                 m_lastY = py;
             }
@@ -452,7 +469,16 @@ private:
             } else if (visible) {
                 m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
             }
+        };
+        visit(qx >> 32, qy >> 32);
+        for (int i = n - 1; i > 0; --i) {
+            step();
+            visit((qx + x) >> 33, (qy + y) >> 33);
+            visit(x >> 32, y >> 32);
+            qx = x;
+            qy = y;
         }
+        visit((qx + endHalfX) >> 33, (qy + endHalfY) >> 33);
     }
 
     static void Split(const double* p, double* left, double* right) {
