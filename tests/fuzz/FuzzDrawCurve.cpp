@@ -1,7 +1,8 @@
 // A curve of any 32-bit control points, as a record or a file could bring, converted and
 // drawn plainly and as a dotted outline onto a small surface. Coordinates far outside the
 // surface must be clipped, never walked, so drawing any curve has to end promptly; the outline
-// inverts, so drawing it twice must give back the surface it found.
+// inverts, so drawing it twice must give back the surface it found. A copying pen takes its own
+// quick way through the pixels, so it must mark exactly the pixels that masking with black marks.
 
 #include "FuzzCheck.h"
 
@@ -49,5 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     curve.DrawTracker(&dc, dx, dy);
     curve.DrawTracker(&dc, dx, dy);
     FUZZ_CHECK(image == drawn);
+
+    QImage masked(image.size(), QImage::Format_RGB32);
+    masked.fill(0xFFFFFFFF);
+    CDC maskDc;
+    maskDc.AttachImage(&masked);
+    maskDc.SetROP2(R2_MASKPEN);
+    curve.Draw(&maskDc);
+    FUZZ_CHECK(masked == drawn);
     return 0;
 }
