@@ -5,16 +5,13 @@
 #include "platform/framework/CException.h"
 #include "platform/framework/CFile.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/internal/ReplacingFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <fcntl.h>
 #include <new>
-#include <random>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -82,53 +79,6 @@ void ReportSaveFailure(const std::string& pathName, const std::string& cause) {
                   MB_OK | MB_ICONEXCLAMATION);
 }
 
-std::string FolderOf(const std::string& pathName) {
-    const auto slash = pathName.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : pathName.substr(0, slash);
-}
-
-// A symbolic link is saved through: the file it points to is replaced, and the link stays.
-std::string ResolvedTarget(const std::string& pathName) {
-    struct stat st {};
-    if (::lstat(pathName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return pathName;
-    char* resolved = ::realpath(pathName.c_str(), nullptr);
-    if (!resolved)
-        return pathName;
-    std::string result(resolved);
-    std::free(resolved);
-    return result;
-}
-
-// Creates a new file beside the target, with a name no other file has, and the permissions a
-// new file would get (or the target's own, when it exists). Returns its descriptor, or -1 with
-// errno set.
-int CreateTemporaryBeside(const std::string& target, std::string* pTempName) {
-    const std::string folder = FolderOf(target);
-    const std::string base = target.substr(target.rfind('/') + 1);
-    std::random_device device;
-    std::mt19937_64 rng((std::uint64_t(device()) << 32) ^ device() ^ std::uint64_t(::getpid()));
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(rng()));
-        std::string name = folder + "/." + base + "." + suffix + ".tmp";
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            struct stat st {};
-            if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                ::fchmod(fd, st.st_mode & 07777);
-            *pTempName = std::move(name);
-            return fd;
-        }
-        if (errno != EEXIST)
-            return -1;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
 } // namespace
 
 CDocument::~CDocument() {
@@ -177,41 +127,27 @@ bool CDocument::OnOpenDocument(const std::string& pathName) {
 
 bool CDocument::OnSaveDocument(const std::string& pathName) {
     // The drawing goes to a new file beside the target, which replaces the target only once
-    // every byte of it is known to be on the disk. Until then the previous file stays intact.
-    const std::string target = ResolvedTarget(pathName);
-    std::string tempName;
-    const int fd = CreateTemporaryBeside(target, &tempName);
-    if (fd < 0) {
-        const int err = errno;
-        ReportSaveFailure(pathName, err == ENOENT
-                                        ? "The folder does not exist."
-                                        : FileCauseText(AfxFileExceptionFromErrno(err, pathName)));
-        return false;
+    // every byte of it is known to be on the disk. Until then the previous file stays intact,
+    // and a failed replacement is gone before the user hears of it.
+    std::string failure;
+    {
+        ReplacingFile out;
+        if (!out.Create(pathName)) {
+            const int err = errno;
+            failure = err == ENOENT ? "The folder does not exist."
+                                    : FileCauseText(AfxFileExceptionFromErrno(err, pathName));
+        } else {
+            failure = FailureOf([&] {
+                CArchive ar(&out.File(), CArchive::store);
+                Serialize(ar);
+                ar.Close();
+                out.Commit();
+            });
+        }
     }
-
-    CFile file(fd, pathName);
-    const std::string failure = FailureOf([&] {
-        CArchive ar(&file, CArchive::store);
-        Serialize(ar);
-        ar.Close();
-        if (AfxFileSystemCalls().fdatasync(file.GetHandle()) != 0)
-            throw AfxFileExceptionFromErrno(errno, pathName);
-        file.Close();
-        if (AfxFileSystemCalls().rename(tempName.c_str(), target.c_str()) != 0)
-            throw AfxFileExceptionFromErrno(errno, pathName);
-    });
     if (!failure.empty()) {
-        ::unlink(tempName.c_str());
         ReportSaveFailure(pathName, failure);
         return false;
-    }
-
-    // The rename itself becomes durable with the folder's entry; a failure here leaves the new
-    // file in place either way, so it is not reported.
-    const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
     }
     SetModifiedFlag(false);
     return true;
