@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
@@ -70,6 +71,8 @@ private:
     QFile m_file;
     QPointer<QMainWindow> m_window;
     QTimer m_geometryTimer;
+    QTimer m_panesTimer;
+    QString m_panes;
     bool m_bPainted = false;
 
     void Write(const QString& line) {
@@ -87,6 +90,13 @@ private:
             if (!text.isEmpty())
                 Write(QStringLiteral("status: ") + text);
         });
+        // The key-state panes change on their own timer; they are read as often.
+        m_panesTimer.disconnect();
+        connect(&m_panesTimer, &QTimer::timeout, this, [this, bar = QPointer<QStatusBar>(bar)] {
+            if (!bar.isNull())
+                WritePanes(bar);
+        });
+        m_panesTimer.start(100);
         for (QMenu* menu : main->findChildren<QMenu*>()) {
             // Queued, so that the framework has brought the items up to date first.
             connect(
@@ -100,6 +110,17 @@ private:
                 Qt::QueuedConnection);
         }
         m_geometryTimer.start();
+    }
+
+    void WritePanes(QStatusBar* bar) {
+        QStringList texts;
+        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            texts << QLatin1Char('[') + pane->text() + QLatin1Char(']');
+        const QString line = texts.join(QLatin1Char(' '));
+        if (line == m_panes)
+            return;
+        m_panes = line;
+        Write(QStringLiteral("panes: ") + line);
     }
 
     void WriteGeometry(QMainWindow* main) {

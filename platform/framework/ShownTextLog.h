@@ -4,6 +4,7 @@
 // cannot be read off the screen. Given a file name, the program appends to that file, one line
 // each, what it shows there:
 //   status: TEXT             the status bar's message pane, whenever it changes
+//   panes: [TEXT] [TEXT]...  the status bar's other panes, whenever one changes
 //   tooltip: TEXT            a tooltip that stays up
 //   menu: TITLE|ITEM|...     a menu's items as it opens (separators as "-")
 //   view: X Y W H            the main window's view, in screen coordinates

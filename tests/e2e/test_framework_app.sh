@@ -33,7 +33,7 @@ sleep 0.3
 grep -q '^status: Create a new document$' "$LOG" || fail "no menu prompt: $(cat "$LOG")"
 
 # The pointer resting on Save shows its prompt and its tooltip.
-save=$(grep "^button 57603|" "$LOG" | tail -n 1 | cut -d'|' -f2)
+save=$(grep "^button: 57603|" "$LOG" | tail -n 1 | cut -d'|' -f2)
 [[ -n "$save" ]] || fail "the Save button was not found: $(cat "$LOG")"
 read -r sx sy <<<"$save"
 xdotool mousemove "$sx" "$sy"
@@ -45,7 +45,7 @@ grep -q '^tooltip: Save$' "$LOG" || fail "no tooltip: $(cat "$LOG")"
 screenshot tooltip
 
 # Dragged by its handle away from the frame, the drawing tools float with their caption.
-bar=$(grep "^bar Drawing Tools|" "$LOG" | tail -n 1 | cut -d'|' -f2)
+bar=$(grep "^bar: Drawing Tools|" "$LOG" | tail -n 1 | cut -d'|' -f2)
 [[ -n "$bar" ]] || fail "the Drawing Tools bar was not found"
 read -r bx by bw bh <<<"$bar"
 drag $((bx + 6)) $((by + bh / 2)) 700 800
