@@ -1,13 +1,11 @@
+#include "BenchDocuments.h"
 #include "curve/CCurve.h"
 #include "platform/gdi/CDC.h"
 
 #include <QImage>
-#include <QPainter>
-#include <QPainterPath>
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
 // Repainting a whole 1920 by 1080 window: every click and every step of a point drag does it.
@@ -16,28 +14,16 @@
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
+using bench::kHeight;
+using bench::kWidth;
 
 enum Kind { kWalk = 0, kSpread = 1 };
 
-// Curves of 16 points: random walks of steps up to 20 pixels from a random start, like a hand
-// clicking along, or points spread uniformly over the window. Every other curve is closed.
+// Curves of 16 points, every other one closed.
 std::vector<CCurve> MakeDocument(int curves, Kind kind) {
-    std::mt19937 rng(2026);
-    std::uniform_int_distribution<int> x(0, kWidth - 1);
-    std::uniform_int_distribution<int> y(0, kHeight - 1);
-    std::uniform_int_distribution<int> step(-20, 20);
-    std::vector<CCurve> document(static_cast<std::size_t>(curves));
-    for (int i = 0; i < curves; ++i) {
-        CCurve& c = document[static_cast<std::size_t>(i)];
-        c.m_bClosed = i % 2 != 0;
-        CPoint pt(x(rng), y(rng));
-        for (int j = 0; j < 16; ++j) {
-            c.m_points.push_back(pt);
-            pt = kind == kWalk ? pt + CPoint(step(rng), step(rng)) : CPoint(x(rng), y(rng));
-        }
-    }
+    std::vector<CCurve> document = bench::MakeCurves(curves, 16, kind == kSpread);
+    for (std::size_t i = 1; i < document.size(); i += 2)
+        document[i].m_bClosed = true;
     return document;
 }
 
@@ -89,19 +75,7 @@ void BM_QPainter(benchmark::State& state) {
         lists.push_back(c.ToBezier());
     QImage image = Surface();
     for (auto _ : state) {
-        QPainter painter(&image);
-        QPen pen(Qt::black, 0);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        for (const auto& l : lists) {
-            QPainterPath path(QPointF(l[0].x, l[0].y));
-            for (std::size_t i = 1; i + 2 < l.size(); i += 3)
-                path.cubicTo(QPointF(l[i].x, l[i].y), QPointF(l[i + 1].x, l[i + 1].y),
-                             QPointF(l[i + 2].x, l[i + 2].y));
-            painter.drawPath(path);
-        }
-        painter.end();
+        bench::PaintWithQPainter(image, lists);
         benchmark::ClobberMemory();
     }
     SetLabels(state, curves);

@@ -1,3 +1,4 @@
+#include "BenchDocuments.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/gdi/CDC.h"
@@ -22,30 +23,23 @@
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
+using bench::kHeight;
+using bench::kWidth;
 
 // A document and its view in a shown frame, as the program has them.
 class ViewSetup {
 public:
     ViewSetup(int curves, int points, int selectedPoints = 0) {
-        std::mt19937 rng(2026);
-        std::uniform_int_distribution<int> x(0, kWidth - 1);
-        std::uniform_int_distribution<int> y(0, kHeight - 1);
-        std::uniform_int_distribution<int> step(-20, 20);
-        // Random walks, like a hand clicking along, closed as the Draw tool leaves them.
-        for (int i = 0; i < curves; ++i) {
-            auto* curve = new CCurve;
-            CPoint pt(x(rng), y(rng));
-            for (int j = 0; j < points; ++j) {
-                curve->m_points.push_back(pt);
-                pt = pt + CPoint(step(rng), step(rng));
-            }
-            curve->m_bClosed = true;
-            doc.AddCurve(curve);
+        // Random walks, closed as the Draw tool leaves them.
+        for (CCurve& curve : bench::MakeCurves(curves, points)) {
+            curve.m_bClosed = true;
+            doc.AddCurve(new CCurve(std::move(curve)));
         }
         doc.m_pSelected = doc.m_curves.back().get();
         // A long selected curve: its handles are painted once, not once per curve.
+        std::mt19937 rng(7);
+        std::uniform_int_distribution<int> x(0, kWidth - 1);
+        std::uniform_int_distribution<int> y(0, kHeight - 1);
         for (int j = 0; j < selectedPoints; ++j)
             doc.m_pSelected->m_points.push_back(CPoint(x(rng), y(rng)));
         doc.m_nSelPoint = 0;
@@ -121,19 +115,7 @@ void BM_QPainterSameCurves(benchmark::State& state) {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
-        QPainter painter(&image);
-        QPen pen(Qt::black, 0);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        for (const auto& l : lists) {
-            QPainterPath path(QPointF(l[0].x, l[0].y));
-            for (std::size_t i = 1; i + 2 < l.size(); i += 3)
-                path.cubicTo(QPointF(l[i].x, l[i].y), QPointF(l[i + 1].x, l[i + 1].y),
-                             QPointF(l[i + 2].x, l[i + 2].y));
-            painter.drawPath(path);
-        }
-        painter.end();
+        bench::PaintWithQPainter(image, lists);
         benchmark::ClobberMemory();
     }
     Label(state);
