@@ -13,8 +13,10 @@ class QImage;
 // walked, so that coordinates anywhere in the 32-bit range cost no more than the visible part.
 //
 // Lines step one pixel along the major axis and round the other coordinate half up, leaving out
-// the last pixel. Bezier segments are flattened into such lines, finely enough that no corner
-// between them shows; segments whose control points lie wholly outside the image are skipped.
+// the last pixel. Bezier segments are sampled in steps short enough that the rounded samples,
+// joined through the pixels halfway between them, make an unbroken chain along the curve, again
+// leaving out the last pixel; segments whose control points lie wholly outside the image are
+// skipped, and large ones are halved until their visible parts are small.
 class RasterDevice final : public DrawingDevice {
 public:
     // stride: pixels from one row to the next. origin: the logical point that the image's top
