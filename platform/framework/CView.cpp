@@ -101,7 +101,7 @@ void CView::PaintBacking() {
     image->fill(Qt::white);
     AfxCallGuarded([&] {
         CDC dc;
-        dc.AttachImage(image);
+        dc.AttachWindowImage(image);
         OnPrepareDC(&dc, nullptr);
         OnDraw(&dc);
     });

@@ -25,6 +25,10 @@ void CDC::AttachImage(QImage* image) {
     SetOwnedDevice(RasterDevice::OnImage(image));
 }
 
+void CDC::AttachWindowImage(QImage* image) {
+    SetOwnedDevice(RasterDevice::OnWindowImage(image));
+}
+
 void CDC::AttachPainter(QPainter* painter) {
     if (painter == nullptr) {
         SetOwnedDevice(nullptr);

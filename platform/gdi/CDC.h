@@ -30,6 +30,9 @@ public:
     // Draws straight into the image's pixels, which must be QImage::Format_RGB32 (or ARGB32);
     // the image is not owned and must outlive the surface or the next attach.
     void AttachImage(QImage* image);
+    // The same for a window's image that is read only after the surface lets go of it: the
+    // device may hold curves back and draw them together when it goes.
+    void AttachWindowImage(QImage* image);
     // Draws through the painter, one logical unit to one device unit of the painter.
     void AttachPainter(QPainter* painter);
     // Draws through a device that the caller owns.

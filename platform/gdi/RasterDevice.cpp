@@ -8,7 +8,10 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <system_error>
+#include <thread>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -142,13 +145,43 @@ struct Axis {
 };
 
 template <class Op, bool Patterned> class Plotter {
+    // A solid pen that copies its colour gives the same pixels however often and in whatever
+    // order it touches them.
+    static constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
+
 public:
     Plotter(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride, CPoint origin, Op op,
-            PenPattern pattern, int phase)
-        : m_bits(bits), m_width(width), m_height(height), m_stride(stride), m_ox(origin.x),
-          m_oy(origin.y), m_op(op), m_pattern(pattern), m_phase(phase) {}
+            PenPattern pattern, int phase, std::vector<RasterDevice::HeldSegment>* held = nullptr)
+        : m_bits(bits), m_width(width), m_height(height), m_bottom(height), m_stride(stride),
+          m_ox(origin.x), m_oy(origin.y), m_op(op), m_pattern(pattern), m_phase(phase),
+          m_held(held) {}
 
     int Phase() const { return m_phase; }
+
+    // Sampled segments write only rows top to bottom - 1.
+    void SetRows(int top, int bottom) {
+        m_top = top;
+        m_bottom = bottom;
+    }
+
+    // A segment held back by the device: inside the image, and few enough steps.
+    void Held(const RasterDevice::HeldSegment& held) {
+        const int minY = std::min(std::min(held.y[0], held.y[1]), std::min(held.y[2], held.y[3]));
+        const int maxY = std::max(std::max(held.y[0], held.y[1]), std::max(held.y[2], held.y[3]));
+        if (maxY < m_top || minY >= m_bottom)
+            return;
+        std::int64_t px[4];
+        std::int64_t py[4];
+        for (int j = 0; j < 4; ++j) {
+            px[j] = held.x[j];
+            py[j] = held.y[j];
+        }
+        const int n = int(std::max(StepsFor(px), StepsFor(py)));
+        if (minY >= m_top && maxY < m_bottom)
+            Sample<false>(px, py, n);
+        else
+            Sample<true>(px, py, n);
+    }
 
     // Logical coordinates: the origin is taken off here, in 64 bits.
     void Line(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
@@ -183,6 +216,15 @@ public:
                 }
                 Curve(s, 0);
             } else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height) {
+                if constexpr (kIdempotent) {
+                    if (m_held != nullptr) {
+                        m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
+                                            std::int32_t(px[2]), std::int32_t(px[3])},
+                                           {std::int32_t(py[0]), std::int32_t(py[1]),
+                                            std::int32_t(py[2]), std::int32_t(py[3])}});
+                        continue;
+                    }
+                }
                 Sample<false>(px, py, int(n));
             } else {
                 Sample<true>(px, py, int(n));
@@ -420,7 +462,6 @@ private:
         };
         std::uint32_t* const bits = m_bits;
         const std::ptrdiff_t stride = m_stride;
-        constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
         // Each step moves less than two pixels along either axis, so the point halfway between
         // two samples lies less than a pixel from either, and its pixel joins theirs into an
         // unbroken chain: the chain is the first sample, then for every further sample the
@@ -459,8 +500,9 @@ private:
                 m_lastX = px;
                 m_lastY = py;
             }
-            const bool visible = !Clip || (std::uint64_t(px) < std::uint64_t(m_width) &&
-                                           std::uint64_t(py) < std::uint64_t(m_height));
+            const bool visible =
+                !Clip || (std::uint64_t(px) < std::uint64_t(m_width) &&
+                          std::uint64_t(py - m_top) < std::uint64_t(m_bottom - m_top));
             if constexpr (Patterned) {
                 if (visible && m_pattern.On(m_phase))
                     m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
@@ -503,12 +545,15 @@ private:
     std::uint32_t* m_bits;
     int m_width;
     int m_height;
+    int m_top = 0;
+    int m_bottom;
     std::ptrdiff_t m_stride;
     std::int64_t m_ox;
     std::int64_t m_oy;
     Op m_op;
     PenPattern m_pattern;
     int m_phase;
+    std::vector<RasterDevice::HeldSegment>* m_held;
     // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
     std::int64_t m_lastX = INT64_MIN;
     std::int64_t m_lastY = INT64_MIN;
@@ -521,13 +566,24 @@ RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrd
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
       m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin) {}
 
-std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
+namespace {
+
+// The list of held segments is kept from one repaint to the next, so that a repaint does not
+// grow a list of the drawing's size from nothing every time.
+thread_local std::vector<RasterDevice::HeldSegment> t_spareHeld;
+
+// Fewer segments than this are drawn on the calling thread alone: starting a thread costs more.
+constexpr std::size_t kSegmentsWorthAThread = 4096;
+
+bool IsRasterImage(const QImage* image) {
     if (image == nullptr || image->isNull())
-        return nullptr;
+        return false;
     const QImage::Format format = image->format();
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-        format != QImage::Format_ARGB32_Premultiplied)
-        return nullptr;
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
+std::unique_ptr<RasterDevice> DeviceOn(QImage* image) {
     // bits() makes the image's pixels its own if they were shared, so that what is drawn here
     // is what the image shows.
     auto* bits = reinterpret_cast<std::uint32_t*>(image->bits());
@@ -535,7 +591,62 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
                                           image->bytesPerLine() / 4);
 }
 
+} // namespace
+
+RasterDevice::~RasterDevice() {
+    if (!m_bHolding)
+        return;
+    Flush();
+    t_spareHeld.swap(m_held);
+}
+
+std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
+    if (!IsRasterImage(image))
+        return nullptr;
+    return DeviceOn(image);
+}
+
+std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image) {
+    if (!IsRasterImage(image))
+        return nullptr;
+    std::unique_ptr<RasterDevice> device = DeviceOn(image);
+    device->m_bHolding = true;
+    device->m_held.swap(t_spareHeld);
+    device->m_held.clear();
+    return device;
+}
+
+void RasterDevice::Flush() {
+    if (m_held.empty())
+        return;
+    const auto drawRows = [this](int top, int bottom) {
+        Plotter<CopyOp, false> plotter(m_bits, m_width, m_height, m_stride, CPoint(),
+                                       CopyOp{m_heldPixel}, PenPattern(), 0);
+        plotter.SetRows(top, bottom);
+        for (const HeldSegment& segment : m_held)
+            plotter.Held(segment);
+    };
+    // Each half writes only its own rows, so the two never touch the same pixel.
+    bool drawn = false;
+    if (m_held.size() >= kSegmentsWorthAThread && m_height >= 2 &&
+        std::thread::hardware_concurrency() >= 2) {
+        const int middle = m_height / 2;
+        try {
+            std::thread lower([&] { drawRows(middle, m_height); });
+            drawRows(0, middle);
+            lower.join();
+            drawn = true;
+        } catch (const std::system_error&) {
+            // No thread could be started: the calling thread draws everything below.
+        }
+    }
+    if (!drawn)
+        drawRows(0, m_height);
+    m_held.clear();
+}
+
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
+    Flush();
     const PenPattern pattern = PenPattern::ForStyle(pen.style);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         Plotter<decltype(op), decltype(patterned)::value> plotter(
@@ -550,14 +661,30 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         return;
     const PenPattern pattern = PenPattern::ForStyle(pen.style);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
-        Plotter<decltype(op), decltype(patterned)::value> plotter(
-            m_bits, m_width, m_height, m_stride, m_origin, op, pattern, 0);
+        using Op = decltype(op);
+        constexpr bool kPatterned = decltype(patterned)::value;
+        // Only segments of one colour under a solid copying pen are held back, for their order
+        // does not matter; anything else is drawn after what is held, in order.
+        std::vector<HeldSegment>* held = nullptr;
+        if constexpr (std::is_same_v<Op, CopyOp> && !kPatterned) {
+            if (m_bHolding) {
+                if (op.value != m_heldPixel)
+                    Flush();
+                m_heldPixel = op.value;
+                held = &m_held;
+            }
+        } else {
+            Flush();
+        }
+        Plotter<Op, kPatterned> plotter(m_bits, m_width, m_height, m_stride, m_origin, op, pattern,
+                                        0, held);
         plotter.Bezier(points, count);
     });
 }
 
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, COLORREF color) {
+    Flush();
     left -= m_origin.x;
     top -= m_origin.y;
     right -= m_origin.x;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QImage;
 
@@ -24,14 +25,27 @@ public:
     // window showing that part would.
     RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
                  CPoint origin = CPoint());
+    ~RasterDevice() override;
 
     // A device over the image's pixels, or null for an image that is null or not 32-bit RGB.
     static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
+    // The same for a window's image that nobody reads until the device is flushed or destroyed.
+    // Curves in one colour are then held back and drawn together at the end, the top and the
+    // bottom half of the image at the same time on two processors; the pixels are the same.
+    static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image);
 
     void Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) override;
     void PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) override;
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   COLORREF color) override;
+    // Draws whatever is held back.
+    void Flush();
+
+    // A Bezier segment held back: control points in image coordinates.
+    struct HeldSegment {
+        std::int32_t x[4];
+        std::int32_t y[4];
+    };
 
 private:
     std::uint32_t* m_bits;
@@ -39,4 +53,7 @@ private:
     int m_height;
     std::ptrdiff_t m_stride;
     CPoint m_origin;
+    bool m_bHolding = false;
+    std::uint32_t m_heldPixel = 0;
+    std::vector<HeldSegment> m_held;
 };

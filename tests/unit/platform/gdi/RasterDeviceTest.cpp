@@ -361,3 +361,59 @@ TEST(RasterBezier, SegmentsLeaveTheirEndPixelAsItWas) {
     EXPECT_EQ(image.pixel(30, 20), qRgb(10, 200, 30));
     EXPECT_EQ(image.pixel(5, 20), kBlack);
 }
+
+// A window's surface holds curves of one colour back and draws them at the end, in two halves
+// at once when there are many; whatever else is drawn in between (another colour, an inverting
+// pen, lines, fills, curves crossing the edge or the middle row), the picture must be the one
+// drawn straight away.
+TEST(RasterWindowImage, HeldCurvesGiveThePictureDrawnStraightAway) {
+    const auto drawScene = [](CDC& dc) {
+        std::mt19937 rng(11);
+        std::uniform_int_distribution<int> start(-20, 320);
+        std::uniform_int_distribution<int> inside(40, 260);
+        std::uniform_int_distribution<int> step(-30, 30);
+        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        CBrush blue(RGB(0, 0, 255));
+        for (int i = 0; i < 3000; ++i) {
+            // The first 2,500 curves (some 5,000 segments, most of them inside) are held
+            // together and drawn in two halves; then colours, inverting and fills interrupt.
+            const bool mixed = i >= 2500;
+            std::vector<CPoint> pts;
+            CPoint pt = mixed ? CPoint(start(rng), start(rng) * 2 / 3)
+                              : CPoint(inside(rng), inside(rng) * 2 / 3);
+            for (int j = 0; j < 1 + 3 * (1 + i % 3); ++j) {
+                pts.push_back(pt);
+                pt = pt + CPoint(step(rng) / (mixed ? 1 : 3), step(rng) / (mixed ? 1 : 3));
+            }
+            if (mixed && i % 100 == 50)
+                dc.SelectObject(&red);
+            if (mixed && i % 100 == 0)
+                dc.SelectStockObject(BLACK_PEN);
+            dc.SetROP2(mixed && i % 97 == 5 ? R2_NOT : R2_COPYPEN);
+            dc.PolyBezier(pts.data(), int(pts.size()));
+            if (mixed && i % 45 == 7) {
+                const CRect rect(pts[0].x, pts[0].y, pts[0].x + 25, pts[0].y + 15);
+                dc.FillRect(&rect, &blue);
+            }
+            if (mixed && i % 60 == 9) {
+                dc.MoveTo(pts[0]);
+                dc.LineTo(pts[1]);
+            }
+        }
+        dc.SelectStockObject(BLACK_PEN);
+    };
+    QImage straight = White(300, 201);
+    {
+        CDC dc;
+        dc.AttachImage(&straight);
+        drawScene(dc);
+    }
+    QImage held = White(300, 201);
+    {
+        CDC dc;
+        dc.AttachWindowImage(&held);
+        drawScene(dc);
+    }
+    EXPECT_EQ(held, straight);
+    EXPECT_GT(Marked(held).size(), 10000u);
+}
