@@ -34,10 +34,14 @@ void DrawPoints(CDC* pDC, const std::vector<CPoint>& points, bool closed, CPoint
 void CCurve::Draw(CDC* pDC) const {
     if (pDC == nullptr)
         return;
-    // A repaint draws every curve in turn; one list per thread saves an allocation each.
+    // A repaint draws every curve in turn; one list per thread saves an allocation each. The
+    // list of an exceptionally long curve is not kept, so that its memory goes back.
+    constexpr std::size_t kKeptPoints = 64 * 1024;
     thread_local std::vector<CPoint> points;
     ToBezier(points);
     DrawPoints(pDC, points, m_bClosed, CPoint());
+    if (points.capacity() > kKeptPoints)
+        std::vector<CPoint>().swap(points);
 }
 
 void CCurve::DrawTracker(CDC* pDC, std::int32_t dx, std::int32_t dy) const {

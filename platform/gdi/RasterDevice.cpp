@@ -572,6 +572,9 @@ namespace {
 // grow a list of the drawing's size from nothing every time.
 thread_local std::vector<RasterDevice::HeldSegment> t_spareHeld;
 
+// The most segments whose room is kept (8 MiB): a vast drawing's list goes back when it is drawn.
+constexpr std::size_t kKeptHeldSegments = 256 * 1024;
+
 // Fewer segments than this are drawn on the calling thread alone: starting a thread costs more.
 constexpr std::size_t kSegmentsWorthAThread = 4096;
 
@@ -597,7 +600,8 @@ RasterDevice::~RasterDevice() {
     if (!m_bHolding)
         return;
     Flush();
-    t_spareHeld.swap(m_held);
+    if (m_held.capacity() <= kKeptHeldSegments)
+        t_spareHeld.swap(m_held);
 }
 
 std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
