@@ -2,7 +2,8 @@
 // drawn plainly and as a dotted outline onto a small surface. Coordinates far outside the
 // surface must be clipped, never walked, so drawing any curve has to end promptly; the outline
 // inverts, so drawing it twice must give back the surface it found. A copying pen takes its own
-// quick way through the pixels, so it must mark exactly the pixels that masking with black marks.
+// quick way through the pixels, so it must mark exactly the pixels that masking with black marks,
+// and a window's surface, which holds curves back, must end with the same pixels again.
 
 #include "FuzzCheck.h"
 
@@ -58,5 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     maskDc.SetROP2(R2_MASKPEN);
     curve.Draw(&maskDc);
     FUZZ_CHECK(masked == drawn);
+
+    // A window's surface holds the curve back and draws it when it lets go: the same pixels.
+    QImage window(image.size(), QImage::Format_RGB32);
+    window.fill(0xFFFFFFFF);
+    CDC windowDc;
+    windowDc.AttachWindowImage(&window);
+    curve.Draw(&windowDc);
+    windowDc.DetachDevice();
+    FUZZ_CHECK(window == drawn);
     return 0;
 }
