@@ -3,6 +3,9 @@
 // Converted from resources/icons/swoop2-16.png, -32.png and -48.png; swoop2.svg is the same
 // picture at any size. The document icon is the same picture in 16 colours.
 
+// Pixel rows are kept one to a line, as drawn, whatever their length.
+// clang-format off
+
 // The application icon, 48 pixels.
 const char* const kAppIcon48[] = {
     "48 48 132 2",
@@ -500,3 +503,4 @@ const char* const kDocIcon16[] = {
     "*XX...........&*",
     "****************",
 };
+// clang-format on

@@ -3,6 +3,9 @@
 // Each image is 16 x 15 pixels. "." is transparent, so that the button face shows through
 // whatever the desktop's colours are.
 
+// Pixel rows are kept one to a line, as drawn, whatever their length.
+// clang-format off
+
 // A blank page.
 const char* const kNewImage[] = {
     "16 15 3 1",
@@ -236,3 +239,4 @@ const char* const kDrawImage[] = {
     "................",
     "................",
 };
+// clang-format on

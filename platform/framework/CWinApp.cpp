@@ -10,8 +10,8 @@
 
 #include <QApplication>
 
-#include <csignal>
 #include <QPrinter>
+#include <csignal>
 
 #include <exception>
 
