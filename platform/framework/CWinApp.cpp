@@ -9,10 +9,9 @@
 #include "platform/framework/Resources.h"
 
 #include <QApplication>
-
 #include <QPrinter>
-#include <csignal>
 
+#include <csignal>
 #include <exception>
 
 namespace {
