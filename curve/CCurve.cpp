@@ -1,5 +1,8 @@
 #include "curve/CCurve.h"
 
+#include <algorithm>
+#include <limits>
+
 CRect CCurve::GetBounds() const {
     // The start values are lopsided (seven, eight, nine and eight nines) and are part of the
     // result for curves whose points all lie beyond them.
@@ -31,8 +34,71 @@ void CCurve::Offset(std::int32_t dx, std::int32_t dy) {
 void CCurve::MovePoint(std::int32_t index, std::int32_t dx, std::int32_t dy) {
     if (index < 0 || static_cast<std::size_t>(index) >= m_points.size())
         return;
-    CPoint& pt = m_points[static_cast<std::size_t>(index)];
-    pt = pt + CPoint(dx, dy);
+    const auto at = static_cast<std::size_t>(index);
+    const bool kept = IsExtentKept();
+    m_points[at] = m_points[at] + CPoint(dx, dy);
+    if (!kept)
+        return;
+    // Only the segments around the point changed, and the rest still lies within the kept
+    // extent: a drag step costs the same on a curve of any length. The extent may stay larger
+    // than the curve until the curve is next changed otherwise; that costs nothing but a
+    // repaint a little larger.
+    m_extent = Union(m_extent, SpanAround(at));
+    m_points.Settle();
+}
+
+CCurve::Span CCurve::SpanOf(const CPoint* points, std::size_t count) {
+    // An empty span lies beyond every surface, so that it meets none.
+    Span span{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
+              std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
+    for (std::size_t i = 0; i < count; ++i) {
+        span.left = std::min(span.left, points[i].x);
+        span.right = std::max(span.right, points[i].x);
+        span.top = std::min(span.top, points[i].y);
+        span.bottom = std::max(span.bottom, points[i].y);
+    }
+    return span;
+}
+
+CCurve::Span CCurve::Union(const Span& a, const Span& b) {
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+CRect CCurve::RectOf(const Span& span) {
+    if (span.left > span.right || span.top > span.bottom)
+        return CRect();
+    // The column and row at the very end of the range are left out: no window reaches them.
+    const auto past = [](std::int32_t v) {
+        return v == std::numeric_limits<std::int32_t>::max() ? v : v + 1;
+    };
+    return CRect(span.left, span.top, past(span.right), past(span.bottom));
+}
+
+const CCurve::Span& CCurve::KeptSpan(const std::vector<CPoint>* converted) const {
+    if (IsExtentKept())
+        return m_extent;
+    if (converted != nullptr) {
+        m_extent = SpanOf(converted->data(), converted->size());
+    } else {
+        thread_local std::vector<CPoint> points;
+        ToBezier(points);
+        m_extent = SpanOf(points.data(), points.size());
+        if (points.capacity() > 64 * 1024)
+            std::vector<CPoint>().swap(points);
+    }
+    m_bExtentKept = true;
+    m_bExtentClosed = m_bClosed;
+    m_points.Settle();
+    return m_extent;
+}
+
+CRect CCurve::GetExtent() const {
+    return RectOf(KeptSpan());
+}
+
+CRect CCurve::GetExtentAround(std::size_t index) const {
+    return RectOf(SpanAround(index));
 }
 
 void CCurve::Normalize() {

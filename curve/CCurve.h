@@ -1,7 +1,9 @@
 #pragma once
 
+#include "curve/PointList.h"
 #include "platform/geometry/CRect.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +14,7 @@ class CDC;
 class CCurve {
 public:
     bool m_bClosed = false;
-    std::vector<CPoint> m_points;
+    PointList m_points;
 
     CCurve() = default;
     CCurve(const CCurve& other) = default;
@@ -36,7 +38,37 @@ public:
     // The same into a list the caller keeps, so that repeated drawing reuses its room.
     void ToBezier(std::vector<CPoint>& result) const;
 
+    // The part of any surface that the curve's drawing can touch, right and bottom edges
+    // outside: the bounds of its Bezier points, for a Bezier segment lies within the hull of its
+    // own. It is kept from one call to the next and taken again once the points or the closed
+    // flag have changed. Empty for a curve without points.
+    CRect GetExtent() const;
+    // The part that the segments depending on one control point can touch, together with the
+    // closing segment: what moving that point, or appending after it, can change. For fewer
+    // than four points the whole curve. Costs the same for any length of curve.
+    CRect GetExtentAround(std::size_t index) const;
+
+    // Draws nothing when the curve's extent misses the surface's clipping box.
     void Draw(CDC* pDC) const;
     // An inverted dotted outline shifted by (dx, dy); drawing it twice restores the surface.
     void DrawTracker(CDC* pDC, std::int32_t dx, std::int32_t dy) const;
+
+private:
+    // The extent with its right and bottom edges inside, so that no coordinate overflows.
+    struct Span {
+        std::int32_t left, top, right, bottom;
+    };
+    static Span SpanOf(const CPoint* points, std::size_t count);
+    static CRect RectOf(const Span& span);
+    static Span Union(const Span& a, const Span& b);
+    Span SpanAround(std::size_t index) const;
+    bool IsExtentKept() const {
+        return m_bExtentKept && !m_points.Touched() && m_bExtentClosed == m_bClosed;
+    }
+    // The kept extent, taken again when it no longer describes the points.
+    const Span& KeptSpan(const std::vector<CPoint>* converted = nullptr) const;
+
+    mutable Span m_extent{};
+    mutable bool m_bExtentKept = false;
+    mutable bool m_bExtentClosed = false;
 };

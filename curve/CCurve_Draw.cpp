@@ -34,12 +34,23 @@ void DrawPoints(CDC* pDC, const std::vector<CPoint>& points, bool closed, CPoint
 void CCurve::Draw(CDC* pDC) const {
     if (pDC == nullptr)
         return;
+    // A repaint of a small part meets few of a drawing's curves: the others cost one test of
+    // their kept extent, and their points are not even converted.
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    const auto meets = [&clip](const Span& span) {
+        return span.left < clip.right && span.right >= clip.left && span.top < clip.bottom &&
+               span.bottom >= clip.top;
+    };
+    if (IsExtentKept() && !meets(m_extent))
+        return;
     // A repaint draws every curve in turn; one list per thread saves an allocation each. The
     // list of an exceptionally long curve is not kept, so that its memory goes back.
     constexpr std::size_t kKeptPoints = 64 * 1024;
     thread_local std::vector<CPoint> points;
     ToBezier(points);
-    DrawPoints(pDC, points, m_bClosed, CPoint());
+    if (meets(KeptSpan(&points)))
+        DrawPoints(pDC, points, m_bClosed, CPoint());
     if (points.capacity() > kKeptPoints)
         std::vector<CPoint>().swap(points);
 }

@@ -1,6 +1,7 @@
 #include "curve/BezierMatrix.h"
 #include "curve/CCurve.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -37,6 +38,28 @@ inline CPoint Reflect(CPoint a, CPoint b) {
     return {WrapSub(WrapMul(2, a.x), b.x), WrapSub(WrapMul(2, a.y), b.y)};
 }
 
+// The inner points and the end of segment s (1 <= s < n), which runs from p[s-1] to p[s]; its
+// neighbours are p[s-2] and p[s+1], with the first and last control points standing in for the
+// missing ones at either end.
+inline void ConvertSegment(const CPoint* p, std::size_t n, std::size_t s, CPoint* out) {
+    const CPoint& q0 = p[s >= 2 ? s - 2 : 0];
+    const CPoint& q1 = p[s - 1];
+    const CPoint& q2 = p[s];
+    const CPoint& q3 = p[s + 1 < n ? s + 1 : n - 1];
+    out[0] = {FirstInner(q0.x, q1.x, q2.x), FirstInner(q0.y, q1.y, q2.y)};
+    out[1] = {SecondInner(q1.x, q2.x, q3.x), SecondInner(q1.y, q2.y, q3.y)};
+    out[2] = q2;
+}
+
+// Appends the closing segment after the open list r[0] to r[open - 1]. It reflects the
+// neighbouring inner points through the shared end points, so the curve keeps its direction
+// across both joints; only r[0], r[1], r[open - 2] and r[open - 1] are read.
+inline void CloseSegments(CPoint* r, std::size_t open) {
+    r[open] = Reflect(r[open - 1], r[open - 2]);
+    r[open + 1] = Reflect(r[0], r[1]);
+    r[open + 2] = r[0];
+}
+
 } // namespace
 
 std::vector<CPoint> CCurve::ToBezier() const {
@@ -57,25 +80,44 @@ void CCurve::ToBezier(std::vector<CPoint>& result) const {
     const CPoint* p = m_points.data();
     CPoint* r = result.data();
 
-    // Segment s runs from p[s-1] to p[s]; its neighbours are p[s-2] and p[s+1], with the first
-    // and last control points standing in for the missing ones at either end.
     r[0] = p[0];
-    for (std::size_t s = 1; s < n; ++s) {
-        const CPoint& q0 = p[s >= 2 ? s - 2 : 0];
-        const CPoint& q1 = p[s - 1];
-        const CPoint& q2 = p[s];
-        const CPoint& q3 = p[s + 1 < n ? s + 1 : n - 1];
-        CPoint* out = r + 3 * s - 2;
-        out[0] = {FirstInner(q0.x, q1.x, q2.x), FirstInner(q0.y, q1.y, q2.y)};
-        out[1] = {SecondInner(q1.x, q2.x, q3.x), SecondInner(q1.y, q2.y, q3.y)};
-        out[2] = q2;
-    }
+    for (std::size_t s = 1; s < n; ++s)
+        ConvertSegment(p, n, s, r + 3 * s - 2);
+    if (m_bClosed)
+        CloseSegments(r, open);
+}
 
-    if (m_bClosed) {
-        // The closing segment reflects the neighbouring inner points through the shared end
-        // points, so the curve keeps its direction across both joints.
-        r[open] = Reflect(r[open - 1], r[open - 2]);
-        r[open + 1] = Reflect(r[0], r[1]);
-        r[open + 2] = r[0];
+CCurve::Span CCurve::SpanAround(std::size_t index) const {
+    const std::size_t n = m_points.size();
+    if (index >= n)
+        return SpanOf(nullptr, 0);
+    // Up to four points, a change reshapes the whole curve: fewer are joined by lines, and the
+    // fourth turns them into Bezier segments.
+    if (n <= 4)
+        return KeptSpan();
+
+    // Point i is a neighbour of the segments i - 1 to i + 2; the first and last points also
+    // stand in for the missing neighbours at either end, which keeps them within that range.
+    const CPoint* p = m_points.data();
+    const std::size_t first = index >= 2 ? index - 1 : 1;
+    const std::size_t last = std::min(index + 2, n - 1);
+    Span span = SpanOf(p + first - 1, 1);
+    for (std::size_t s = first; s <= last; ++s) {
+        CPoint inner[3];
+        ConvertSegment(p, n, s, inner);
+        span = Union(span, SpanOf(inner, 3));
     }
+    if (m_bClosed) {
+        // The closing segment reflects the inner points next to both ends, whichever point moved.
+        CPoint r[7];
+        r[0] = p[0];
+        ConvertSegment(p, n, 1, r + 1);
+        CPoint end[3];
+        ConvertSegment(p, n, n - 1, end);
+        r[2] = end[1];
+        r[3] = end[2];
+        CloseSegments(r, 4);
+        span = Union(span, SpanOf(r + 3, 4));
+    }
+    return span;
 }

@@ -1,5 +1,7 @@
 #include "document/CSwoop2Doc.h"
 
+#include "document/ChangedPart.h"
+#include "platform/framework/CView.h"
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
@@ -37,7 +39,9 @@ void CSwoop2Doc::DeleteContents() {
 CCurve* CSwoop2Doc::NewCurve() {
     m_curves.push_back(std::make_unique<CCurve>());
     SetModifiedFlag();
-    UpdateAllViews(nullptr);
+    // An empty curve draws nothing, and it is not selected: no part of any view changes.
+    CRect unchanged;
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &unchanged);
     return m_curves.back().get();
 }
 
@@ -56,9 +60,11 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
                                  [pCurve](const auto& curve) { return curve.get() == pCurve; });
     if (it == m_curves.end())
         return;
+    // Its handles go too, whether or not the caller has already cleared the selection.
+    CRect part = ChangedPart::OfCurve(*pCurve, true);
     m_curves.erase(it);
     SetModifiedFlag();
-    UpdateAllViews(nullptr);
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
 }
 
 CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
@@ -91,8 +97,15 @@ void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
     // ignores it.
     const bool isPoint =
         m_nSelPoint >= 0 && static_cast<std::size_t>(m_nSelPoint) < m_pSelected->m_points.size();
+    const auto index = static_cast<std::size_t>(isPoint ? m_nSelPoint : 0);
+    // Views repaint the segments around the point and the handles that move with it, before
+    // and after: a step costs the same in a drawing of any size.
+    CRect part = isPoint ? ChangedPart::AroundPoint(*m_pSelected, index, true) : CRect();
     m_pSelected->MovePoint(m_nSelPoint, dx, dy);
-    if (isPoint && (dx != 0 || dy != 0))
+    if (isPoint && (dx != 0 || dy != 0)) {
         SetModifiedFlag();
-    UpdateAllViews(nullptr);
+        const CRect after = ChangedPart::AroundPoint(*m_pSelected, index, true);
+        UnionRect(&part, &part, &after);
+    }
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
 }

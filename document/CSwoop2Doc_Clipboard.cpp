@@ -1,5 +1,6 @@
 #include "document/CSwoop2Doc.h"
 
+#include "document/ChangedPart.h"
 #include "document/CurvePicture.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
@@ -117,9 +118,11 @@ void CSwoop2Doc::OnEditCut() {
     if (!m_pSelected)
         return;
     OnEditCopy();
+    // Where the curve and its handles were, taken while it is still there.
+    CRect part = ChangedPart::OfCurve(*m_pSelected, true);
     RemoveCurve(m_pSelected);
     m_pSelected = nullptr;
-    UpdateAllViews(nullptr);
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
 }
 
 void CSwoop2Doc::OnEditPaste() {
@@ -131,12 +134,18 @@ void CSwoop2Doc::OnEditPaste() {
     // The block is ours to free, whatever becomes of its curve.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
     std::unique_ptr<CCurve> curve(CurveFromGlobal(hGlobal));
+    // The handles leave the previous selection and come to the pasted curve.
+    CRect part;
     if (curve) {
+        if (m_pSelected)
+            part = ChangedPart::Handles(*m_pSelected);
         m_curves.push_back(std::move(curve));
         m_pSelected = m_curves.back().get();
+        const CRect pasted = ChangedPart::OfCurve(*m_pSelected, true);
+        UnionRect(&part, &part, &pasted);
         SetModifiedFlag();
     }
-    UpdateAllViews(nullptr);
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     dataObject.Release();
 }
 

@@ -85,4 +85,6 @@ private:
     // Hands the decoded curve of a drop or an entry, or null when the data holds none.
     std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
     void PaintHandles(CDC* pDC, const CCurve& curve) const;
+    // Where the selection's handles show now; empty when none do.
+    CRect ShownHandles() const;
 };

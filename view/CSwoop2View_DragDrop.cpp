@@ -1,6 +1,7 @@
 #include "view/CSwoop2View.h"
 
 #include "document/CSwoop2Doc.h"
+#include "document/ChangedPart.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
@@ -131,9 +132,13 @@ bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPo
     curve->Offset(topLeft.x, topLeft.y);
     CCurve* added = curve.release();
     doc->AddCurve(added);
+    // The handles leave the previous selection and come to the dropped curve.
+    CRect part = ShownHandles();
     doc->m_pSelected = added;
+    const CRect dropped = ChangedPart::OfCurve(*added, true);
+    UnionRect(&part, &part, &dropped);
     doc->SetModifiedFlag();
-    doc->UpdateAllViews(nullptr);
+    doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     m_nTool = kToolSelect;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "view/CSwoop2View.h"
 
 #include "document/CSwoop2Doc.h"
+#include "document/ChangedPart.h"
 #include "platform/framework/CCmdUI.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/OleConstants.h"
@@ -11,14 +12,26 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
         // An open selection is extended whatever its history; only a closed one, or none,
         // starts a new curve.
         CCurve* curve = doc->m_pSelected;
+        CRect part;
         if (curve == nullptr || curve->m_bClosed) {
+            // The handles leave the previous selection: nothing shows them while drawing.
+            part = ShownHandles();
             curve = doc->NewCurve();
             doc->m_pSelected = curve;
             m_bDrawing = true;
         }
+        // Only the last segments and the handles that move with the new point change.
+        const std::size_t last = curve->m_points.size();
+        const bool handles = !ShownHandles().IsRectEmpty();
+        if (last > 0) {
+            const CRect before = ChangedPart::AroundPoint(*curve, last - 1, handles);
+            UnionRect(&part, &part, &before);
+        }
         curve->m_points.push_back(point);
+        const CRect after = ChangedPart::AroundPoint(*curve, last, handles);
+        UnionRect(&part, &part, &after);
         doc->SetModifiedFlag();
-        doc->UpdateAllViews(nullptr);
+        doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     } else if (doc != nullptr && m_nTool == kToolSelect) {
         // The curve under the press is found before the press changes anything.
         CCurve* hit = doc->HitTestCurve(point);
@@ -27,8 +40,11 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
             m_bMovingPoint = true;
         }
         if (hit != doc->m_pSelected) {
+            CRect part = ShownHandles();
             doc->m_pSelected = hit;
-            doc->UpdateAllViews(nullptr);
+            const CRect shown = ShownHandles();
+            UnionRect(&part, &part, &shown);
+            doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
         }
         if (doc->m_pSelected != nullptr && doc->m_pSelected->PtInBounds(point)) {
             m_ptLast = point;
@@ -44,7 +60,9 @@ void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {
         if (!doc->m_pSelected->m_bClosed)
             doc->SetModifiedFlag();
         doc->m_pSelected->m_bClosed = true;
-        doc->UpdateAllViews(nullptr);
+        // The closed curve reaches wherever the open one did, and its handles now show.
+        CRect part = ChangedPart::OfCurve(*doc->m_pSelected, true);
+        doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     }
     m_bDrawing = false;
     CView::OnRButtonDown(nFlags, point);
@@ -69,10 +87,22 @@ void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
     if (m_bMovingPoint) {
         // Each step measures from the last one, so the point stays under the mouse.
         const CPoint delta = point - m_ptLast;
+        // The view repaints what the step changed, as the document has every view do.
+        CRect part;
+        const CCurve* moved = doc != nullptr ? doc->m_pSelected : nullptr;
+        const std::int32_t index = doc != nullptr ? doc->m_nSelPoint : -1;
+        const bool isPoint =
+            moved != nullptr && index >= 0 && std::size_t(index) < moved->m_points.size();
+        if (isPoint)
+            part = ChangedPart::AroundPoint(*moved, std::size_t(index), true);
         if (doc != nullptr)
             doc->MoveSelectedPoint(delta.x, delta.y);
+        if (isPoint) {
+            const CRect after = ChangedPart::AroundPoint(*moved, std::size_t(index), true);
+            UnionRect(&part, &part, &after);
+        }
         m_ptLast = point;
-        InvalidateRect(nullptr, true);
+        InvalidateRect(&part, true);
     } else if (m_bDragPending) {
         m_bDragPending = false;
         DragSelectedCurve();

@@ -1,6 +1,7 @@
 #include "view/CSwoop2View.h"
 
 #include "document/CSwoop2Doc.h"
+#include "document/ChangedPart.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 
@@ -22,18 +23,19 @@ void CSwoop2View::OnDraw(CDC* pDC) {
 void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {
     CBrush black(RGB(0, 0, 0));
     for (const CPoint& pt : curve.m_points) {
-        CRect handle(pt.x, pt.y, pt.x, pt.y);
-        InflateRect(&handle, 3, 3);
+        CRect handle = ChangedPart::PointHandle(pt);
         pDC->FillRect(&handle, &black);
     }
-    // The centre marks the curve only; presses are never tested against it. The sums are
-    // halved toward zero, and taken in 64 bits so that far-apart extremes cannot overflow.
-    const CRect bounds = curve.GetBounds();
-    const auto cx = static_cast<std::int32_t>((std::int64_t(bounds.left) + bounds.right) / 2);
-    const auto cy = static_cast<std::int32_t>((std::int64_t(bounds.top) + bounds.bottom) / 2);
-    CRect centre(cx, cy, cx, cy);
-    InflateRect(&centre, 4, 4);
+    // The centre marks the curve only; presses are never tested against it.
+    CRect centre = ChangedPart::CentreHandle(curve);
     pDC->FillRect(&centre, &black);
+}
+
+CRect CSwoop2View::ShownHandles() const {
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || doc->m_pSelected == nullptr || doc->m_curves.empty() || m_bDrawing)
+        return CRect();
+    return ChangedPart::Handles(*doc->m_pSelected);
 }
 
 bool CSwoop2View::OnPreparePrinting(CPrintInfo* pInfo) {

@@ -5,8 +5,10 @@
 #include <QWidget>
 
 CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {
-    if (auto* view = dynamic_cast<CView*>(pWnd))
+    if (auto* view = dynamic_cast<CView*>(pWnd)) {
+        view->UpdateBackingImage();
         AttachImage(view->GetBackingImage());
+    }
 }
 
 CClientDC::~CClientDC() {

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -46,7 +47,11 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
     return SendMessage(WM_CREATE, args) != -1;
 }
 
-void CView::OnUpdate(CView*, std::intptr_t, void*) {
+void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
+    if (lHint == HINT_UPDATE_RECT && pHint != nullptr) {
+        InvalidateRect(static_cast<const CRect*>(pHint), true);
+        return;
+    }
     InvalidateRect(nullptr, true);
 }
 
@@ -67,12 +72,49 @@ bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
 
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
-void CView::InvalidateRect(const CRect*, bool) {
+void CView::InvalidateRect(const CRect* pRect, bool) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
-    // updates and the flag is simply set again.
-    m_bRedrawPending = true;
-    if (m_pWidget != nullptr)
-        m_pWidget->update();
+    // updates, and the parts merge here.
+    if (pRect == nullptr) {
+        m_bRedrawPending = true;
+        m_invalidParts.clear();
+        if (m_pWidget != nullptr)
+            m_pWidget->update();
+        return;
+    }
+    if (m_bRedrawPending || m_pWidget == nullptr)
+        return;
+    // Only what the window shows can need repainting.
+    const CRect client(0, 0, m_pWidget->width(), m_pWidget->height());
+    CRect part;
+    if (!IntersectRect(&part, pRect, &client))
+        return;
+    AddInvalidPart(part);
+    m_pWidget->update(QRect(QPoint(part.left, part.top), QPoint(part.right - 1, part.bottom - 1)));
+}
+
+void CView::AddInvalidPart(CRect part) {
+    // Parts that overlap or touch become one, so that no pixel is painted twice; a view with
+    // many scattered parts repaints the one rectangle around them all instead.
+    constexpr std::size_t kMostParts = 4;
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (auto it = m_invalidParts.begin(); it != m_invalidParts.end(); ++it) {
+            if (it->left > part.right || part.left > it->right || it->top > part.bottom ||
+                part.top > it->bottom)
+                continue;
+            UnionRect(&part, &part, &*it);
+            m_invalidParts.erase(it);
+            merged = true;
+            break;
+        }
+    }
+    if (m_invalidParts.size() == kMostParts) {
+        for (const CRect& other : m_invalidParts)
+            UnionRect(&part, &part, &other);
+        m_invalidParts.clear();
+    }
+    m_invalidParts.push_back(part);
 }
 
 bool CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe) {
@@ -92,16 +134,29 @@ QImage* CView::GetBackingImage() {
     return m_pImage;
 }
 
-void CView::PaintBacking() {
+void CView::UpdateBackingImage() {
     QImage* image = GetBackingImage();
-    if (!m_bRedrawPending)
+    if (m_bRedrawPending) {
+        m_bRedrawPending = false;
+        m_invalidParts.clear();
+        // The background is erased to white whatever the desktop's colours.
+        image->fill(Qt::white);
+        PaintPart(image, nullptr);
         return;
-    m_bRedrawPending = false;
-    // The background is erased to white whatever the desktop's colours.
-    image->fill(Qt::white);
+    }
+    // The list is taken first: painting a part may invalidate another.
+    std::vector<CRect> parts;
+    parts.swap(m_invalidParts);
+    for (const CRect& part : parts)
+        PaintPart(image, &part);
+}
+
+void CView::PaintPart(QImage* image, const CRect* pPart) {
     AfxCallGuarded([&] {
         CDC dc;
-        dc.AttachWindowImage(image);
+        dc.AttachWindowImage(image, pPart);
+        if (pPart != nullptr)
+            dc.FillSolidRect(pPart, RGB(255, 255, 255));
         OnPrepareDC(&dc, nullptr);
         OnDraw(&dc);
     });
@@ -115,14 +170,25 @@ CViewWidget::CViewWidget(CView* pView, QWidget* parent) : QWidget(parent), m_pVi
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void CViewWidget::paintEvent(QPaintEvent*) {
+void CViewWidget::paintEvent(QPaintEvent* event) {
     if (m_pView == nullptr)
         return;
-    m_pView->PaintBacking();
-    // Scaled by the device pixel ratio without smoothing: lines stay sharp on HiDPI screens.
+    m_pView->UpdateBackingImage();
+    // Only the parts that changed or came into view are shown again. Scaled by the device
+    // pixel ratio without smoothing: lines stay sharp on HiDPI screens.
+    const QImage& image = *m_pView->GetBackingImage();
+    const double sx = double(image.width()) / std::max(width(), 1);
+    const double sy = double(image.height()) / std::max(height(), 1);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), *m_pView->GetBackingImage());
+    for (const QRect& part : event->region()) {
+        if (image.size() == size())
+            painter.drawImage(part, image, part);
+        else
+            painter.drawImage(
+                QRectF(part), image,
+                QRectF(part.x() * sx, part.y() * sy, part.width() * sx, part.height() * sy));
+    }
 }
 
 void CViewWidget::resizeEvent(QResizeEvent*) {

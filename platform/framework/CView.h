@@ -3,8 +3,10 @@
 #include "platform/Types.h"
 #include "platform/framework/CWnd.h"
 #include "platform/geometry/CPoint.h"
+#include "platform/geometry/CRect.h"
 
 #include <cstdint>
+#include <vector>
 
 class CDC;
 class CDocument;
@@ -13,6 +15,11 @@ class COleDataObject;
 class QImage;
 class QPrinter;
 struct CPrintInfo;
+
+// An update hint that names the part of the views that changed: pHint points to a CRect in
+// logical units, and the base OnUpdate repaints that part alone (an empty rectangle, nothing).
+// Any other hint repaints the whole client area.
+inline constexpr std::intptr_t HINT_UPDATE_RECT = 0x7E51;
 
 // A view of a document. The drop-target operations are called by a COleDropTarget registered
 // on the view; the base implementations accept nothing.
@@ -28,7 +35,8 @@ public:
     // when PreCreateWindow or the WM_CREATE handler refused.
     bool Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID);
 
-    // Called by the document's UpdateAllViews; the base invalidates the whole client area.
+    // Called by the document's UpdateAllViews; the base invalidates the part that a
+    // HINT_UPDATE_RECT names, and the whole client area for any other hint.
     virtual void OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint);
     // Called once the view shows a new or opened document; the base calls OnUpdate.
     virtual void OnInitialUpdate();
@@ -52,9 +60,15 @@ public:
     // Shows the print dialog (none for a preview); false when the user cancelled it.
     bool DoPreparePrinting(CPrintInfo* pInfo);
 
-    // The window is repainted through OnDraw on its next paint. Any rectangle means the whole
-    // client area: the program never repaints a part.
+    // The part (null: the whole client area) is erased and repainted through OnDraw on the next
+    // paint, with a surface whose clipping box is that part; the rest of the window keeps its
+    // pixels. Right and bottom edges lie outside; an empty part repaints nothing.
     void InvalidateRect(const CRect* pRect, bool bErase = true) override;
+
+    // Repaints into the window's image whatever is invalid, without showing it yet: drawing
+    // outside painting (an inverted outline) then lands on the picture that the window will
+    // show, and no later repaint of an older invalid part wipes it.
+    void UpdateBackingImage();
 
     // Command handlers the program's table maps to the print commands.
     void OnFilePrint();
@@ -74,9 +88,13 @@ protected:
     CFrameWnd* m_pFrame = nullptr;
 
 private:
+    // The whole client area is invalid.
     bool m_bRedrawPending = true;
+    // Invalid parts in logical units, when not the whole area; a few, merged as they come.
+    std::vector<CRect> m_invalidParts;
     QImage* m_pImage = nullptr;
 
-    void PaintBacking();
+    void AddInvalidPart(CRect part);
+    void PaintPart(QImage* image, const CRect* pPart);
     void PrintPage(QPrinter* printer, CPrintInfo* pInfo);
 };

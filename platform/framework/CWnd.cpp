@@ -1,5 +1,6 @@
 #include "platform/framework/CWnd.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
@@ -35,8 +36,10 @@ bool CWnd::ShowWindow(int nCmdShow) {
 }
 
 void CWnd::UpdateWindow() {
+    // Paints now what is invalid, and only that: Qt gathers a window's invalid parts and asks
+    // for them to be painted in one event, which is sent here rather than waited for.
     if (m_pWidget != nullptr && m_pWidget->isVisible())
-        m_pWidget->repaint();
+        QCoreApplication::sendPostedEvents(m_pWidget->window(), QEvent::UpdateRequest);
 }
 
 void CWnd::InvalidateRect(const CRect*, bool) {

@@ -19,14 +19,15 @@ CDC::~CDC() {
 void CDC::SetOwnedDevice(std::unique_ptr<DrawingDevice> device) {
     m_ownedDevice = std::move(device);
     m_pDevice = m_ownedDevice.get();
+    m_clipBox = m_pDevice != nullptr ? m_pDevice->ClipBox() : CRect();
 }
 
 void CDC::AttachImage(QImage* image) {
     SetOwnedDevice(RasterDevice::OnImage(image));
 }
 
-void CDC::AttachWindowImage(QImage* image) {
-    SetOwnedDevice(RasterDevice::OnWindowImage(image));
+void CDC::AttachWindowImage(QImage* image, const CRect* pPart) {
+    SetOwnedDevice(RasterDevice::OnWindowImage(image, pPart));
 }
 
 void CDC::AttachPainter(QPainter* painter) {
@@ -40,6 +41,7 @@ void CDC::AttachPainter(QPainter* painter) {
 void CDC::AttachDevice(DrawingDevice* device) {
     m_ownedDevice.reset();
     m_pDevice = device;
+    m_clipBox = m_pDevice != nullptr ? m_pDevice->ClipBox() : CRect();
 }
 
 void CDC::DetachDevice() {
@@ -164,4 +166,10 @@ void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
     if (rect == nullptr || m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, color & 0xFFFFFF);
+}
+
+int CDC::GetClipBox(CRect* pRect) const {
+    if (pRect != nullptr)
+        *pRect = m_clipBox;
+    return m_clipBox.IsRectEmpty() ? NULLREGION : SIMPLEREGION;
 }

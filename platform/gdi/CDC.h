@@ -31,8 +31,10 @@ public:
     // the image is not owned and must outlive the surface or the next attach.
     void AttachImage(QImage* image);
     // The same for a window's image that is read only after the surface lets go of it: the
-    // device may hold curves back and draw them together when it goes.
-    void AttachWindowImage(QImage* image);
+    // device may hold curves back and draw them together when it goes. With a part (logical
+    // units, right and bottom edges outside), nothing outside it changes and the part is the
+    // clipping box: the pixels inside are those that drawing on the whole image would give.
+    void AttachWindowImage(QImage* image, const CRect* pPart = nullptr);
     // Draws through the painter, one logical unit to one device unit of the painter.
     void AttachPainter(QPainter* painter);
     // Draws through a device that the caller owns.
@@ -80,6 +82,11 @@ public:
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
     void FillSolidRect(const CRect* rect, COLORREF color);
 
+    // The logical rectangle outside which drawing does not show: for a window's repaint, the part
+    // being repainted. Returns NULLREGION when nothing can show (no device, or an empty part),
+    // SIMPLEREGION otherwise. A device's clipping box is fixed when it is attached.
+    int GetClipBox(CRect* pRect) const;
+
 private:
     friend class CBitmap;
     void SetOwnedDevice(std::unique_ptr<DrawingDevice> device);
@@ -88,6 +95,8 @@ private:
 
     std::unique_ptr<DrawingDevice> m_ownedDevice;
     DrawingDevice* m_pDevice = nullptr;
+    // The device's, asked once: every curve of a repaint asks for it.
+    CRect m_clipBox;
     bool m_bMemory = false;
 
     CPoint m_ptCurrent;

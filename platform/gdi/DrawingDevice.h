@@ -3,6 +3,7 @@
 #include "platform/Types.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/geometry/CPoint.h"
+#include "platform/geometry/CRect.h"
 
 #include <cstdint>
 
@@ -37,4 +38,10 @@ public:
     // An empty or inverted rectangle fills nothing.
     virtual void FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                           std::int64_t bottom, COLORREF color) = 0;
+
+    // The logical part outside which nothing drawn shows. Drawing may leave out whatever lies
+    // wholly outside it; a device that cannot tell answers with the whole coordinate range.
+    virtual CRect ClipBox() const { return kEverywhere; }
+
+    static constexpr CRect kEverywhere{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
 };

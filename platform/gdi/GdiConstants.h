@@ -43,3 +43,7 @@ constexpr int PS_NULL = 5;
 // Device-independent bitmaps.
 constexpr unsigned DIB_RGB_COLORS = 0;
 constexpr unsigned BI_RGB = 0;
+
+// Kinds of clipping region (GetClipBox).
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <type_traits>
 
 using namespace raster;
@@ -14,7 +15,34 @@ using namespace raster;
 RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
                            CPoint origin)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
-      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin) {}
+      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin),
+      m_clip(0, 0, m_width, m_height) {}
+
+CRect RasterDevice::ClipBox() const {
+    if (m_clip.IsRectEmpty())
+        return CRect();
+    // A part of an image far out in the coordinate range is cut to the range.
+    const auto logical = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return CRect(logical(std::int64_t(m_clip.left) + m_origin.x),
+                 logical(std::int64_t(m_clip.top) + m_origin.y),
+                 logical(std::int64_t(m_clip.right) + m_origin.x),
+                 logical(std::int64_t(m_clip.bottom) + m_origin.y));
+}
+
+void RasterDevice::ClipTo(const CRect& part) {
+    Flush();
+    const auto image = [](std::int64_t v, std::int64_t origin, int size) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v - origin, 0, size));
+    };
+    const CRect clip(image(part.left, m_origin.x, m_width), image(part.top, m_origin.y, m_height),
+                     image(part.right, m_origin.x, m_width),
+                     image(part.bottom, m_origin.y, m_height));
+    // The pens rely on a clip that is empty only as the rectangle with no pixels at all.
+    if (!IntersectRect(&m_clip, &m_clip, &clip))
+        m_clip = CRect();
+}
 
 namespace {
 
@@ -42,10 +70,12 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
     return DeviceOn(image);
 }
 
-std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image) {
+std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const CRect* pPart) {
     if (!IsRasterImage(image))
         return nullptr;
     std::unique_ptr<RasterDevice> device = DeviceOn(image);
+    if (pPart != nullptr)
+        device->ClipTo(*pPart);
     device->HoldBack();
     return device;
 }
@@ -56,7 +86,8 @@ void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int ro
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         LineStepper<Op, decltype(patterned)::value> stepper(
-            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, phase});
+            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, phase, m_clip.left,
+                          m_clip.top, m_clip.right, m_clip.bottom});
         // The origin is taken off in 64 bits, so no logical coordinate can overflow.
         stepper.Line(std::int64_t(from.x) - m_origin.x, std::int64_t(from.y) - m_origin.y,
                      std::int64_t(to.x) - m_origin.x, std::int64_t(to.y) - m_origin.y);
@@ -84,8 +115,10 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         } else {
             Flush();
         }
-        BezierSampler<Op, kPatterned> sampler(
-            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, 0}, m_origin, held);
+        BezierSampler<Op, kPatterned> sampler(RasterPen<Op>{m_bits, m_width, m_height, m_stride, op,
+                                                            pattern, 0, m_clip.left, m_clip.top,
+                                                            m_clip.right, m_clip.bottom},
+                                              m_origin, held);
         sampler.Bezier(points, count);
     });
 }
@@ -97,10 +130,10 @@ void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t ri
     top -= m_origin.y;
     right -= m_origin.x;
     bottom -= m_origin.y;
-    left = std::max<std::int64_t>(left, 0);
-    top = std::max<std::int64_t>(top, 0);
-    right = std::min<std::int64_t>(right, m_width);
-    bottom = std::min<std::int64_t>(bottom, m_height);
+    left = std::max<std::int64_t>(left, m_clip.left);
+    top = std::max<std::int64_t>(top, m_clip.top);
+    right = std::min<std::int64_t>(right, m_clip.right);
+    bottom = std::min<std::int64_t>(bottom, m_clip.bottom);
     if (left >= right || top >= bottom)
         return;
     const std::uint32_t value = ToPixel(color);

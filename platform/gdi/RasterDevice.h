@@ -33,7 +33,10 @@ public:
     // The same for a window's image that nobody reads until the device is flushed or destroyed.
     // Curves in one colour are then held back and drawn together at the end, the top and the
     // bottom half of the image at the same time on two processors; the pixels are the same.
-    static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image);
+    // With a part (logical units, right and bottom edges outside), only the pixels within it
+    // are written, and they are those that drawing on the whole image gives.
+    static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image,
+                                                        const CRect* pPart = nullptr);
 
     void Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) override;
     void PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) override;
@@ -41,6 +44,10 @@ public:
                   COLORREF color) override;
     // Draws whatever is held back.
     void Flush();
+    // Where pixels may change, in logical units.
+    CRect ClipBox() const override;
+    // Leaves every pixel outside the logical part as it is.
+    void ClipTo(const CRect& part);
 
 private:
     // Starts holding curves back until the device is flushed or destroyed.
@@ -51,6 +58,8 @@ private:
     int m_height;
     std::ptrdiff_t m_stride;
     CPoint m_origin;
+    // The pixels that may change, in image coordinates within the image.
+    CRect m_clip;
     bool m_bHolding = false;
     std::uint32_t m_heldPixel = 0;
     std::vector<raster::HeldSegment> m_held;

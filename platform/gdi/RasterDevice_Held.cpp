@@ -46,21 +46,22 @@ void RasterDevice::Flush() {
         return;
     const auto drawRows = [this](int top, int bottom) {
         BezierSampler<CopyOp, false> sampler(RasterPen<CopyOp>{m_bits, m_width, m_height, m_stride,
-                                                               CopyOp{m_heldPixel}, PenPattern(),
-                                                               0},
+                                                               CopyOp{m_heldPixel}, PenPattern(), 0,
+                                                               m_clip.left, m_clip.top,
+                                                               m_clip.right, m_clip.bottom},
                                              CPoint());
         sampler.SetRows(top, bottom);
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);
     };
-    // Each half writes only its own rows, so the two never touch the same pixel.
+    // Each half of the clip writes only its own rows, so the two never touch the same pixel.
     bool drawn = false;
-    if (m_held.size() >= kSegmentsWorthAThread && m_height >= 2 &&
+    if (m_held.size() >= kSegmentsWorthAThread && m_clip.Height() >= 2 &&
         std::thread::hardware_concurrency() >= 2) {
-        const int middle = m_height / 2;
+        const int middle = m_clip.top + int(m_clip.Height() / 2);
         try {
-            std::thread lower([&] { drawRows(middle, m_height); });
-            drawRows(0, middle);
+            std::thread lower([&] { drawRows(middle, m_clip.bottom); });
+            drawRows(m_clip.top, middle);
             lower.join();
             drawn = true;
         } catch (const std::system_error&) {
@@ -68,6 +69,6 @@ void RasterDevice::Flush() {
         }
     }
     if (!drawn)
-        drawRows(0, m_height);
+        drawRows(m_clip.top, m_clip.bottom);
     m_held.clear();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/geometry/CPoint.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // A rectangle as the platform keeps it: not normalised, left may exceed right. The left and top
@@ -36,4 +37,27 @@ constexpr void InflateRect(CRect* rect, std::int32_t dx, std::int32_t dy) {
 // Inside exactly when left <= x < right and top <= y < bottom.
 constexpr bool PtInRect(const CRect* rect, CPoint pt) {
     return rect->left <= pt.x && pt.x < rect->right && rect->top <= pt.y && pt.y < rect->bottom;
+}
+
+// The smallest rectangle holding both; an empty source adds nothing, and two empty ones give
+// the empty rectangle. Returns whether the result is not empty.
+constexpr bool UnionRect(CRect* dst, const CRect* a, const CRect* b) {
+    if (a->IsRectEmpty()) {
+        *dst = b->IsRectEmpty() ? CRect() : *b;
+    } else if (b->IsRectEmpty()) {
+        *dst = *a;
+    } else {
+        *dst = CRect(std::min(a->left, b->left), std::min(a->top, b->top),
+                     std::max(a->right, b->right), std::max(a->bottom, b->bottom));
+    }
+    return !dst->IsRectEmpty();
+}
+
+// The part that both share; the empty rectangle when they share none. Returns whether the
+// result is not empty.
+constexpr bool IntersectRect(CRect* dst, const CRect* a, const CRect* b) {
+    const CRect r(std::max(a->left, b->left), std::max(a->top, b->top),
+                  std::min(a->right, b->right), std::min(a->bottom, b->bottom));
+    *dst = r.IsRectEmpty() ? CRect() : r;
+    return !dst->IsRectEmpty();
 }

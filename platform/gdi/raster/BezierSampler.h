@@ -77,17 +77,22 @@ public:
     // held: where segments that need no clipping go instead of being drawn, for a solid copying
     // pen; null to draw everything at once.
     BezierSampler(const RasterPen<Op>& pen, CPoint origin, std::vector<HeldSegment>* held = nullptr)
-        : m_bits(pen.bits), m_width(pen.width), m_height(pen.height), m_bottom(pen.height),
-          m_stride(pen.stride), m_ox(origin.x), m_oy(origin.y), m_op(pen.op),
-          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
+        : m_bits(pen.bits), m_left(pen.clipLeft), m_right(pen.Right()), m_top(pen.clipTop),
+          m_bottom(pen.Bottom()),
+          // Any other pen carries state from one segment to the next (a pattern, the last
+          // pixel), so it skips only what lies outside the image, as it would with no clip.
+          m_skipLeft(kIdempotent ? m_left : 0), m_skipTop(kIdempotent ? m_top : 0),
+          m_skipRight(kIdempotent ? m_right : pen.width),
+          m_skipBottom(kIdempotent ? m_bottom : pen.height), m_stride(pen.stride), m_ox(origin.x),
+          m_oy(origin.y), m_op(pen.op), m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
 
-    // Sampled segments write only rows top to bottom - 1.
+    // Held segments write only rows top to bottom - 1, within the clip.
     void SetRows(int top, int bottom) {
         m_top = top;
         m_bottom = bottom;
     }
 
-    // A segment held back by the device: inside the image, and few enough steps.
+    // A segment held back by the device: inside the clip, and few enough steps.
     void Held(const HeldSegment& held) {
         const int minY = std::min(std::min(held.y[0], held.y[1]), std::min(held.y[2], held.y[3]));
         const int maxY = std::max(std::max(held.y[0], held.y[1]), std::max(held.y[2], held.y[3]));
@@ -124,7 +129,8 @@ public:
             const std::int64_t maxY = Max4(py);
             // A segment outside is skipped whole, and the pen's pattern does not run on over
             // it: the dots that show stay where they are when the curve is drawn again.
-            if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
+            if (maxX < m_skipLeft || maxY < m_skipTop || minX >= m_skipRight ||
+                minY >= m_skipBottom)
                 continue;
             const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
             if (n > kMaxSteps) {
@@ -134,7 +140,7 @@ public:
                     s.y[j] = double(py[j]);
                 }
                 Curve(s, 0);
-            } else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height) {
+            } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
                 if constexpr (kIdempotent) {
                     if (m_held != nullptr) {
                         m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
@@ -193,7 +199,8 @@ private:
         const double maxY = Max4(s.y);
         // A Bezier segment lies within the hull of its control points, and a point rounds into
         // the image only from within half a pixel of it.
-        if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
+        if (maxX < m_skipLeft - 0.5 || maxY < m_skipTop - 0.5 || minX >= m_skipRight - 0.5 ||
+            minY >= m_skipBottom - 0.5)
             return;
         const double speed = std::max(SpeedBound(s.x), SpeedBound(s.y)) / 2;
         if (speed >= kMaxSteps && depth < kMaxDepth) {
@@ -211,7 +218,7 @@ private:
             maxY >= kFixedLimit)
             return;
         const int n = speed >= kMaxSteps ? kMaxSteps : int(speed) + 1;
-        if (minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1)
+        if (minX >= m_left && minY >= m_top && maxX <= m_right - 1 && maxY <= m_bottom - 1)
             Sample<false>(s, n);
         else
             Sample<true>(s, n);
@@ -221,7 +228,7 @@ private:
     // the next segment starts on. A pen that only copies its colour writes every pixel without
     // a branch, repeats and all; any other pen touches each pixel of the chain once, and its
     // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
-    // outside the image.
+    // outside the clip.
     template <bool Clip> void Sample(const Segment& s, int n) {
         Axis ax;
         Axis ay;
@@ -300,7 +307,7 @@ private:
                 m_lastY = py;
             }
             const bool visible =
-                !Clip || (std::uint64_t(px) < std::uint64_t(m_width) &&
+                !Clip || (std::uint64_t(px - m_left) < std::uint64_t(m_right - m_left) &&
                           std::uint64_t(py - m_top) < std::uint64_t(m_bottom - m_top));
             if constexpr (Patterned) {
                 if (visible && m_pattern.On(m_phase))
@@ -340,10 +347,16 @@ private:
     }
 
     std::uint32_t* m_bits;
-    int m_width;
-    int m_height;
-    int m_top = 0;
+    // Where pixels are written: the clip, or for held segments the rows given.
+    int m_left;
+    int m_right;
+    int m_top;
     int m_bottom;
+    // Beyond these a segment has no pixel to draw and no state to carry on.
+    int m_skipLeft;
+    int m_skipTop;
+    int m_skipRight;
+    int m_skipBottom;
     std::ptrdiff_t m_stride;
     std::int64_t m_ox;
     std::int64_t m_oy;

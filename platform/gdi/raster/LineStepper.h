@@ -27,13 +27,14 @@ inline Int128 CeilDiv(Int128 a, Int128 b) { // b > 0
 }
 
 // Lines step one pixel along the major axis and round the other coordinate half up, leaving out
-// the last pixel. A line that leaves the image is clipped before any pixel is walked, so that
-// its cost is that of its visible part wherever its ends lie in the 32-bit range.
+// the last pixel. A line that leaves the pen's clip is clipped before any pixel is walked, so
+// that its cost is that of its visible part wherever its ends lie in the 32-bit range.
 template <class Op, bool Patterned> class LineStepper {
 public:
     explicit LineStepper(const RasterPen<Op>& pen)
-        : m_bits(pen.bits), m_width(pen.width), m_height(pen.height), m_stride(pen.stride),
-          m_op(pen.op), m_pattern(pen.pattern), m_phase(pen.phase) {}
+        : m_bits(pen.bits), m_left(pen.clipLeft), m_top(pen.clipTop), m_right(pen.Right()),
+          m_bottom(pen.Bottom()), m_stride(pen.stride), m_op(pen.op), m_pattern(pen.pattern),
+          m_phase(pen.phase) {}
 
     int Phase() const { return m_phase; }
 
@@ -47,7 +48,7 @@ public:
 
 private:
     bool Inside(std::int64_t x, std::int64_t y) const {
-        return x >= 0 && y >= 0 && x < m_width && y < m_height;
+        return x >= m_left && y >= m_top && x < m_right && y < m_bottom;
     }
 
     // Plots n pixels from offset `at`, one major step each, adding a minor step whenever the
@@ -75,7 +76,7 @@ private:
         m_phase = phase;
     }
 
-    // Both ends lie in the image, so every pixel between does.
+    // Both ends lie in the clip, so every pixel between does.
     void LineInside(int x0, int y0, int x1, int y1) {
         const int dx = x1 - x0;
         const int dy = y1 - y0;
@@ -92,7 +93,7 @@ private:
 
     // Pixel i of the line (0 <= i < M, M the major extent, m the minor one) lies i steps along
     // the major axis and floor((2im + M) / 2M) along the minor one. The range of i inside the
-    // image follows from both axes in closed form, so only visible pixels are walked, and they
+    // clip follows from both axes in closed form, so only visible pixels are walked, and they
     // are exactly the pixels the whole line would have.
     void LineClipped(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
         const std::int64_t dx = x1 - x0;
@@ -116,21 +117,24 @@ private:
         const std::int64_t b0 = xMajor ? y0 : x0;
         const bool aUp = (xMajor ? dx : dy) > 0;
         const bool bUp = (xMajor ? dy : dx) > 0;
-        const std::int64_t aSize = xMajor ? m_width : m_height;
-        const std::int64_t bSize = xMajor ? m_height : m_width;
+        // The clip's first and last pixel along either axis.
+        const std::int64_t aFirst = xMajor ? m_left : m_top;
+        const std::int64_t aLast = (xMajor ? m_right : m_bottom) - 1;
+        const std::int64_t bFirst = xMajor ? m_top : m_left;
+        const std::int64_t bLast = (xMajor ? m_bottom : m_right) - 1;
 
         Int128 lo = 0;
         Int128 hi = bigM - 1;
         if (aUp) {
-            lo = std::max<Int128>(lo, -a0);
-            hi = std::min<Int128>(hi, aSize - 1 - a0);
+            lo = std::max<Int128>(lo, aFirst - a0);
+            hi = std::min<Int128>(hi, aLast - a0);
         } else {
-            lo = std::max<Int128>(lo, a0 - (aSize - 1));
-            hi = std::min<Int128>(hi, a0);
+            lo = std::max<Int128>(lo, a0 - aLast);
+            hi = std::min<Int128>(hi, a0 - aFirst);
         }
         // The minor offset k(i) must stay within [kLo, kHi].
-        const std::int64_t kLo = bUp ? -b0 : b0 - (bSize - 1);
-        const std::int64_t kHi = bUp ? bSize - 1 - b0 : b0;
+        const std::int64_t kLo = bUp ? bFirst - b0 : b0 - bLast;
+        const std::int64_t kHi = bUp ? bLast - b0 : b0 - bFirst;
         if (m == 0) {
             if (kLo > 0 || kHi < 0)
                 return;
@@ -159,8 +163,10 @@ private:
     }
 
     std::uint32_t* m_bits;
-    int m_width;
-    int m_height;
+    int m_left;
+    int m_top;
+    int m_right;
+    int m_bottom;
     std::ptrdiff_t m_stride;
     Op m_op;
     PenPattern m_pattern;

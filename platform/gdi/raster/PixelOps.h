@@ -5,6 +5,8 @@
 #include "platform/gdi/GdiConstants.h"
 #include "platform/gdi/PenPattern.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -74,7 +76,9 @@ template <class F> void WithPixelOp(int rop, const PenAttributes& pen, F&& f) {
 }
 
 // An image and the pen that draws on it: the pixel operation and where the pen's pattern
-// stands. Lines and sampled segments each walk it in their own way.
+// stands. Lines and sampled segments each walk it in their own way. Pixels are written only
+// within the clip, which the image bounds; every other decision is taken on the whole image, so
+// that the pixels within the clip are those that drawing on the whole image gives.
 template <class Op> struct RasterPen {
     std::uint32_t* bits;
     int width;
@@ -83,6 +87,13 @@ template <class Op> struct RasterPen {
     Op op;
     PenPattern pattern;
     int phase;
+    int clipLeft = 0;
+    int clipTop = 0;
+    int clipRight = INT_MAX;
+    int clipBottom = INT_MAX;
+
+    int Right() const { return std::min(clipRight, width); }
+    int Bottom() const { return std::min(clipBottom, height); }
 };
 
 } // namespace raster

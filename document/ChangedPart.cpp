@@ -1,0 +1,49 @@
+#include "document/ChangedPart.h"
+
+CRect ChangedPart::OfCurve(const CCurve& curve, bool selected) {
+    CRect part = curve.GetExtent();
+    if (selected) {
+        const CRect handles = Handles(curve);
+        UnionRect(&part, &part, &handles);
+    }
+    return part;
+}
+
+CRect ChangedPart::AroundPoint(const CCurve& curve, std::size_t index, bool selected) {
+    CRect part = curve.GetExtentAround(index);
+    if (selected && index < curve.m_points.size()) {
+        const CRect point = PointHandle(curve.m_points[index]);
+        const CRect centre = CentreHandle(curve);
+        UnionRect(&part, &part, &point);
+        UnionRect(&part, &part, &centre);
+    }
+    return part;
+}
+
+CRect ChangedPart::Handles(const CCurve& curve) {
+    // Squares that wrap around the coordinate range are inverted and fill nothing; the union
+    // leaves them out just the same.
+    CRect part = CentreHandle(curve);
+    for (const CPoint& pt : curve.m_points) {
+        const CRect square = PointHandle(pt);
+        UnionRect(&part, &part, &square);
+    }
+    return part;
+}
+
+CRect ChangedPart::PointHandle(CPoint pt) {
+    CRect square(pt.x, pt.y, pt.x, pt.y);
+    InflateRect(&square, 3, 3);
+    return square;
+}
+
+CRect ChangedPart::CentreHandle(const CCurve& curve) {
+    // The sums are halved toward zero, and taken in 64 bits so that far-apart extremes cannot
+    // overflow.
+    const CRect bounds = curve.GetBounds();
+    const auto cx = static_cast<std::int32_t>((std::int64_t(bounds.left) + bounds.right) / 2);
+    const auto cy = static_cast<std::int32_t>((std::int64_t(bounds.top) + bounds.bottom) / 2);
+    CRect square(cx, cy, cx, cy);
+    InflateRect(&square, 4, 4);
+    return square;
+}
