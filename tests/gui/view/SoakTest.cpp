@@ -1,7 +1,9 @@
 // A long seeded run of user actions on the real view and document: drawing, selecting, point
 // drags, the Edit commands over the clipboard, drops of synthetic and hostile records, New,
-// Save and Open. After every action the document must still hold together: the selection is
-// null or one of its curves, every curve is held once, and what it saves loads back equal.
+// Save and Open, and parts of the window uncovered. After every action the document must still
+// hold together: the selection is null or one of its curves, every curve is held once, and what
+// it saves loads back equal. And the window, once it has painted what the action changed, shows
+// exactly the pixels of a repaint of everything from scratch.
 
 #include "ViewHarness.h"
 
@@ -14,7 +16,9 @@
 #include "view/CommandIds.h"
 
 #include <QElapsedTimer>
+#include <QExposeEvent>
 #include <QMimeData>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -121,8 +125,56 @@ class SoakTest : public QObject {
 
     bool Enabled(UINT id) { return h->Command(id).enabled; }
 
-    // Sends a drag of a record over the view's window, then drops it or leaves.
+    QRect SomePart() {
+        const QPoint corner(Uniform(-20, kWidth), Uniform(-20, kHeight));
+        return QRect(corner, QSize(Uniform(1, kWidth / 2), Uniform(1, kHeight / 2)));
+    }
+
+    // What the window shows: the screen's copy of it, as the last paint left it.
+    QImage Shown() {
+        QWidget* window = h->Widget()->window();
+        const QPoint at = h->Widget()->mapTo(window, QPoint(0, 0));
+        return window->screen()
+            ->grabWindow(window->winId(), at.x(), at.y(), kWidth, kHeight)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The window paints what is invalid, and then must show what a repaint of everything would.
+    void CheckPicture() {
+        h->view->UpdateWindow();
+        const QImage shown = Shown();
+        const QImage whole = h->Render();
+        if (shown == whole)
+            return;
+        QRect wrong;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (shown.pixel(x, y) != whole.pixel(x, y))
+                    wrong |= QRect(x, y, 1, 1);
+        QFAIL(qPrintable(QString("the window differs from a whole repaint within %1,%2 %3x%4")
+                             .arg(wrong.x())
+                             .arg(wrong.y())
+                             .arg(wrong.width())
+                             .arg(wrong.height())));
+    }
+
+    // Another window moves away: the platform asks for the uncovered part alone.
+    void Expose() {
+        QWindow* window = h->Widget()->window()->windowHandle();
+        const QRect part = SomePart().translated(h->Widget()->mapTo(h->Widget()->window(), QPoint(0, 0)));
+        QExposeEvent expose(QRegion(part) & QRegion(QRect(QPoint(), window->size())));
+        QCoreApplication::sendEvent(window, &expose);
+    }
+
+    // Sends a drag of a record over the view's window, then drops it or leaves. Sometimes a part
+    // of the window is still to be repainted when the outline is first drawn.
     void DragOver() {
+        if (Chance(30)) {
+            const QRect part = SomePart();
+            const CRect pending(part.left(), part.top(), part.right() + 1, part.bottom() + 1);
+            h->view->InvalidateRect(&pending);
+        }
         m_mime.clear();
         m_mime.setData("Tav.Swoop", Record());
         const Qt::KeyboardModifiers keys = Chance(50) ? Qt::ControlModifier : Qt::NoModifier;
@@ -219,6 +271,9 @@ class SoakTest : public QObject {
             if (Chance(30))
                 Open();
             break;
+        case 16:
+            Expose();
+            break;
         default:
             // Lets the window paint what the actions changed.
             QCoreApplication::processEvents();
@@ -269,7 +324,7 @@ private slots:
 
         // How often each kind of action changed the drawing or the selection, so that a run
         // whose actions all fell flat shows as such.
-        constexpr int kKinds = 17;
+        constexpr int kKinds = 18;
         int changed[kKinds] = {};
         QElapsedTimer timer;
         timer.start();
@@ -284,6 +339,7 @@ private slots:
                 QFAIL(
                     qPrintable(QString("seed %1, action %2 (kind %3)").arg(seed).arg(i).arg(kind)));
             CheckInvariants();
+            CheckPicture();
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(
                     QString("seed %1, after action %2 (kind %3)").arg(seed).arg(i).arg(kind)));
