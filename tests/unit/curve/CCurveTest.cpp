@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -88,4 +91,44 @@ TEST(CCurve, CopyOwnsItsPoints) {
     copy.m_points[0] = {9, 9};
     copy.m_points.push_back({5, 5});
     EXPECT_EQ(source.m_points, (std::vector<CPoint>{{1, 2}, {3, 4}}));
+}
+
+// Whatever changes the curve, its kept extent still holds every Bezier point: a repaint that
+// trusted a stale extent would leave the curve out of a part it crosses.
+TEST(CCurveExtent, HoldsTheBezierPointsThroughEveryChange) {
+    CCurve c;
+    for (int i = 0; i < 12; ++i)
+        c.m_points.push_back({40 * i, (i % 3) * 50});
+    const std::vector<std::pair<const char*, std::function<void(CCurve&)>>> edits = {
+        {"a point dragged far out", [](CCurve& k) { k.MovePoint(5, 3000, -4000); }},
+        {"a point dragged back", [](CCurve& k) { k.MovePoint(5, -3000, 4000); }},
+        {"a point appended",
+         [](CCurve& k) {
+             k.m_points.push_back({-900, 700});
+         }},
+        {"closed", [](CCurve& k) { k.m_bClosed = true; }},
+        {"moved", [](CCurve& k) { k.Offset(-5000, 7000); }},
+        {"normalized", [](CCurve& k) { k.Normalize(); }},
+        {"one point written",
+         [](CCurve& k) {
+             k.m_points[3] = {8000, 8000};
+         }},
+        {"all points replaced",
+         [](CCurve& k) {
+             k.m_points = {{1, 1}, {2, 9}, {7, 3}};
+         }},
+        {"copied over",
+         [](CCurve& k) {
+             k = Curve({{-60, 0}, {0, 60}, {60, 0}, {0, -60}}, true);
+         }},
+        {"emptied", [](CCurve& k) { k.m_points.clear(); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        c.GetExtent(); // kept before the change
+        edit(c);
+        const CRect extent = c.GetExtent();
+        for (const CPoint& pt : c.ToBezier())
+            EXPECT_TRUE(PtInRect(&extent, pt)) << name << ": " << pt.x << "," << pt.y;
+    }
+    EXPECT_TRUE(c.GetExtent().IsRectEmpty());
 }
