@@ -2,13 +2,18 @@
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/gdi/CDC.h"
+#include "platform/ole/AfxOleInit.h"
+#include "platform/ole/OleConstants.h"
 #include "view/CSwoop2View.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
+#include <QtEndian>
 
 #include <benchmark/benchmark.h>
 
@@ -16,10 +21,12 @@
 #include <random>
 #include <vector>
 
-// A full repaint of a 1920 by 1080 view, and one step of a point drag with the repaint it
-// causes, through the program's own view and document, beside QPainter drawing the same Bezier
-// point lists (already converted) onto an image of the same size. The selected curve is the
-// last one, so its handles are painted above everything.
+// A full repaint of a 1920 by 1080 view, and single edits with the repaint they cause and its
+// showing in the window (a step of a point drag, a point appended while drawing, a drop),
+// through the program's own view and document, beside QPainter drawing the same Bezier point
+// lists (already converted) onto an image of the same size. The selected curve is the last one,
+// so its handles are painted above everything. An edit repaints only what it changes, so its
+// cost should hardly grow with the drawing.
 
 namespace {
 
@@ -106,6 +113,65 @@ void BM_ViewPointDragStep(benchmark::State& state) {
     Label(state);
 }
 
+// One point appended by a press of the Draw tool to the curve being drawn, zigzagging in place.
+// Every 64 presses the curve is cut back, outside the timing, so that every size of drawing
+// draws a curve of the same length.
+void BM_ViewAppendPointStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    CCurve* curve = setup.doc.m_pSelected;
+    curve->m_bClosed = false;
+    setup.view->m_nTool = CSwoop2View::kToolDraw;
+    setup.view->m_bDrawing = true;
+    const std::size_t length = curve->m_points.size();
+    setup.view->Invalidate();
+    setup.view->UpdateWindow();
+    static constexpr CPoint kSteps[] = {{5, 3}, {-4, 4}, {3, -5}, {-4, -2}};
+    CPoint at = curve->m_points.back();
+    int presses = 0;
+    for (auto _ : state) {
+        at = at + kSteps[presses % 4];
+        setup.view->OnLButtonDown(MK_LBUTTON, at);
+        setup.view->UpdateWindow();
+        if (++presses % 64 == 0) {
+            state.PauseTiming();
+            curve->m_points.resize(length);
+            state.ResumeTiming();
+        }
+    }
+    Label(state);
+}
+
+// A curve of ten points dragged in from elsewhere: the drag enters, moves once (the outline is
+// drawn), and drops, and the window shows the dropped curve. Drops land in turn on two places.
+void BM_ViewDropStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    QByteArray record(4 + 8 * 10, '\0');
+    qToLittleEndian(quint32(record.size()), record.data());
+    for (int i = 0; i < 10; ++i) {
+        qToLittleEndian(quint32(600 + 13 * i), record.data() + 4 + 8 * i);
+        qToLittleEndian(quint32(400 + (i % 3) * 20), record.data() + 8 + 8 * i);
+    }
+    QMimeData data;
+    data.setData("Tav.Swoop", record);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QWidget* widget = setup.view->GetWidget();
+    int drops = 0;
+    for (auto _ : state) {
+        const QPoint at(700 + (drops % 2) * 300, 500);
+        QDragEnterEvent enter(at - QPoint(20, 20), actions, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(widget, &enter);
+        QDragMoveEvent move(at - QPoint(10, 10), actions, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(widget, &move);
+        QDropEvent drop(at, actions, &data, Qt::NoButton, {});
+        QCoreApplication::sendEvent(widget, &drop);
+        setup.view->UpdateWindow();
+        ++drops;
+    }
+    if (setup.doc.m_curves.size() != std::size_t(state.range(0)) + std::size_t(drops))
+        state.SkipWithError("a drop added no curve");
+    Label(state);
+}
+
 // QPainter with a cosmetic one-pixel pen on the same converted point lists.
 void BM_QPainterSameCurves(benchmark::State& state) {
     std::vector<std::vector<CPoint>> lists;
@@ -143,6 +209,8 @@ BENCHMARK(BM_ViewOnDraw)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewRepaint)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
+BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
+BENCHMARK(BM_ViewDropStep)->Apply(Documents);
 BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);
 
 int main(int argc, char** argv) {
@@ -150,6 +218,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (!AfxOleInit())
+        return 1;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

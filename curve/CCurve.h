@@ -48,6 +48,13 @@ public:
     // than four points the whole curve. Costs the same for any length of curve.
     CRect GetExtentAround(std::size_t index) const;
 
+    // False only when the kept extent shows that the curve's drawing misses the box; a repaint
+    // of a small part asks this of every curve, so it touches nothing but the curve itself.
+    bool MayMeet(const CRect& box) const {
+        return !IsExtentKept() || (m_extent.left < box.right && m_extent.right >= box.left &&
+                                   m_extent.top < box.bottom && m_extent.bottom >= box.top);
+    }
+
     // Draws nothing when the curve's extent misses the surface's clipping box.
     void Draw(CDC* pDC) const;
     // An inverted dotted outline shifted by (dx, dy); drawing it twice restores the surface.

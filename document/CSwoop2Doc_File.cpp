@@ -4,6 +4,8 @@
 #include "platform/framework/CException.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <limits>
 
 namespace {
@@ -23,6 +25,27 @@ void ReserveIfPresent(Vector& v, std::uint32_t count, std::uint64_t recordSize,
     // A 32-bit count times a record size of a few bytes cannot overflow 64 bits.
     if (std::uint64_t{count} * recordSize <= ar.GetBytesRemaining())
         v.reserve(count);
+}
+
+// The points as the file holds them, x and y 32-bit little-endian, copied in blocks. The list
+// grows with the data read, so that a count larger than the file costs no more than the file.
+void ReadPoints(CArchive& ar, PointList& points, std::uint32_t count) {
+    static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
+    ReserveIfPresent(points, count, 8, ar);
+    constexpr std::size_t kBlock = 64 * 1024;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min<std::size_t>(count - done, kBlock);
+        points.resize(done + n);
+        ar.Read(points.data() + done, 8 * n);
+        if constexpr (std::endian::native == std::endian::big) {
+            for (std::size_t k = done; k < done + n; ++k) {
+                CPoint& pt = points[k];
+                pt = CPoint(std::int32_t(__builtin_bswap32(std::uint32_t(pt.x))),
+                            std::int32_t(__builtin_bswap32(std::uint32_t(pt.y))));
+            }
+        }
+        done += n;
+    }
 }
 
 } // namespace
@@ -48,12 +71,7 @@ void CSwoop2Doc::Serialize(CArchive& ar) {
         std::uint32_t pointCount = 0;
         ar >> pointCount;
         auto curve = std::make_unique<CCurve>();
-        ReserveIfPresent(curve->m_points, pointCount, 8, ar);
-        for (std::uint32_t j = 0; j < pointCount; ++j) {
-            CPoint pt;
-            ar >> pt.x >> pt.y;
-            curve->m_points.push_back(pt);
-        }
+        ReadPoints(ar, curve->m_points, pointCount);
         loaded.push_back(std::move(curve));
     }
 

@@ -9,9 +9,15 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
         return;
+    // A repaint of a part passes over the curves that cannot reach it with one test each.
+    CRect clip;
+    pDC->GetClipBox(&clip);
     const std::size_t count = doc->m_curves.size();
-    for (std::size_t i = 0; i < count; ++i)
-        doc->m_curves[i]->Draw(pDC);
+    for (std::size_t i = 0; i < count; ++i) {
+        const CCurve& curve = *doc->m_curves[i];
+        if (curve.MayMeet(clip))
+            curve.Draw(pDC);
+    }
     // The handles are opaque black on black-on-white curves, so painting them once above the
     // last curve gives the same picture as painting them after every curve, at a cost that
     // does not grow with curves times points. An empty drawing shows no handles at all.

@@ -69,6 +69,19 @@ void CArchive::FillBuffer(std::size_t nNeeded) {
     }
 }
 
+void CArchive::Read(void* pBuf, std::size_t nCount) {
+    auto* out = static_cast<std::byte*>(pBuf);
+    while (nCount > 0) {
+        if (m_pReadCur == m_pReadEnd)
+            FillBuffer(std::min(nCount, m_nBufferSize));
+        const std::size_t n = std::min(nCount, static_cast<std::size_t>(m_pReadEnd - m_pReadCur));
+        std::memcpy(out, m_pReadCur, n);
+        m_pReadCur += n;
+        out += n;
+        nCount -= n;
+    }
+}
+
 void CArchive::Flush() {
     if (m_bLoading || !m_pFile)
         return;

@@ -66,6 +66,10 @@ public:
         return *this;
     }
 
+    // Loading: reads exactly nCount bytes, straight from the file for a large block. Throws as
+    // the integer reads do when the file ends first.
+    void Read(void* pBuf, std::size_t nCount);
+
     // Storing: writes the buffer to the file. Loading: nothing to do.
     void Flush();
     // Flushes when storing; afterwards the archive is detached from its file.

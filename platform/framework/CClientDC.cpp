@@ -12,6 +12,14 @@ CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {
 }
 
 CClientDC::~CClientDC() {
-    if (m_pWnd != nullptr && m_pWnd->GetWidget() != nullptr)
-        m_pWnd->GetWidget()->update();
+    // Only what was drawn is shown again.
+    const CRect drawn = GetBoundsRect();
+    QWidget* widget = m_pWnd != nullptr ? m_pWnd->GetWidget() : nullptr;
+    if (widget == nullptr || drawn.IsRectEmpty())
+        return;
+    const CRect client(0, 0, widget->width(), widget->height());
+    CRect shown;
+    if (IntersectRect(&shown, &drawn, &client))
+        widget->update(
+            QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
 }

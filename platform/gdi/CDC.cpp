@@ -9,6 +9,9 @@
 
 #include <QImage>
 
+#include <algorithm>
+#include <cstdint>
+
 CDC::CDC() : m_pPen(StockObjects::BlackPen()), m_pBrush(StockObjects::WhiteBrush()) {}
 
 CDC::~CDC() {
@@ -66,8 +69,11 @@ CPoint CDC::MoveTo(int x, int y) {
 
 bool CDC::LineTo(int x, int y) {
     const CPoint to(x, y);
-    if (m_pDevice != nullptr && m_pen.style != PS_NULL)
+    if (m_pDevice != nullptr && m_pen.style != PS_NULL) {
         m_pDevice->Line(m_ptCurrent, to, m_pen, m_nRop, m_nLinePhase);
+        const CPoint ends[2] = {m_ptCurrent, to};
+        AddToBounds(ends, 2);
+    }
     m_ptCurrent = to;
     return true;
 }
@@ -75,8 +81,11 @@ bool CDC::LineTo(int x, int y) {
 bool CDC::PolyBezier(const CPoint* points, int count) {
     if (points == nullptr || count < 1 || (count - 1) % 3 != 0)
         return false;
-    if (count > 1 && m_pDevice != nullptr && m_pen.style != PS_NULL)
+    if (count > 1 && m_pDevice != nullptr && m_pen.style != PS_NULL) {
         m_pDevice->PolyBezier(points, count, m_pen, m_nRop);
+        // A Bezier segment lies within the hull of its points.
+        AddToBounds(points, count);
+    }
     return true;
 }
 
@@ -154,18 +163,42 @@ void CDC::FillRect(const CRect* rect, CBrush* brush) {
         m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, brush->GetColor());
+    UnionRect(&m_bounds, &m_bounds, rect);
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     if (m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(x, y, std::int64_t(x) + cx, std::int64_t(y) + cy, color & 0xFFFFFF);
+    const CRect filled(
+        x, y, std::int32_t(std::clamp<std::int64_t>(std::int64_t(x) + cx, INT32_MIN, INT32_MAX)),
+        std::int32_t(std::clamp<std::int64_t>(std::int64_t(y) + cy, INT32_MIN, INT32_MAX)));
+    UnionRect(&m_bounds, &m_bounds, &filled);
 }
 
 void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
     if (rect == nullptr || m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, color & 0xFFFFFF);
+    UnionRect(&m_bounds, &m_bounds, rect);
+}
+
+void CDC::AddToBounds(const CPoint* points, int count) {
+    if (count <= 0)
+        return;
+    std::int64_t left = points[0].x, top = points[0].y, right = left, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min<std::int64_t>(left, points[i].x);
+        right = std::max<std::int64_t>(right, points[i].x);
+        top = std::min<std::int64_t>(top, points[i].y);
+        bottom = std::max<std::int64_t>(bottom, points[i].y);
+    }
+    // The last row and column of the range cannot be named with the right and bottom edges
+    // outside; no window reaches them.
+    const CRect drawn(std::int32_t(left), std::int32_t(top),
+                      std::int32_t(std::min<std::int64_t>(right + 1, INT32_MAX)),
+                      std::int32_t(std::min<std::int64_t>(bottom + 1, INT32_MAX)));
+    UnionRect(&m_bounds, &m_bounds, &drawn);
 }
 
 int CDC::GetClipBox(CRect* pRect) const {

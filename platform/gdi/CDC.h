@@ -86,17 +86,22 @@ public:
     // being repainted. Returns NULLREGION when nothing can show (no device, or an empty part),
     // SIMPLEREGION otherwise. A device's clipping box is fixed when it is attached.
     int GetClipBox(CRect* pRect) const;
+    // The logical rectangle around everything drawn or filled through the surface so far, right
+    // and bottom edges outside; empty while nothing has been.
+    CRect GetBoundsRect() const { return m_bounds; }
 
 private:
     friend class CBitmap;
     void SetOwnedDevice(std::unique_ptr<DrawingDevice> device);
     // Called by a bitmap that is destroyed while selected here.
     void ForgetBitmap(CBitmap* bitmap);
+    void AddToBounds(const CPoint* points, int count);
 
     std::unique_ptr<DrawingDevice> m_ownedDevice;
     DrawingDevice* m_pDevice = nullptr;
     // The device's, asked once: every curve of a repaint asks for it.
     CRect m_clipBox;
+    CRect m_bounds;
     bool m_bMemory = false;
 
     CPoint m_ptCurrent;
