@@ -79,16 +79,14 @@ const CCurve::Span& CCurve::KeptSpan(const std::vector<CPoint>* converted) const
     if (IsExtentKept())
         return m_extent;
     if (converted != nullptr) {
-        m_extent = SpanOf(converted->data(), converted->size());
+        m_extent = SpanOfConverted(*converted, m_bClosed);
     } else {
         thread_local std::vector<CPoint> points;
         ToBezier(points);
-        m_extent = SpanOf(points.data(), points.size());
+        m_extent = SpanOfConverted(points, m_bClosed);
         if (points.capacity() > 64 * 1024)
             std::vector<CPoint>().swap(points);
     }
-    m_bExtentKept = true;
-    m_bExtentClosed = m_bClosed;
     m_points.Settle();
     return m_extent;
 }

@@ -40,12 +40,13 @@ public:
 
     // The part of any surface that the curve's drawing can touch, right and bottom edges
     // outside: the bounds of its Bezier points, for a Bezier segment lies within the hull of its
-    // own. It is kept from one call to the next and taken again once the points or the closed
-    // flag have changed. Empty for a curve without points.
+    // own, closing segment included whether or not the curve is closed, so that closing it
+    // changes nothing kept. It is kept from one call to the next and taken again once the points
+    // have changed. Empty for a curve without points.
     CRect GetExtent() const;
     // The part that the segments depending on one control point can touch, together with the
-    // closing segment: what moving that point, or appending after it, can change. For fewer
-    // than four points the whole curve. Costs the same for any length of curve.
+    // closing segment: what moving that point, or appending after it, can change. For up to
+    // four points the whole curve. Costs the same for any length of curve.
     CRect GetExtentAround(std::size_t index) const;
 
     // False only when the kept extent shows that the curve's drawing misses the box; a repaint
@@ -66,16 +67,16 @@ private:
         std::int32_t left, top, right, bottom;
     };
     static Span SpanOf(const CPoint* points, std::size_t count);
+    // The span of a converted open list, closing segment added.
+    static Span SpanOfConverted(const std::vector<CPoint>& converted, bool closed);
     static CRect RectOf(const Span& span);
     static Span Union(const Span& a, const Span& b);
     Span SpanAround(std::size_t index) const;
-    bool IsExtentKept() const {
-        return m_bExtentKept && !m_points.Touched() && m_bExtentClosed == m_bClosed;
-    }
+    bool IsExtentKept() const { return !m_points.Touched(); }
     // The kept extent, taken again when it no longer describes the points.
     const Span& KeptSpan(const std::vector<CPoint>* converted = nullptr) const;
 
+    // Valid while the points are not touched; 56 bytes in all keep a drawing of many short
+    // curves small.
     mutable Span m_extent{};
-    mutable bool m_bExtentKept = false;
-    mutable bool m_bExtentClosed = false;
 };

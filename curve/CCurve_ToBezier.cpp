@@ -87,6 +87,17 @@ void CCurve::ToBezier(std::vector<CPoint>& result) const {
         CloseSegments(r, open);
 }
 
+CCurve::Span CCurve::SpanOfConverted(const std::vector<CPoint>& converted, bool closed) {
+    Span span = SpanOf(converted.data(), converted.size());
+    const std::size_t open = converted.size();
+    // Fewer than four points are joined by lines within their own bounds, closed or not.
+    if (closed || open < 4)
+        return span;
+    CPoint r[7] = {converted[0], converted[1], converted[open - 2], converted[open - 1]};
+    CloseSegments(r, 4);
+    return Union(span, SpanOf(r + 3, 4));
+}
+
 CCurve::Span CCurve::SpanAround(std::size_t index) const {
     const std::size_t n = m_points.size();
     if (index >= n)
@@ -107,8 +118,9 @@ CCurve::Span CCurve::SpanAround(std::size_t index) const {
         ConvertSegment(p, n, s, inner);
         span = Union(span, SpanOf(inner, 3));
     }
-    if (m_bClosed) {
-        // The closing segment reflects the inner points next to both ends, whichever point moved.
+    {
+        // The closing segment reflects the inner points next to both ends, whichever point
+        // moved; it counts whether or not the curve is closed.
         CPoint r[7];
         r[0] = p[0];
         ConvertSegment(p, n, 1, r + 1);

@@ -29,6 +29,21 @@ public:
     PointList(const Vector& points) : m_points(points) {}
     PointList(Vector&& points) noexcept : m_points(std::move(points)) {}
     template <class It> PointList(It first, It last) : m_points(first, last) {}
+    // What was worked out from another list's points is not this list's to trust.
+    PointList(const PointList& other) : m_points(other.m_points) {}
+    PointList(PointList&& other) noexcept : m_points(std::move(other.m_points)) { other.Touch(); }
+    PointList& operator=(const PointList& other) {
+        Touch();
+        m_points = other.m_points;
+        return *this;
+    }
+    PointList& operator=(PointList&& other) noexcept {
+        Touch();
+        m_points = std::move(other.m_points);
+        other.Touch();
+        return *this;
+    }
+    ~PointList() = default;
 
     PointList& operator=(std::initializer_list<CPoint> points) {
         Touch();
