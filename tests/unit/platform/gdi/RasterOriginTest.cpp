@@ -129,3 +129,44 @@ TEST(RasterOrigin, FarOriginsAndPointsStayInside) {
         EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
     }
 }
+
+// A window's image repainted in a part gets, inside the part, the pixels of the whole image
+// drawn afresh, dotted lines and segments reaching across the 32-bit range included, and keeps
+// every pixel outside it.
+TEST(RasterOrigin, WindowPartGetsTheWholeDrawingsPixelsAndNothingElse) {
+    std::mt19937 rng(17);
+    std::uniform_int_distribution<int> anywhere(INT_MIN, INT_MAX);
+    std::uniform_int_distribution<int> near(-100, 500);
+    for (int round = 0; round < 60; ++round) {
+        Scene scene = RandomScene(rng, -150, 450);
+        scene.beziers.push_back({CPoint(near(rng), near(rng)), CPoint(anywhere(rng), near(rng)),
+                                 CPoint(near(rng), anywhere(rng)), CPoint(near(rng), near(rng))});
+        scene.lines.push_back({CPoint(anywhere(rng), near(rng)), CPoint(near(rng), anywhere(rng))});
+        QImage whole = White(300, 240);
+        {
+            CDC dc;
+            dc.AttachWindowImage(&whole);
+            DrawScene(dc, scene);
+        }
+        const CRect part(near(rng) - 50, near(rng) - 50, near(rng), near(rng));
+        QImage window(300, 240, QImage::Format_RGB32);
+        window.fill(qRgb(1, 2, 3));
+        {
+            CDC dc;
+            dc.AttachWindowImage(&window, &part);
+            CRect box;
+            dc.GetClipBox(&box);
+            const CRect image(0, 0, 300, 240);
+            CRect expected;
+            IntersectRect(&expected, &part, &image);
+            ASSERT_EQ(box, expected) << "round " << round;
+            dc.FillSolidRect(&part, RGB(255, 255, 255));
+            DrawScene(dc, scene);
+        }
+        for (int y = 0; y < 240; ++y)
+            for (int x = 0; x < 300; ++x)
+                ASSERT_EQ(window.pixel(x, y),
+                          PtInRect(&part, CPoint(x, y)) ? whole.pixel(x, y) : qRgb(1, 2, 3))
+                    << "round " << round << " at " << x << "," << y;
+    }
+}
