@@ -4,13 +4,23 @@
 
 #include <QPixmap>
 
+namespace {
+
+QPixmap Pixmap(const AFX_IMAGE& image) {
+    QPixmap pixmap;
+    pixmap.loadFromData(image.pData, uint(image.nSize));
+    return pixmap;
+}
+
+} // namespace
+
 QIcon AfxLoadIcon(UINT nID) {
     const AFX_ICON_RESOURCE* icon = AfxFindIcon(nID);
     QIcon result;
     if (icon == nullptr)
         return result;
     for (std::size_t i = 0; i < icon->nImages; ++i)
-        result.addPixmap(QPixmap(icon->pImages[i]));
+        result.addPixmap(Pixmap(*icon->pImages[i]));
     return result;
 }
 
@@ -74,8 +84,8 @@ bool DesktopIconTheme() {
 
 QIcon AfxButtonIcon(const AFX_TOOLBAR_BUTTON& button) {
     QIcon own;
-    if (button.image != nullptr)
-        own.addPixmap(QPixmap(button.image));
+    if (button.pImage != nullptr)
+        own.addPixmap(Pixmap(*button.pImage));
     if (button.lpszThemeIcon != nullptr && DesktopIconTheme() &&
         QIcon::hasThemeIcon(button.lpszThemeIcon))
         return QIcon::fromTheme(button.lpszThemeIcon, own);
