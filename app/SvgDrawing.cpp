@@ -4,38 +4,49 @@
 
 namespace {
 
-void AppendPoint(std::string& out, CPoint pt) {
-    out += std::to_string(pt.x);
-    out += ' ';
-    out += std::to_string(pt.y);
-}
+// Writes a list from ToBezier as an SVG path's data.
+class PathPen {
+public:
+    explicit PathPen(std::string& d) : m_d(d) {}
+
+    void MoveTo(CPoint pt) {
+        m_d += "M ";
+        Append(pt);
+    }
+    void LineTo(CPoint pt) {
+        m_d += " L ";
+        Append(pt);
+    }
+    void PolyBezier(const std::vector<CPoint>& points) {
+        MoveTo(points[0]);
+        for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+            m_d += " C ";
+            Append(points[i]);
+            m_d += ' ';
+            Append(points[i + 1]);
+            m_d += ' ';
+            Append(points[i + 2]);
+        }
+    }
+    // The path's own closing joins the ends as the window's line back to the first point does.
+    void CloseFigure(CPoint, bool) { m_d += " Z"; }
+
+private:
+    std::string& m_d;
+
+    void Append(CPoint pt) {
+        m_d += std::to_string(pt.x);
+        m_d += ' ';
+        m_d += std::to_string(pt.y);
+    }
+};
 
 } // namespace
 
 std::string SvgDrawing::PathData(const CCurve& curve) {
-    const std::vector<CPoint> points = curve.ToBezier();
     std::string d;
-    if (points.empty())
-        return d;
-    d += "M ";
-    AppendPoint(d, points[0]);
-    if (points.size() < 4) {
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            d += " L ";
-            AppendPoint(d, points[i]);
-        }
-    } else {
-        for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
-            d += " C ";
-            AppendPoint(d, points[i]);
-            d += ' ';
-            AppendPoint(d, points[i + 1]);
-            d += ' ';
-            AppendPoint(d, points[i + 2]);
-        }
-    }
-    if (curve.m_bClosed)
-        d += " Z";
+    PathPen pen(d);
+    CCurve::TracePoints(curve.ToBezier(), curve.m_bClosed, pen);
     return d;
 }
 
