@@ -4,6 +4,12 @@
 
 namespace {
 
+void AppendPoint(std::string& out, CPoint pt) {
+    out += std::to_string(pt.x);
+    out += ' ';
+    out += std::to_string(pt.y);
+}
+
 // Writes a list from ToBezier as an SVG path's data.
 class PathPen {
 public:
@@ -11,21 +17,21 @@ public:
 
     void MoveTo(CPoint pt) {
         m_d += "M ";
-        Append(pt);
+        AppendPoint(m_d, pt);
     }
     void LineTo(CPoint pt) {
         m_d += " L ";
-        Append(pt);
+        AppendPoint(m_d, pt);
     }
     void PolyBezier(const std::vector<CPoint>& points) {
         MoveTo(points[0]);
         for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
             m_d += " C ";
-            Append(points[i]);
+            AppendPoint(m_d, points[i]);
             m_d += ' ';
-            Append(points[i + 1]);
+            AppendPoint(m_d, points[i + 1]);
             m_d += ' ';
-            Append(points[i + 2]);
+            AppendPoint(m_d, points[i + 2]);
         }
     }
     // The path's own closing joins the ends as the window's line back to the first point does.
@@ -33,12 +39,6 @@ public:
 
 private:
     std::string& m_d;
-
-    void Append(CPoint pt) {
-        m_d += std::to_string(pt.x);
-        m_d += ' ';
-        m_d += std::to_string(pt.y);
-    }
 };
 
 } // namespace

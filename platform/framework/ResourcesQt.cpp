@@ -12,6 +12,16 @@ QPixmap Pixmap(const AFX_IMAGE& image) {
     return pixmap;
 }
 
+// Only a desktop's own icon theme carries action icons. Without one Qt falls back to hicolor,
+// which has none, and asking it would load every image plugin at start-up for nothing.
+bool DesktopIconTheme() {
+    static const bool named = [] {
+        const QString theme = QIcon::themeName();
+        return !theme.isEmpty() && theme != QLatin1String("hicolor");
+    }();
+    return named;
+}
+
 } // namespace
 
 QIcon AfxLoadIcon(UINT nID) {
@@ -25,39 +35,27 @@ QIcon AfxLoadIcon(UINT nID) {
 }
 
 QKeySequence AfxAccelKey(const ACCEL& accel) {
+    // The named keys that accelerators use, beside letters, digits and function keys.
+    static constexpr struct {
+        unsigned short vk;
+        int key;
+    } kNamedKeys[] = {
+        {VK_BACK, Qt::Key_Backspace}, {VK_TAB, Qt::Key_Tab},     {VK_RETURN, Qt::Key_Return},
+        {VK_ESCAPE, Qt::Key_Escape},  {VK_SPACE, Qt::Key_Space}, {VK_INSERT, Qt::Key_Insert},
+        {VK_DELETE, Qt::Key_Delete},
+    };
     int key = 0;
     const unsigned short k = accel.key;
     if ((k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9'))
         key = k; // Qt's letter and digit keys have the same codes
     else if (k >= VK_F1 && k <= VK_F1 + 23)
         key = Qt::Key_F1 + (k - VK_F1);
-    else {
-        switch (k) {
-        case VK_BACK:
-            key = Qt::Key_Backspace;
-            break;
-        case VK_TAB:
-            key = Qt::Key_Tab;
-            break;
-        case VK_RETURN:
-            key = Qt::Key_Return;
-            break;
-        case VK_ESCAPE:
-            key = Qt::Key_Escape;
-            break;
-        case VK_SPACE:
-            key = Qt::Key_Space;
-            break;
-        case VK_INSERT:
-            key = Qt::Key_Insert;
-            break;
-        case VK_DELETE:
-            key = Qt::Key_Delete;
-            break;
-        default:
-            return {};
-        }
+    for (const auto& named : kNamedKeys) {
+        if (named.vk == k)
+            key = named.key;
     }
+    if (key == 0)
+        return {};
     int modifiers = 0;
     if (accel.fVirt & FCONTROL)
         modifiers |= Qt::CTRL;
@@ -67,20 +65,6 @@ QKeySequence AfxAccelKey(const ACCEL& accel) {
         modifiers |= Qt::ALT;
     return QKeySequence(key | modifiers);
 }
-
-namespace {
-
-// Only a desktop's own icon theme carries action icons. Without one Qt falls back to hicolor,
-// which has none, and asking it would load every image plugin at start-up for nothing.
-bool DesktopIconTheme() {
-    static const bool named = [] {
-        const QString theme = QIcon::themeName();
-        return !theme.isEmpty() && theme != QLatin1String("hicolor");
-    }();
-    return named;
-}
-
-} // namespace
 
 QIcon AfxButtonIcon(const AFX_TOOLBAR_BUTTON& button) {
     QIcon own;
