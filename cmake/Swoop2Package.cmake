@@ -1,5 +1,5 @@
 # The Debian package, made by CPack from the same install rules as `cmake --install`:
-# scripts/package builds swoop2_<version>_amd64.deb.
+# scripts/package builds swoop2_<version>_<architecture>.deb.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME swoop2)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -19,7 +19,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from the program itself through dpkg-shlibdeps. Qt loads its platform
-# plugins at run time, which no linker sees: without them there is no window and no export.
+# plugins at run time, where no linker sees them: without them there is no window at all.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
