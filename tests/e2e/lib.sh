@@ -17,8 +17,10 @@ export QT_QPA_PLATFORM=xcb
 E2E_PIDS=()
 
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
+    local pid k
+    # Latest first, so that the X server outlives its clients.
+    for ((k = ${#E2E_PIDS[@]} - 1; k >= 0; k--)); do
+        pid=${E2E_PIDS[k]}
         kill -CONT "$pid" 2>/dev/null || true
         kill "$pid" 2>/dev/null || true
     done
@@ -44,7 +46,11 @@ spawn() {
 start_xvfb() {
     local fifo=$E2E_TMP/displayfd
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    # Without -noreset the server resets whenever its last client leaves, and closes the
+    # connections that it has accepted meanwhile: a program that starts while a short-lived
+    # client (xdpyinfo, xdotool) ends then "could not connect to display".
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$fifo" \
+        2>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
