@@ -56,6 +56,26 @@ public:
                                    m_extent.top < box.bottom && m_extent.bottom >= box.top);
     }
 
+    // Follows a list that ToBezier gave as a pen goes over it. Fewer than four points are the
+    // control points themselves: MoveTo the first, LineTo each of the others. Four or more are
+    // Bezier points, handed to PolyBezier whole. A closed curve then gets CloseFigure: the
+    // list of Bezier points already ends on the first point, a list of lines does not.
+    template <class Pen>
+    static void TracePoints(const std::vector<CPoint>& points, bool bClosed, Pen& pen) {
+        if (points.empty())
+            return;
+        const bool lines = points.size() < 4;
+        if (lines) {
+            pen.MoveTo(points[0]);
+            for (std::size_t i = 1; i < points.size(); ++i)
+                pen.LineTo(points[i]);
+        } else {
+            pen.PolyBezier(points);
+        }
+        if (bClosed)
+            pen.CloseFigure(points[0], !lines);
+    }
+
     // Draws nothing when the curve's extent misses the surface's clipping box.
     void Draw(CDC* pDC) const;
     // An inverted dotted outline shifted by (dx, dy); drawing it twice restores the surface.
