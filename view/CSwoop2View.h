@@ -85,6 +85,7 @@ private:
     // Hands the decoded curve of a drop or an entry, or null when the data holds none.
     std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
     void PaintHandles(CDC* pDC, const CCurve& curve) const;
-    // Where the selection's handles show now; empty when none do.
+    // Whether the selection's handles show now, and where.
+    bool HandlesShown() const;
     CRect ShownHandles() const;
 };

@@ -22,7 +22,7 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
         }
         // Only the last segments and the handles that move with the new point change.
         const std::size_t last = curve->m_points.size();
-        const bool handles = !ShownHandles().IsRectEmpty();
+        const bool handles = HandlesShown();
         if (last > 0) {
             const CRect before = ChangedPart::AroundPoint(*curve, last - 1, handles);
             UnionRect(&part, &part, &before);

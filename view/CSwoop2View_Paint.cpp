@@ -20,8 +20,9 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     }
     // The handles are opaque black on black-on-white curves, so painting them once above the
     // last curve gives the same picture as painting them after every curve, at a cost that
-    // does not grow with curves times points. An empty drawing shows no handles at all.
-    if (count == 0 || m_bDrawing || doc->m_pSelected == nullptr)
+    // does not grow with curves times points. An empty drawing shows no handles at all. The
+    // edits that change the handles ask the same question to repaint them.
+    if (!HandlesShown())
         return;
     PaintHandles(pDC, *doc->m_pSelected);
 }
@@ -37,11 +38,13 @@ void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {
     pDC->FillRect(&centre, &black);
 }
 
-CRect CSwoop2View::ShownHandles() const {
+bool CSwoop2View::HandlesShown() const {
     const CSwoop2Doc* doc = GetDocument();
-    if (doc == nullptr || doc->m_pSelected == nullptr || doc->m_curves.empty() || m_bDrawing)
-        return CRect();
-    return ChangedPart::Handles(*doc->m_pSelected);
+    return doc != nullptr && doc->m_pSelected != nullptr && !doc->m_curves.empty() && !m_bDrawing;
+}
+
+CRect CSwoop2View::ShownHandles() const {
+    return HandlesShown() ? ChangedPart::Handles(*GetDocument()->m_pSelected) : CRect();
 }
 
 bool CSwoop2View::OnPreparePrinting(CPrintInfo* pInfo) {
