@@ -5,6 +5,7 @@
 #include "platform/framework/internal/FrameworkWidgets.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <qpa/qplatformnativeinterface.h>
 
 #include <wayland-client.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -56,18 +58,17 @@ const wl_keyboard_listener kKeyboardListener = {
 } // namespace
 
 WaylandKeyLocks* WaylandKeyLocks::Instance() {
-    static QObject* owner = nullptr;
-    static WaylandKeyLocks* instance = nullptr;
-    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("wayland"))
-        return nullptr;
-    // A new application object gets a watcher of its own connection.
-    if (owner != qGuiApp) {
-        owner = qGuiApp;
-        QPlatformNativeInterface* native = qGuiApp->platformNativeInterface();
-        void* display =
-            native != nullptr ? native->nativeResourceForIntegration("wl_display") : nullptr;
-        instance = display != nullptr ? new WaylandKeyLocks(display) : nullptr;
-    }
+    // The watcher is a child of the application object and goes with it, before Qt closes the
+    // connection.
+    static QPointer<WaylandKeyLocks> instance;
+    if (instance || qGuiApp == nullptr ||
+        QGuiApplication::platformName() != QLatin1String("wayland"))
+        return instance;
+    QPlatformNativeInterface* native = qGuiApp->platformNativeInterface();
+    void* display =
+        native != nullptr ? native->nativeResourceForIntegration("wl_display") : nullptr;
+    if (display != nullptr)
+        instance = new WaylandKeyLocks(display);
     return instance;
 }
 
