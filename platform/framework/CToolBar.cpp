@@ -48,28 +48,16 @@ bool CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 bool CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID) {
-    auto* main =
-        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
-    if (main == nullptr || m_pWidget != nullptr)
+    QMainWindow* main = BeginCreate(pParentWnd, dwStyle, nID);
+    if (main == nullptr)
         return false;
-    m_dwStyle = dwStyle;
-    m_nID = nID;
     auto* bar = new QToolBar(main);
     m_pWidget = bar;
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->setMovable(false);
     bar->setFloatable(false);
-    AttachToFrame(pParentWnd);
-    if (dwStyle & CBRS_ALIGN_ANY) {
-        Qt::ToolBarArea area = Qt::TopToolBarArea;
-        if (dwStyle & CBRS_ALIGN_BOTTOM)
-            area = Qt::BottomToolBarArea;
-        else if (dwStyle & CBRS_ALIGN_LEFT)
-            area = Qt::LeftToolBarArea;
-        else if (dwStyle & CBRS_ALIGN_RIGHT)
-            area = Qt::RightToolBarArea;
-        main->addToolBar(area, bar);
-    }
+    if (dwStyle & CBRS_ALIGN_ANY)
+        main->addToolBar(AfxDockArea(dwStyle), bar);
     bar->setVisible(dwStyle & WS_VISIBLE);
     new FloatingCaption(bar);
     QObject::connect(bar, &QToolBar::actionTriggered, bar, [this](QAction* action) {

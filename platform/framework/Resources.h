@@ -35,15 +35,19 @@ struct ACCEL {
     unsigned short cmd;
 };
 
-// An image as XPM text lines, as Qt reads them.
-using AFX_XPM = const char* const*;
+// An image file compiled into the program (see swoop2_embed_images): its bytes, in any format
+// Qt reads.
+struct AFX_IMAGE {
+    const unsigned char* pData;
+    std::size_t nSize;
+};
 
 // One toolbar button. Id ID_SEPARATOR (0) is a separator. The theme icon, a freedesktop icon
 // name, is preferred when the desktop theme has it; the image is used otherwise.
 struct AFX_TOOLBAR_BUTTON {
     UINT nID;
     const char* lpszThemeIcon; // may be null
-    AFX_XPM image;             // may be null for separators
+    const AFX_IMAGE* pImage;   // may be null for separators
 };
 
 struct AFX_TOOLBAR_RESOURCE {
@@ -57,7 +61,7 @@ struct AFX_TOOLBAR_RESOURCE {
 // An icon in one or more sizes.
 struct AFX_ICON_RESOURCE {
     UINT nID;
-    const AFX_XPM* pImages;
+    const AFX_IMAGE* const* pImages;
     std::size_t nImages;
 };
 
