@@ -64,6 +64,31 @@ public:
                      Clamp32(Map(logical.right)), Clamp32(Map(logical.bottom)));
     }
 
+    // The last logical unit that maps to the pixel or before it: the unit whose pixels hold it.
+    constexpr std::int64_t UnitAt(std::int64_t pixel) const {
+        if (m_fixed == kOne)
+            return pixel;
+        pixel = std::clamp(pixel, -kFar, kFar);
+        // Map(u) <= pixel exactly when u * ratio + 1/2 < pixel + 1, in fixed point.
+        const std::int64_t limit = (pixel + 1) * kOne - kOne / 2 - 1;
+        std::int64_t unit = limit / m_fixed;
+        if (limit % m_fixed != 0 && limit < 0)
+            --unit;
+        return unit;
+    }
+
+    // The fewest logical units whose pixels cover the pixels left <= x < right of the result,
+    // for a clipping box in logical units: ToDevice of the result holds the pixels. An empty
+    // rectangle gives an empty one.
+    constexpr CRect ToLogical(const CRect& pixels) const {
+        if (pixels.IsRectEmpty())
+            return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
+                         Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)));
+        return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
+                     Clamp32(UnitAt(std::int64_t(pixels.right) - 1) + 1),
+                     Clamp32(UnitAt(std::int64_t(pixels.bottom) - 1) + 1));
+    }
+
     friend constexpr bool operator==(const DeviceScale&, const DeviceScale&) = default;
 
 private:

@@ -21,6 +21,18 @@ TEST(DeviceScale, NeighbouringUnitsTileThePixelsAtAnyRatio) {
                     << ratio << " at " << v << ": " << run;
             }
         }
+        // The other way, a run of pixels is covered by the fewest units whose pixels hold it.
+        for (int left = -40; left < 40; ++left) {
+            for (int right = left + 1; right < left + 9; ++right) {
+                const CRect pixels(left, 0, right, 1);
+                const CRect units = scale.ToLogical(pixels);
+                const CRect covered = scale.ToDevice(units);
+                ASSERT_TRUE(covered.left <= left && covered.right >= right)
+                    << ratio << ": " << left << ".." << right;
+                ASSERT_GT(scale.Map(std::int64_t(units.left) + 1), left) << ratio;
+                ASSERT_LT(scale.Map(std::int64_t(units.right) - 1), right) << ratio;
+            }
+        }
         // Half a pixel rounds up, below zero too.
         EXPECT_EQ(scale.Map(0), 0);
         EXPECT_EQ(scale.Map(-1), std::int64_t(std::floor(-ratio + 0.5))) << ratio;
