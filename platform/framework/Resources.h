@@ -3,6 +3,7 @@
 #include "platform/Types.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 // The program's user-interface resources as plain data tables. The program describes them in
@@ -99,20 +100,14 @@ struct AFX_ACCEL_RESOURCE {
     std::size_t nEntries;
 };
 
-// Everything one module contributes. Any pointer may be null with a zero count.
+// Everything one module contributes; any table may be empty.
 struct AFX_RESOURCES {
-    const AFX_STRING_RESOURCE* pStrings = nullptr;
-    std::size_t nStrings = 0;
-    const AFX_MENU_RESOURCE* pMenus = nullptr;
-    std::size_t nMenus = 0;
-    const AFX_ACCEL_RESOURCE* pAccels = nullptr;
-    std::size_t nAccels = 0;
-    const AFX_TOOLBAR_RESOURCE* pToolBars = nullptr;
-    std::size_t nToolBars = 0;
-    const AFX_ICON_RESOURCE* pIcons = nullptr;
-    std::size_t nIcons = 0;
-    const AFX_DIALOG_RESOURCE* pDialogs = nullptr;
-    std::size_t nDialogs = 0;
+    std::span<const AFX_STRING_RESOURCE> strings;
+    std::span<const AFX_MENU_RESOURCE> menus;
+    std::span<const AFX_ACCEL_RESOURCE> accels;
+    std::span<const AFX_TOOLBAR_RESOURCE> toolBars;
+    std::span<const AFX_ICON_RESOURCE> icons;
+    std::span<const AFX_DIALOG_RESOURCE> dialogs;
 };
 
 // Adds a module's resources; a later registration of the same id replaces the earlier.

@@ -121,18 +121,12 @@ const AFX_ACCEL_RESOURCE kAccelTables[] = {{IDR_MAINFRAME, kAccels, std::size(kA
 
 AFX_RESOURCES Table() {
     AFX_RESOURCES r;
-    r.pStrings = kStrings;
-    r.nStrings = std::size(kStrings);
-    r.pMenus = kMenus;
-    r.nMenus = std::size(kMenus);
-    r.pAccels = kAccelTables;
-    r.nAccels = std::size(kAccelTables);
-    r.pToolBars = kToolBars;
-    r.nToolBars = std::size(kToolBars);
-    r.pIcons = kIcons;
-    r.nIcons = std::size(kIcons);
-    r.pDialogs = kDialogs;
-    r.nDialogs = std::size(kDialogs);
+    r.strings = kStrings;
+    r.menus = kMenus;
+    r.accels = kAccelTables;
+    r.toolBars = kToolBars;
+    r.icons = kIcons;
+    r.dialogs = kDialogs;
     return r;
 }
 
