@@ -2,6 +2,7 @@
 
 #include "platform/Types.h"
 #include "platform/framework/CWnd.h"
+#include "platform/gdi/DeviceScale.h"
 #include "platform/geometry/CPoint.h"
 #include "platform/geometry/CRect.h"
 
@@ -74,8 +75,12 @@ public:
     void OnFilePrint();
     void OnFilePrintPreview();
 
-    // The image the window shows; a CClientDC draws on it outside painting.
+    // The image the window shows, one pixel for each pixel of the screen; a CClientDC draws on
+    // it outside painting.
     QImage* GetBackingImage();
+    // How the screen the window is on shows logical units; ToDevice gives the pixels of the
+    // image that show a logical rectangle.
+    DeviceScale GetDeviceScale() const;
 
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
@@ -88,6 +93,9 @@ protected:
     CFrameWnd* m_pFrame = nullptr;
 
 private:
+    // The longest side of the window's image, which no screen comes near.
+    static constexpr std::int64_t kMaxBackingSide = 16384;
+
     // The whole client area is invalid.
     bool m_bRedrawPending = true;
     // Invalid parts in logical units, when not the whole area; a few, merged as they come.

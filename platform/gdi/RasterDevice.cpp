@@ -13,32 +13,34 @@
 using namespace raster;
 
 RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
-                           CPoint origin)
+                           CPoint origin, DeviceScale scale)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
       m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin),
-      m_clip(0, 0, m_width, m_height) {}
+      m_clip(0, 0, m_width, m_height), m_scale(scale) {}
 
 CRect RasterDevice::ClipBox() const {
     if (m_clip.IsRectEmpty())
         return CRect();
-    // A part of an image far out in the coordinate range is cut to the range.
-    const auto logical = [](std::int64_t v) {
+    // The fewest logical units whose pixels cover the clip; a part of an image far out in the
+    // coordinate range is cut to the range.
+    const auto pixel = [](std::int64_t v) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
     };
-    return CRect(logical(std::int64_t(m_clip.left) + m_origin.x),
-                 logical(std::int64_t(m_clip.top) + m_origin.y),
-                 logical(std::int64_t(m_clip.right) + m_origin.x),
-                 logical(std::int64_t(m_clip.bottom) + m_origin.y));
+    const std::int64_t ox = m_scale.Map(m_origin.x);
+    const std::int64_t oy = m_scale.Map(m_origin.y);
+    return m_scale.ToLogical(CRect(pixel(m_clip.left + ox), pixel(m_clip.top + oy),
+                                   pixel(m_clip.right + ox), pixel(m_clip.bottom + oy)));
 }
 
 void RasterDevice::ClipTo(const CRect& part) {
     Flush();
-    const auto image = [](std::int64_t v, std::int64_t origin, int size) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v - origin, 0, size));
+    // Edges map as points do, as for a fill: the pixels of the part are those a fill of it
+    // would cover.
+    const auto within = [](std::int64_t v, int size) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, size));
     };
-    const CRect clip(image(part.left, m_origin.x, m_width), image(part.top, m_origin.y, m_height),
-                     image(part.right, m_origin.x, m_width),
-                     image(part.bottom, m_origin.y, m_height));
+    const CRect clip(within(X(part.left), m_width), within(Y(part.top), m_height),
+                     within(X(part.right), m_width), within(Y(part.bottom), m_height));
     // The pens rely on a clip that is empty only as the rectangle with no pixels at all.
     if (!IntersectRect(&m_clip, &m_clip, &clip))
         m_clip = CRect();
@@ -58,8 +60,10 @@ std::unique_ptr<RasterDevice> DeviceOn(QImage* image) {
     // bits() makes the image's pixels its own if they were shared, so that what is drawn here
     // is what the image shows.
     auto* bits = reinterpret_cast<std::uint32_t*>(image->bits());
+    // An image made for a screen with more pixels than logical units says so by its ratio.
     return std::make_unique<RasterDevice>(bits, image->width(), image->height(),
-                                          image->bytesPerLine() / 4);
+                                          image->bytesPerLine() / 4, CPoint(),
+                                          DeviceScale::FromRatio(image->devicePixelRatio()));
 }
 
 } // namespace
@@ -82,15 +86,15 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const 
 
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
     Flush();
-    const PenPattern pattern = PenPattern::ForStyle(pen.style);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         LineStepper<Op, decltype(patterned)::value> stepper(
             RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, phase, m_clip.left,
                           m_clip.top, m_clip.right, m_clip.bottom});
-        // The origin is taken off in 64 bits, so no logical coordinate can overflow.
-        stepper.Line(std::int64_t(from.x) - m_origin.x, std::int64_t(from.y) - m_origin.y,
-                     std::int64_t(to.x) - m_origin.x, std::int64_t(to.y) - m_origin.y);
+        // Mapped to pixels and the origin's pixel taken off in 64 bits, so that no logical
+        // coordinate, times any ratio, can overflow.
+        stepper.Line(X(from.x), Y(from.y), X(to.x), Y(to.y));
         phase = stepper.Phase();
     });
 }
@@ -98,7 +102,7 @@ void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int ro
 void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) {
     if (points == nullptr || count < 4)
         return;
-    const PenPattern pattern = PenPattern::ForStyle(pen.style);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         constexpr bool kPatterned = decltype(patterned)::value;
@@ -118,7 +122,7 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         BezierSampler<Op, kPatterned> sampler(RasterPen<Op>{m_bits, m_width, m_height, m_stride, op,
                                                             pattern, 0, m_clip.left, m_clip.top,
                                                             m_clip.right, m_clip.bottom},
-                                              m_origin, held);
+                                              m_scale, m_origin, held);
         sampler.Bezier(points, count);
     });
 }
@@ -126,10 +130,11 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, COLORREF color) {
     Flush();
-    left -= m_origin.x;
-    top -= m_origin.y;
-    right -= m_origin.x;
-    bottom -= m_origin.y;
+    // Edges map as points do, so that a square around a point stays around its pixel.
+    left = X(left);
+    top = Y(top);
+    right = X(right);
+    bottom = Y(bottom);
     left = std::max<std::int64_t>(left, m_clip.left);
     top = std::max<std::int64_t>(top, m_clip.top);
     right = std::min<std::int64_t>(right, m_clip.right);

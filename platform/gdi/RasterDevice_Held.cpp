@@ -49,7 +49,7 @@ void RasterDevice::Flush() {
                                                                CopyOp{m_heldPixel}, PenPattern(), 0,
                                                                m_clip.left, m_clip.top,
                                                                m_clip.right, m_clip.bottom},
-                                             CPoint());
+                                             DeviceScale(), CPoint()); // pixels already
         sampler.SetRows(top, bottom);
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);
