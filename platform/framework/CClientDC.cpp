@@ -8,6 +8,7 @@ CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {
     if (auto* view = dynamic_cast<CView*>(pWnd)) {
         view->UpdateBackingImage();
         AttachImage(view->GetBackingImage());
+        AccumulateBounds();
     }
 }
 

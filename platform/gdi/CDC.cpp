@@ -72,8 +72,10 @@ bool CDC::LineTo(int x, int y) {
     const CPoint to(x, y);
     if (m_pDevice != nullptr && m_pen.style != PS_NULL) {
         m_pDevice->Line(m_ptCurrent, to, m_pen, m_nRop, m_nLinePhase);
-        const CPoint ends[2] = {m_ptCurrent, to};
-        AddToBounds(ends, 2);
+        if (m_bAccumulate) {
+            const CPoint ends[2] = {m_ptCurrent, to};
+            AddToBounds(ends, 2);
+        }
     }
     m_ptCurrent = to;
     return true;
@@ -85,7 +87,8 @@ bool CDC::PolyBezier(const CPoint* points, int count) {
     if (count > 1 && m_pDevice != nullptr && m_pen.style != PS_NULL) {
         m_pDevice->PolyBezier(points, count, m_pen, m_nRop);
         // A Bezier segment lies within the hull of its points.
-        AddToBounds(points, count);
+        if (m_bAccumulate)
+            AddToBounds(points, count);
     }
     return true;
 }
@@ -160,7 +163,8 @@ void CDC::FillRect(const CRect* rect, CBrush* brush) {
         m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, brush->GetColor());
-    UnionRect(&m_bounds, &m_bounds, rect);
+    if (m_bAccumulate)
+        UnionRect(&m_bounds, &m_bounds, rect);
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
@@ -170,14 +174,16 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     const CRect filled(
         x, y, std::int32_t(std::clamp<std::int64_t>(std::int64_t(x) + cx, INT32_MIN, INT32_MAX)),
         std::int32_t(std::clamp<std::int64_t>(std::int64_t(y) + cy, INT32_MIN, INT32_MAX)));
-    UnionRect(&m_bounds, &m_bounds, &filled);
+    if (m_bAccumulate)
+        UnionRect(&m_bounds, &m_bounds, &filled);
 }
 
 void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
     if (rect == nullptr || m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, color & 0xFFFFFF);
-    UnionRect(&m_bounds, &m_bounds, rect);
+    if (m_bAccumulate)
+        UnionRect(&m_bounds, &m_bounds, rect);
 }
 
 void CDC::AddToBounds(const CPoint* points, int count) {

@@ -86,8 +86,10 @@ public:
     // being repainted. Returns NULLREGION when nothing can show (no device, or an empty part),
     // SIMPLEREGION otherwise. A device's clipping box is fixed when it is attached.
     int GetClipBox(CRect* pRect) const;
-    // The logical rectangle around everything drawn or filled through the surface so far, right
-    // and bottom edges outside; empty while nothing has been.
+    // From now on, gathers the logical rectangle around everything drawn or filled through the
+    // surface; GetBoundsRect gives it, right and bottom edges outside, empty while nothing has
+    // been. Surfaces that do not ask spend nothing on it.
+    void AccumulateBounds() { m_bAccumulate = true; }
     CRect GetBoundsRect() const { return m_bounds; }
 
 private:
@@ -101,6 +103,7 @@ private:
     DrawingDevice* m_pDevice = nullptr;
     // The device's, asked once: every curve of a repaint asks for it.
     CRect m_clipBox;
+    bool m_bAccumulate = false;
     CRect m_bounds;
     bool m_bMemory = false;
 
