@@ -29,6 +29,7 @@ void CSwoop2Doc::DeleteContents() {
     // In index order, as the stacking order lists them.
     for (auto& curve : m_curves)
         curve.reset();
+    m_nDeletedCurves += m_curves.size();
     m_curves.clear();
     m_pSelected = nullptr;
     UpdateAllViews(nullptr);
@@ -57,6 +58,7 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
     if (it == m_curves.end())
         return;
     m_curves.erase(it);
+    ++m_nDeletedCurves;
     SetModifiedFlag();
     UpdateAllViews(nullptr);
 }

@@ -39,6 +39,9 @@ public:
     // Takes the curve out and deletes it, when the document holds it. The selection is the
     // caller's to clear.
     void RemoveCurve(CCurve* pCurve);
+    // How many curves the document has deleted so far. A caller that kept a curve's address
+    // across an event loop knows from it whether the address may have gone stale.
+    std::uint64_t DeletedCurveCount() const { return m_nDeletedCurves; }
 
     // The topmost curve whose control-point bounds contain the point, or null.
     CCurve* HitTestCurve(CPoint point) const;
@@ -64,4 +67,7 @@ public:
     void OnEditPaste();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    std::uint64_t m_nDeletedCurves = 0;
 };

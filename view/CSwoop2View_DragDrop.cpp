@@ -13,6 +13,18 @@ namespace {
 // erase changes nothing visible.
 constexpr CPoint kFeedbackNotDrawn(-32000, -32000);
 
+// Sets a flag for the life of a scope and clears it on every way out.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+    ~ScopedFlag() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
 DROPEFFECT EffectForKeys(DWORD dwKeyState) {
     return (dwKeyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
 }
@@ -21,19 +33,27 @@ DROPEFFECT EffectForKeys(DWORD dwKeyState) {
 
 void CSwoop2View::DragSelectedCurve() {
     CSwoop2Doc* doc = GetDocument();
-    if (doc == nullptr || doc->m_pSelected == nullptr)
+    if (doc == nullptr || doc->m_pSelected == nullptr || m_bDragging)
         return;
-    m_bDragging = true;
     // The record carries the curve where it lies in the window, so that a drop elsewhere knows
     // where the mouse holds it.
     CCurve* dragged = doc->m_pSelected;
+    const std::uint64_t deletedBefore = doc->DeletedCurveCount();
     COleDataSource source;
     if (HGLOBAL block = doc->CurveToGlobal(dragged))
         source.CacheGlobalData(doc->m_cfCurve, block);
-    // A drop into this same view runs inside this call and may add and select a new curve.
-    const DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
-    m_bDragging = false;
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    {
+        // Draw stays disabled exactly while the drag runs, however the drag ends.
+        const ScopedFlag dragging(m_bDragging);
+        // A drop into this same view runs inside this call and may add and select a new curve.
+        effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    }
     if (effect != DROPEFFECT_MOVE)
+        return;
+    // Once any curve has been deleted the dragged one may be gone, and its address may even
+    // belong to a new curve: keeping a copy too many is better than removing the wrong curve.
+    if (doc->DeletedCurveCount() != deletedBefore)
         return;
     // The selection never points at a deleted curve, not even until the repaint.
     if (doc->m_pSelected == dragged)

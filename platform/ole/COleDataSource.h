@@ -38,7 +38,10 @@ public:
     // for its start time) with a button down, then runs the drag with the allowed effects and
     // returns the effect the target chose. Returns DROPEFFECT_NONE when the button is released
     // or Escape pressed before the drag begins, and when the drop fails or is cancelled. The
-    // start rectangle and drop source are not used: the desktop's defaults apply.
+    // start rectangle and drop source are not used: the desktop's defaults apply. Until it
+    // returns, the user's keys and clicks reach none of the program's windows, so that only
+    // drop targets' handlers run inside it; a second drag asked for meanwhile returns
+    // DROPEFFECT_NONE at once.
     DROPEFFECT DoDragDrop(DROPEFFECT dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE,
                           const CRect* lpRectStartDrag = nullptr, void* pDropSource = nullptr);
 

@@ -1,5 +1,6 @@
 #include "platform/ole/COleDataSource.h"
 
+#include "platform/ole/DragInputGuard.h"
 #include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/DropTargetFilter.h"
 #include "platform/ole/SourceMimeData.h"
@@ -31,8 +32,10 @@ DROPEFFECT EffectOf(Qt::DropAction action) {
 } // namespace
 
 DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    // One drag at a time: a drag is never started from inside another one's event loops.
+    if (DragInputGuard::IsActive() || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return DROPEFFECT_NONE;
+    const DragInputGuard guard;
     Qt::DropActions actions;
     if (dwEffects & DROPEFFECT_COPY)
         actions |= Qt::CopyAction;
