@@ -5,6 +5,7 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
+#include <functional>
 #include <vector>
 
 // Data offered to the clipboard or to a drag, as global memory blocks under clipboard formats.
@@ -44,6 +45,11 @@ public:
     // DROPEFFECT_NONE at once.
     DROPEFFECT DoDragDrop(DROPEFFECT dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE,
                           const CRect* lpRectStartDrag = nullptr, void* pDropSource = nullptr);
+
+    // Test seam: while set, a drag runs this in place of the desktop's drag, with the user's
+    // input held back as during a real one, and ends with the effect it returns.
+    using DragHook = std::function<DROPEFFECT(const COleDataSource&)>;
+    static void SetDragHook(DragHook hook);
 
     // The offered blocks in order; the platform reads them to build what Qt serves.
     const std::vector<CachedBlock>& GetCachedBlocks() const { return m_blocks; }
