@@ -4,10 +4,19 @@
 // this header.
 
 #include <QMainWindow>
+#include <QString>
 #include <QWidget>
+
+#include <string>
 
 class CFrameWnd;
 class CView;
+
+// Qt reads "[*]" in a window title as the place of its modified marker and drops it; a title
+// given to Qt goes through the first, and one read back through the second, so that file names
+// holding those three characters show as they are.
+QString AfxQtWindowTitle(const std::string& text);
+std::string AfxTitleFromQt(const QString& title);
 
 // The main window behind a CFrameWnd: closing it asks the frame.
 class CFrameWidget : public QMainWindow {
