@@ -3,6 +3,8 @@
 // The Qt widgets behind the framework's windows. Only the framework's own sources include
 // this header.
 
+#include "platform/framework/internal/IdleUpdate.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <QWidget>
@@ -55,7 +57,5 @@ private:
 // Marks a menu action or button with the command it sends.
 inline constexpr const char* kCommandIdProperty = "afxCommandId";
 
-// Schedules a refresh of every frame's control bars for when the event loop is next idle.
-void AfxScheduleIdleUpdate();
 void AfxRegisterFrame(CFrameWnd* pFrame);
 void AfxUnregisterFrame(CFrameWnd* pFrame);

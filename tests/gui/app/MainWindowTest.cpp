@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -262,6 +264,20 @@ private slots:
                     QVERIFY(!action->icon().isNull());
             }
         }
+    }
+
+    void pasteFollowsTheClipboardWithNoInput() {
+        // Another program taking the clipboard is no input event of ours: the button must
+        // follow the clipboard by itself, as it does while the pointer rests on it.
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        QTRY_VERIFY(!Button("Main", ID_EDIT_PASTE)->isEnabled());
+        auto* mime = new QMimeData;
+        mime->setData("Tav.Swoop", QByteArray("\x04\0\0\0", 4));
+        clipboard->setMimeData(mime);
+        QTRY_VERIFY(Button("Main", ID_EDIT_PASTE)->isEnabled());
+        clipboard->clear();
+        QTRY_VERIFY(!Button("Main", ID_EDIT_PASTE)->isEnabled());
     }
 
     void toolImagesAreOurOwnBlackStrokes() {
