@@ -3,10 +3,13 @@
 
 #include "app/CSwoop2App.h"
 #include "app/Resource.h"
+#include "document/CSwoop2Doc.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CView.h"
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDataObject.h"
+#include "platform/ole/ClipboardFormat.h"
 
 #include <QAction>
 #include <QApplication>
@@ -264,6 +267,23 @@ private slots:
                     QVERIFY(!action->icon().isNull());
             }
         }
+    }
+
+    void copyThroughTheFrameOffersTheRecordAndThePicture() {
+        // The picture needs the view the command is routed through, which only the frame's
+        // own command path names.
+        auto* doc = dynamic_cast<CSwoop2Doc*>(Frame()->GetActiveDocument());
+        QVERIFY(doc != nullptr);
+        auto curve = std::make_unique<CCurve>();
+        curve->m_points = {{10, 20}, {30, 40}, {50, 60}};
+        doc->m_pSelected = curve.get();
+        doc->AddCurve(curve.release());
+        QGuiApplication::clipboard()->clear();
+        Frame()->ExecuteCommand(ID_EDIT_COPY);
+        COleDataObject data;
+        QVERIFY(data.AttachClipboard());
+        QVERIFY(data.IsDataAvailable(doc->m_cfCurve));
+        QVERIFY(data.IsDataAvailable(CF_DIB));
     }
 
     void pasteFollowsTheClipboardWithNoInput() {
