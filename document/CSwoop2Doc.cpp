@@ -42,11 +42,10 @@ CCurve* CSwoop2Doc::NewCurve() {
     return m_curves.back().get();
 }
 
-void CSwoop2Doc::AddCurve(CCurve* pCurve) {
+void CSwoop2Doc::AddCurve(std::unique_ptr<CCurve> pCurve) {
     if (!pCurve)
         return;
-    std::unique_ptr<CCurve> owned(pCurve);
-    m_curves.push_back(std::move(owned));
+    m_curves.push_back(std::move(pCurve));
     SetModifiedFlag();
 }
 

@@ -73,7 +73,7 @@ HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
     return hGlobal;
 }
 
-CCurve* CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
+std::unique_ptr<CCurve> CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
     if (!hGlobal)
         return nullptr;
     const BlockLock lock(hGlobal);
@@ -98,7 +98,22 @@ CCurve* CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
                                      static_cast<std::int32_t>(LoadLe32(pair + 4)));
     }
     curve->m_bClosed = true;
-    return curve.release();
+    return curve;
+}
+
+CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
+    std::unique_ptr<CCurve> curve = CurveFromGlobal(hGlobal);
+    if (!curve)
+        return nullptr;
+    if (pTopLeft) {
+        curve->Normalize();
+        curve->Offset(pTopLeft->x, pTopLeft->y);
+    }
+    CCurve* added = curve.get();
+    AddCurve(std::move(curve));
+    m_pSelected = added;
+    UpdateAllViews(nullptr);
+    return added;
 }
 
 void CSwoop2Doc::OnEditCopy() {
@@ -130,13 +145,9 @@ void CSwoop2Doc::OnEditPaste() {
         return;
     // The block is ours to free, whatever becomes of its curve.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
-    std::unique_ptr<CCurve> curve(CurveFromGlobal(hGlobal));
-    if (curve) {
-        m_curves.push_back(std::move(curve));
-        m_pSelected = m_curves.back().get();
-        SetModifiedFlag();
-    }
-    UpdateAllViews(nullptr);
+    // Paste repaints even when the record holds no curve.
+    if (!TakeRecord(hGlobal))
+        UpdateAllViews(nullptr);
     dataObject.Release();
 }
 

@@ -69,7 +69,7 @@ std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObj
     if (block == nullptr)
         return nullptr;
     // The block is ours to free, whether or not it held a curve.
-    std::unique_ptr<CCurve> curve(doc->CurveFromGlobal(block));
+    std::unique_ptr<CCurve> curve = doc->CurveFromGlobal(block);
     GlobalFree(block);
     return curve;
 }
@@ -142,18 +142,18 @@ bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPo
         m_pFeedback.reset();
     }
     CSwoop2Doc* doc = GetDocument();
-    std::unique_ptr<CCurve> curve = DecodeDraggedCurve(pDataObject);
-    if (doc == nullptr || curve == nullptr)
+    if (doc == nullptr || pDataObject == nullptr)
+        return false;
+    HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
+    if (block == nullptr)
         return false;
     // Copy and move land alike; the source decides from the answer whether to remove its own.
+    // The curve's top-left corner lands where the outline was last drawn. The block is ours
+    // to free, whatever becomes of its curve.
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
     const CPoint topLeft = point - m_ptGrab;
-    curve->Normalize();
-    curve->Offset(topLeft.x, topLeft.y);
-    CCurve* added = curve.release();
-    doc->AddCurve(added);
-    doc->m_pSelected = added;
-    doc->SetModifiedFlag();
-    doc->UpdateAllViews(nullptr);
+    if (doc->TakeRecord(block, &topLeft) == nullptr)
+        return false;
     m_nTool = kToolSelect;
     return true;
 }

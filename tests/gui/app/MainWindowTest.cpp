@@ -277,7 +277,7 @@ private slots:
         auto curve = std::make_unique<CCurve>();
         curve->m_points = {{10, 20}, {30, 40}, {50, 60}};
         doc->m_pSelected = curve.get();
-        doc->AddCurve(curve.release());
+        doc->AddCurve(std::move(curve));
         QGuiApplication::clipboard()->clear();
         Frame()->ExecuteCommand(ID_EDIT_COPY);
         COleDataObject data;

@@ -13,10 +13,11 @@ protected:
     ~DocTest() override { doc.RemoveView(&view); }
 
     CCurve* Add(std::initializer_list<CPoint> points) {
-        auto* curve = new CCurve;
+        auto curve = std::make_unique<CCurve>();
         curve->m_points = points;
-        doc.AddCurve(curve);
-        return curve;
+        CCurve* added = curve.get();
+        doc.AddCurve(std::move(curve));
+        return added;
     }
 
     CSwoop2Doc doc;
