@@ -285,6 +285,25 @@ private slots:
         QCOMPARE(h->doc.m_curves.size(), std::size_t(kept ? 1 : 0));
         QCOMPARE(h->doc.m_pSelected, kept ? curve : nullptr);
     }
+
+    void aMoveRemovesNothingOnceTheDraggedCurveMayBeGone() {
+        // Should anything delete the dragged curve while the drag runs, the curve added next
+        // may take its address; the move must not remove that one in its place.
+        h->frame.ExecuteCommand(32771);
+        CCurve* dragged = h->doc.m_curves.front().get();
+        CCurve* added = nullptr;
+        COleDataSource::SetDragHook([&](const COleDataSource&) {
+            h->doc.m_pSelected = nullptr;
+            h->doc.RemoveCurve(dragged);
+            added = h->Add({{5, 5}, {9, 9}});
+            return DROPEFFECT_MOVE;
+        });
+        QTest::mousePress(W(), Qt::LeftButton, {}, {40, 170});
+        QTest::mouseMove(W(), {60, 190});
+        COleDataSource::SetDragHook({});
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
+        QCOMPARE(h->doc.m_curves.front().get(), added);
+    }
 };
 
 QTEST_MAIN(ViewDragDropTest)
