@@ -1,6 +1,8 @@
 #include "app/DrawingExporter.h"
 
+#include "app/ReadableText.h"
 #include "app/SvgDrawing.h"
+#include "app/Version.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxWriteWholeFile.h"
@@ -60,13 +62,18 @@ std::string WritePng(CSwoop2Doc& doc, const std::string& path, const CRect& area
     return WriteBytes(path, png);
 }
 
+// What a file names as the program that made it, as the version option shows it.
+std::string Creator() {
+    return std::string("Swoop2 ") + kSwoop2Version;
+}
+
 std::string WritePdf(CSwoop2Doc& doc, const std::string& path, const CRect& area) {
     if (area.Width() > CPdfPage::kMaxSide || area.Height() > CPdfPage::kMaxSide)
         return "The page would be " + SizeText(area) + ", more than the " +
                std::to_string(CPdfPage::kMaxSide) +
                " a side that PDF allows; choose a part of the drawing with --export-area.";
     CPdfPage page;
-    if (!page.Begin(area))
+    if (!page.Begin(area, ReadableText(doc.GetTitle()), Creator()))
         return "The PDF document could not be started.";
     {
         // The page goes through the printing path of the view, as a printed page does.
@@ -117,7 +124,8 @@ std::string DrawingExporter::Write(CSwoop2Doc& doc, const std::string& path,
     case CommandLine::Format::Png:
         return WritePng(doc, path, area);
     case CommandLine::Format::Svg:
-        return WriteBytes(path, SvgDrawing::Build(doc.m_curves, area));
+        return WriteBytes(
+            path, SvgDrawing::Build(doc.m_curves, area, ReadableText(doc.GetTitle()), Creator()));
     case CommandLine::Format::Pdf:
         return WritePdf(doc, path, area);
     }
@@ -129,6 +137,8 @@ int DrawingExporter::Run(const CommandLine& request) {
     // The framework reports a drawing that cannot be read, naming the file and the cause.
     if (!doc.OnOpenDocument(request.m_strInput))
         return 1;
+    // The title that the window's caption would show, which the written file names as its own.
+    doc.SetPathName(request.m_strInput, false);
     const CRect area = request.m_bHasArea ? request.m_area : ExtentOf(doc);
     // A picture written over the drawing it was made from would lose the drawing.
     std::error_code error;

@@ -10,7 +10,8 @@ class CSwoop2Doc;
 
 // Writes a drawing to a PNG, SVG or PDF file without a window. The picture is what the view
 // paints, through the view itself: the PNG with the window's own rasteriser, the PDF through the
-// painter that printing uses. Files are written whole or not at all.
+// painter that printing uses. SVG and PDF files name the document's title and this program, as
+// desktop viewers show them. Files are written whole or not at all.
 class DrawingExporter {
 public:
     // Pixels of white around the drawing's extent.

@@ -10,44 +10,92 @@ void AppendPoint(std::string& out, CPoint pt) {
     out += std::to_string(pt.y);
 }
 
+// Writes a list from ToBezier as an SVG path's data.
+class PathPen {
+public:
+    explicit PathPen(std::string& d) : m_d(d) {}
+
+    void MoveTo(CPoint pt) {
+        m_d += "M ";
+        AppendPoint(m_d, pt);
+    }
+    void LineTo(CPoint pt) {
+        m_d += " L ";
+        AppendPoint(m_d, pt);
+    }
+    void PolyBezier(const std::vector<CPoint>& points) {
+        MoveTo(points[0]);
+        for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
+            m_d += " C ";
+            AppendPoint(m_d, points[i]);
+            m_d += ' ';
+            AppendPoint(m_d, points[i + 1]);
+            m_d += ' ';
+            AppendPoint(m_d, points[i + 2]);
+        }
+    }
+    // The path's own closing joins the ends as the window's line back to the first point does.
+    void CloseFigure(CPoint, bool) { m_d += " Z"; }
+
+private:
+    std::string& m_d;
+};
+
+// Text as XML character data: markup characters become references.
+std::string Escaped(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string SvgDrawing::PathData(const CCurve& curve) {
-    const std::vector<CPoint> points = curve.ToBezier();
     std::string d;
-    if (points.empty())
-        return d;
-    d += "M ";
-    AppendPoint(d, points[0]);
-    if (points.size() < 4) {
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            d += " L ";
-            AppendPoint(d, points[i]);
-        }
-    } else {
-        for (std::size_t i = 1; i + 2 < points.size(); i += 3) {
-            d += " C ";
-            AppendPoint(d, points[i]);
-            d += ' ';
-            AppendPoint(d, points[i + 1]);
-            d += ' ';
-            AppendPoint(d, points[i + 2]);
-        }
-    }
-    if (curve.m_bClosed)
-        d += " Z";
+    PathPen pen(d);
+    CCurve::TracePoints(curve.ToBezier(), curve.m_bClosed, pen);
     return d;
 }
 
-std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves,
-                              const CRect& area) {
+std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves, const CRect& area,
+                              const std::string& title, const std::string& creator) {
     const std::string width = std::to_string(area.Width());
     const std::string height = std::to_string(area.Height());
+    const std::string creatorText = Escaped(creator);
     std::string svg;
     svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    // A comment may not hold two hyphens in a row.
+    if (creatorText.find("--") == std::string::npos)
+        svg += "<!-- Created with " + creatorText + " -->\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + width +
            "\" height=\"" + height + "\" viewBox=\"" + std::to_string(area.left) + ' ' +
            std::to_string(area.top) + ' ' + width + ' ' + height + "\">\n";
+    const std::string titleText = Escaped(title);
+    if (!titleText.empty())
+        svg += "<title>" + titleText + "</title>\n";
+    svg += "<metadata>\n<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
+           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+           "xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n<rdf:Description rdf:about=\"\">\n";
+    svg += "<dc:format>image/svg+xml</dc:format>\n";
+    if (!titleText.empty())
+        svg += "<dc:title>" + titleText + "</dc:title>\n";
+    svg += "<xmp:CreatorTool>" + creatorText + "</xmp:CreatorTool>\n";
+    svg += "</rdf:Description>\n</rdf:RDF>\n</metadata>\n";
     // A window's pixel (x, y) is the square from (x, y) to (x + 1, y + 1): moving the strokes by
     // half a pixel puts them on the pixels the window paints, sharp instead of straddling two.
     svg += "<g transform=\"translate(0.5 0.5)\">\n";

@@ -1,8 +1,7 @@
 #include "app/Swoop2Resources.h"
 
 #include "app/Resource.h"
-#include "app/resources/IconImages.h"
-#include "app/resources/ToolBarImages.h"
+#include "app/resources/Images.h"
 #include "platform/framework/Resources.h"
 
 #include <iterator>
@@ -131,18 +130,19 @@ const ACCEL kAccels[] = {
 };
 
 // The desktop theme's icon is used where it has one of the kind; ours otherwise. The tools are
-// the program's own and always show its images.
+// the program's own and always show its images. Our images have a transparent background, so
+// that the button face shows through whatever the desktop's colours are.
 const AFX_TOOLBAR_BUTTON kMainButtons[] = {
-    {ID_FILE_NEW, "document-new", kNewImage},       {ID_FILE_OPEN, "document-open", kOpenImage},
-    {ID_FILE_SAVE, "document-save", kSaveImage},    {ID_SEPARATOR, nullptr, nullptr},
-    {ID_EDIT_CUT, "edit-cut", kCutImage},           {ID_EDIT_COPY, "edit-copy", kCopyImage},
-    {ID_EDIT_PASTE, "edit-paste", kPasteImage},     {ID_SEPARATOR, nullptr, nullptr},
-    {ID_FILE_PRINT, "document-print", kPrintImage}, {ID_APP_ABOUT, "help-about", kAboutImage},
+    {ID_FILE_NEW, "document-new", &kNewImage},       {ID_FILE_OPEN, "document-open", &kOpenImage},
+    {ID_FILE_SAVE, "document-save", &kSaveImage},    {ID_SEPARATOR, nullptr, nullptr},
+    {ID_EDIT_CUT, "edit-cut", &kCutImage},           {ID_EDIT_COPY, "edit-copy", &kCopyImage},
+    {ID_EDIT_PASTE, "edit-paste", &kPasteImage},     {ID_SEPARATOR, nullptr, nullptr},
+    {ID_FILE_PRINT, "document-print", &kPrintImage}, {ID_APP_ABOUT, "help-about", &kAboutImage},
 };
 
 const AFX_TOOLBAR_BUTTON kDrawButtons[] = {
-    {ID_CURVES_SELECT, nullptr, kSelectImage},
-    {ID_CURVES_DRAW, nullptr, kDrawImage},
+    {ID_CURVES_SELECT, nullptr, &kSelectImage},
+    {ID_CURVES_DRAW, nullptr, &kDrawImage},
 };
 
 const AFX_TOOLBAR_RESOURCE kToolBars[] = {
@@ -150,8 +150,9 @@ const AFX_TOOLBAR_RESOURCE kToolBars[] = {
     {IDR_DRAWTOOLS, 16, 15, kDrawButtons, std::size(kDrawButtons)},
 };
 
-const AFX_XPM kAppIconImages[] = {kAppIcon48, kAppIcon32, kAppIcon16};
-const AFX_XPM kDocIconImages[] = {kDocIcon32, kDocIcon16};
+// The document icon is the window's picture in 16 colours; nothing shows it yet.
+const AFX_IMAGE* const kAppIconImages[] = {&kAppIcon48, &kAppIcon32, &kAppIcon16};
+const AFX_IMAGE* const kDocIconImages[] = {&kDocIcon32, &kDocIcon16};
 const AFX_ICON_RESOURCE kIcons[] = {
     {IDR_MAINFRAME, kAppIconImages, std::size(kAppIconImages)},
     {IDR_SWOOP2TYPE, kDocIconImages, std::size(kDocIconImages)},
@@ -178,18 +179,12 @@ const AFX_ACCEL_RESOURCE kAccelTables[] = {{IDR_MAINFRAME, kAccels, std::size(kA
 
 AFX_RESOURCES Table() {
     AFX_RESOURCES r;
-    r.pStrings = kStrings;
-    r.nStrings = std::size(kStrings);
-    r.pMenus = kMenus;
-    r.nMenus = std::size(kMenus);
-    r.pAccels = kAccelTables;
-    r.nAccels = std::size(kAccelTables);
-    r.pToolBars = kToolBars;
-    r.nToolBars = std::size(kToolBars);
-    r.pIcons = kIcons;
-    r.nIcons = std::size(kIcons);
-    r.pDialogs = kDialogs;
-    r.nDialogs = std::size(kDialogs);
+    r.strings = kStrings;
+    r.menus = kMenus;
+    r.accels = kAccelTables;
+    r.toolBars = kToolBars;
+    r.icons = kIcons;
+    r.dialogs = kDialogs;
     return r;
 }
 

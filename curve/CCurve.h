@@ -2,6 +2,7 @@
 
 #include "platform/geometry/CRect.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,26 @@ public:
     std::vector<CPoint> ToBezier() const;
     // The same into a list the caller keeps, so that repeated drawing reuses its room.
     void ToBezier(std::vector<CPoint>& result) const;
+
+    // Follows a list that ToBezier gave as a pen goes over it. Fewer than four points are the
+    // control points themselves: MoveTo the first, LineTo each of the others. Four or more are
+    // Bezier points, handed to PolyBezier whole. A closed curve then gets CloseFigure: the
+    // list of Bezier points already ends on the first point, a list of lines does not.
+    template <class Pen>
+    static void TracePoints(const std::vector<CPoint>& points, bool bClosed, Pen& pen) {
+        if (points.empty())
+            return;
+        const bool lines = points.size() < 4;
+        if (lines) {
+            pen.MoveTo(points[0]);
+            for (std::size_t i = 1; i < points.size(); ++i)
+                pen.LineTo(points[i]);
+        } else {
+            pen.PolyBezier(points);
+        }
+        if (bClosed)
+            pen.CloseFigure(points[0], !lines);
+    }
 
     void Draw(CDC* pDC) const;
     // An inverted dotted outline shifted by (dx, dy); drawing it twice restores the surface.

@@ -5,28 +5,36 @@
 
 namespace {
 
-// Fewer than four points come back from ToBezier as the control points themselves and are
-// joined by lines, closing back on the first point if the curve is closed; four or more are
-// Bezier points whose closing segment is already among them.
+// Draws a list from ToBezier on a surface, shifted by an offset.
+class SurfacePen {
+public:
+    SurfacePen(CDC* pDC, CPoint offset) : m_pDC(pDC), m_offset(offset) {}
+
+    void MoveTo(CPoint pt) { m_pDC->MoveTo(pt + m_offset); }
+    void LineTo(CPoint pt) { m_pDC->LineTo(pt + m_offset); }
+    void CloseFigure(CPoint first, bool bAtFirst) {
+        if (!bAtFirst)
+            m_pDC->LineTo(first + m_offset);
+    }
+    void PolyBezier(const std::vector<CPoint>& points) {
+        if (m_offset == CPoint()) {
+            m_pDC->PolyBezier(points.data(), int(points.size()));
+            return;
+        }
+        std::vector<CPoint> shifted(points.size());
+        for (std::size_t i = 0; i < points.size(); ++i)
+            shifted[i] = points[i] + m_offset;
+        m_pDC->PolyBezier(shifted.data(), int(shifted.size()));
+    }
+
+private:
+    CDC* m_pDC;
+    CPoint m_offset;
+};
+
 void DrawPoints(CDC* pDC, const std::vector<CPoint>& points, bool closed, CPoint offset) {
-    if (points.empty())
-        return;
-    if (points.size() < 4) {
-        pDC->MoveTo(points[0] + offset);
-        for (std::size_t i = 1; i < points.size(); ++i)
-            pDC->LineTo(points[i] + offset);
-        if (closed)
-            pDC->LineTo(points[0] + offset);
-        return;
-    }
-    if (offset == CPoint()) {
-        pDC->PolyBezier(points.data(), int(points.size()));
-        return;
-    }
-    std::vector<CPoint> shifted(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i)
-        shifted[i] = points[i] + offset;
-    pDC->PolyBezier(shifted.data(), int(shifted.size()));
+    SurfacePen pen(pDC, offset);
+    CCurve::TracePoints(points, closed, pen);
 }
 
 } // namespace

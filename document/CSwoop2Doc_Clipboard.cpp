@@ -1,48 +1,17 @@
 #include "document/CSwoop2Doc.h"
 
 #include "document/CurvePicture.h"
+#include "platform/LittleEndian.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
+#include "platform/ole/BlockLock.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
 #include "platform/ole/ClipboardFormat.h"
 
 #include <limits>
 #include <memory>
-
-namespace {
-
-void StoreLe32(std::byte* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::byte>(v >> (8 * i));
-}
-
-std::uint32_t LoadLe32(const std::byte* p) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= std::uint32_t(p[i]) << (8 * i);
-    return v;
-}
-
-// Unlocks a block on every way out of a scope.
-class BlockLock {
-public:
-    explicit BlockLock(HGLOBAL h) : m_h(h), m_p(static_cast<std::byte*>(GlobalLock(h))) {}
-    BlockLock(const BlockLock&) = delete;
-    BlockLock& operator=(const BlockLock&) = delete;
-    ~BlockLock() {
-        if (m_p)
-            GlobalUnlock(m_h);
-    }
-    std::byte* Bytes() const { return m_p; }
-
-private:
-    HGLOBAL m_h;
-    std::byte* m_p;
-};
-
-} // namespace
 
 HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
     if (!pCurve)

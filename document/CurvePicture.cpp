@@ -6,6 +6,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/GetDIBits.h"
 #include "platform/geometry/Wrap.h"
+#include "platform/ole/BlockLock.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,23 +17,6 @@ namespace {
 // The margin the picture grows by on each side; the drawing is not shifted by it, so all of it
 // lands on the right and at the bottom.
 constexpr std::int64_t kMargin = 5;
-
-// Unlocks a block on every way out of a scope.
-class LockedBlock {
-public:
-    explicit LockedBlock(HGLOBAL h) : m_h(h), m_p(GlobalLock(h)) {}
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    ~LockedBlock() {
-        if (m_p)
-            GlobalUnlock(m_h);
-    }
-    std::byte* Bytes() const { return static_cast<std::byte*>(m_p); }
-
-private:
-    HGLOBAL m_h;
-    void* m_p;
-};
 
 } // namespace
 
@@ -89,7 +73,7 @@ HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC) {
         return nullptr;
     bool complete = false;
     {
-        const LockedBlock lock(hGlobal);
+        const BlockLock lock(hGlobal);
         if (lock.Bytes() && GlobalSize(hGlobal) >= blockSize) {
             std::memcpy(lock.Bytes(), &header, sizeof header);
             // GetDIBits may rewrite the header it is given; the block keeps the copy above.

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/LittleEndian.h"
 #include "platform/Types.h"
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -44,8 +43,7 @@ public:
     CArchive& operator<<(std::uint32_t value) {
         if (m_pWriteEnd - m_pWriteCur < 4) [[unlikely]]
             MakeRoom();
-        value = ToLittle(value);
-        std::memcpy(m_pWriteCur, &value, 4);
+        StoreLe32(m_pWriteCur, value);
         m_pWriteCur += 4;
         return *this;
     }
@@ -54,8 +52,7 @@ public:
     CArchive& operator>>(std::uint32_t& value) {
         if (m_pReadEnd - m_pReadCur < 4) [[unlikely]]
             FillBuffer(4);
-        std::memcpy(&value, m_pReadCur, 4);
-        value = ToLittle(value);
+        value = LoadLe32(m_pReadCur);
         m_pReadCur += 4;
         return *this;
     }
@@ -74,13 +71,6 @@ public:
     void Abort();
 
 private:
-    static std::uint32_t ToLittle(std::uint32_t v) {
-        if constexpr (std::endian::native == std::endian::little)
-            return v;
-        else
-            return __builtin_bswap32(v);
-    }
-
     std::string FileName() const;
     void MakeRoom();
     void FlushBuffer();

@@ -101,13 +101,6 @@ public:                                                                         
 
 // The handler takes the command id and returns true when it handled the command; false lets
 // the search go on.
-#define ON_COMMAND_EX(id, memberFxn)                                                               \
-    {                                                                                              \
-        WM_COMMAND, CN_COMMAND, UINT(id), UINT(id),                                                \
-            AFX_THUNK(return (_this->*(memberFxn))(_a.nID) ? 1 : 0;)                               \
-    }                                                                                              \
-    ,
-
 #define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)                                                 \
     {                                                                                              \
         WM_COMMAND, CN_COMMAND, UINT(id), UINT(idLast),                                            \
@@ -122,19 +115,16 @@ public:                                                                         
     }                                                                                              \
     ,
 
-#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                        \
-    {                                                                                              \
-        WM_COMMAND, CN_UPDATE_COMMAND_UI, UINT(id), UINT(id),                                      \
-            AFX_THUNK((_this->*(memberFxn))(_a.pCmdUI); return 1;)                                 \
-    }                                                                                              \
-    ,
-
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn)                                          \
     {                                                                                              \
         WM_COMMAND, CN_UPDATE_COMMAND_UI, UINT(id), UINT(idLast),                                  \
             AFX_THUNK((_this->*(memberFxn))(_a.pCmdUI); return 1;)                                 \
     }                                                                                              \
     ,
+
+// A single command id is a range of one.
+#define ON_COMMAND_EX(id, memberFxn) ON_COMMAND_EX_RANGE(id, id, memberFxn)
+#define ON_UPDATE_COMMAND_UI(id, memberFxn) ON_UPDATE_COMMAND_UI_RANGE(id, id, memberFxn)
 
 #define ON_WM_CREATE()                                                                             \
     { WM_CREATE, 0, 0, 0, AFX_THUNK(return _this->OnCreate(_a.lpCreateStruct);) }                  \

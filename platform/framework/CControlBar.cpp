@@ -1,7 +1,9 @@
 #include "platform/framework/CControlBar.h"
 
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/internal/FrameworkWidgets.h"
 
+#include <QMainWindow>
 #include <QToolBar>
 
 #include <algorithm>
@@ -13,10 +15,17 @@ CControlBar::~CControlBar() {
     }
 }
 
-void CControlBar::AttachToFrame(CWnd* pParent) {
-    m_pFrame = dynamic_cast<CFrameWnd*>(pParent);
+QMainWindow* CControlBar::BeginCreate(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    auto* main =
+        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
+    if (main == nullptr || m_pWidget != nullptr)
+        return nullptr;
+    m_dwStyle = dwStyle;
+    m_nID = nID;
+    m_pFrame = dynamic_cast<CFrameWnd*>(pParentWnd);
     if (m_pFrame != nullptr)
         m_pFrame->m_bars.push_back(this);
+    return main;
 }
 
 void CControlBar::EnableDocking(DWORD dwDockStyle) {
@@ -36,4 +45,16 @@ void CControlBar::EnableDocking(DWORD dwDockStyle) {
     toolBar->setAllowedAreas(areas);
     toolBar->setMovable(dwDockStyle != 0);
     toolBar->setFloatable(dwDockStyle != 0);
+}
+
+Qt::ToolBarArea AfxDockArea(DWORD dwAlign) {
+    if (dwAlign & CBRS_ALIGN_TOP)
+        return Qt::TopToolBarArea;
+    if (dwAlign & CBRS_ALIGN_BOTTOM)
+        return Qt::BottomToolBarArea;
+    if (dwAlign & CBRS_ALIGN_LEFT)
+        return Qt::LeftToolBarArea;
+    if (dwAlign & CBRS_ALIGN_RIGHT)
+        return Qt::RightToolBarArea;
+    return Qt::TopToolBarArea;
 }

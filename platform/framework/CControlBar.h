@@ -3,6 +3,7 @@
 #include "platform/framework/CWnd.h"
 
 class CFrameWnd;
+class QMainWindow;
 
 // A bar along an edge of a frame: a toolbar or the status bar.
 class CControlBar : public CWnd {
@@ -22,5 +23,8 @@ protected:
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
 
-    void AttachToFrame(CWnd* pParent);
+    // The opening steps of creating a bar: records its style and id, joins it to the parent
+    // frame and returns the frame's window, which the bar's widget goes into. Null, with nothing
+    // changed, when the parent is no frame window or the bar exists already.
+    QMainWindow* BeginCreate(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 };

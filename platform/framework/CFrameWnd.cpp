@@ -277,17 +277,7 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, const CRect*)
     auto* toolBar = pBar != nullptr ? qobject_cast<QToolBar*>(pBar->GetWidget()) : nullptr;
     if (main == nullptr || toolBar == nullptr)
         return;
-    DWORD align = nDockBarID != 0 ? nDockBarID : pBar->GetBarStyle();
-    Qt::ToolBarArea area = Qt::TopToolBarArea;
-    if (align & CBRS_ALIGN_TOP)
-        area = Qt::TopToolBarArea;
-    else if (align & CBRS_ALIGN_BOTTOM)
-        area = Qt::BottomToolBarArea;
-    else if (align & CBRS_ALIGN_LEFT)
-        area = Qt::LeftToolBarArea;
-    else if (align & CBRS_ALIGN_RIGHT)
-        area = Qt::RightToolBarArea;
-    main->addToolBar(area, toolBar);
+    main->addToolBar(AfxDockArea(nDockBarID != 0 ? nDockBarID : pBar->GetBarStyle()), toolBar);
 }
 
 CControlBar* CFrameWnd::GetControlBar(UINT nID) const {

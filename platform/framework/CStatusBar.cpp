@@ -9,16 +9,12 @@
 #include <QStatusBar>
 
 bool CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
-    auto* main =
-        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
-    if (main == nullptr || m_pWidget != nullptr)
+    QMainWindow* main = BeginCreate(pParentWnd, dwStyle, nID);
+    if (main == nullptr)
         return false;
-    m_dwStyle = dwStyle;
-    m_nID = nID;
     auto* bar = new QStatusBar(main);
     m_pWidget = bar;
     main->setStatusBar(bar);
-    AttachToFrame(pParentWnd);
     // The message pane shows the idle text whenever no prompt is shown.
     const QString idle = QString::fromStdString(AfxLoadString(AFX_IDS_IDLEMESSAGE));
     QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar, idle](const QString& text) {

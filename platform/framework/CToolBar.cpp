@@ -6,10 +6,12 @@
 #include "platform/framework/internal/ResourcesQt.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMainWindow>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 namespace {
 
@@ -24,8 +26,17 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // Compared as objects: the bar may be part way through its destruction.
-        if (watched == parent() && event->type() == QEvent::MouseButtonRelease)
+        if (watched != parent())
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::MouseButtonRelease)
             QTimer::singleShot(0, this, [this] { Decorate(); });
+        // Qt passes a button's prompt up its parents only as far as the first window, which
+        // is the bar itself while it floats; the prompt belongs in the frame's status bar.
+        if (event->type() == QEvent::StatusTip) {
+            auto* bar = static_cast<QWidget*>(watched);
+            if (bar->isWindow() && bar->parentWidget() != nullptr)
+                return QCoreApplication::sendEvent(bar->parentWidget(), event);
+        }
         return QObject::eventFilter(watched, event);
     }
 
@@ -34,10 +45,13 @@ private:
         auto* bar = qobject_cast<QToolBar*>(parent());
         if (bar == nullptr || !bar->isFloating() || !(bar->windowFlags() & Qt::FramelessWindowHint))
             return;
-        const QRect geometry = bar->geometry();
-        bar->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
-        bar->setGeometry(geometry);
-        bar->show();
+        // The window keeps being shown while its hints change. Hidden and shown again, it can
+        // vanish for good: a window manager that sees the map before it has finished
+        // withdrawing the window ignores the map.
+        const Qt::WindowFlags flags = Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+        bar->overrideWindowFlags(flags);
+        if (QWindow* window = bar->windowHandle(); window != nullptr)
+            window->setFlags(flags);
     }
 };
 
@@ -48,28 +62,16 @@ bool CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 }
 
 bool CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect, UINT nID) {
-    auto* main =
-        pParentWnd != nullptr ? qobject_cast<QMainWindow*>(pParentWnd->GetWidget()) : nullptr;
-    if (main == nullptr || m_pWidget != nullptr)
+    QMainWindow* main = BeginCreate(pParentWnd, dwStyle, nID);
+    if (main == nullptr)
         return false;
-    m_dwStyle = dwStyle;
-    m_nID = nID;
     auto* bar = new QToolBar(main);
     m_pWidget = bar;
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->setMovable(false);
     bar->setFloatable(false);
-    AttachToFrame(pParentWnd);
-    if (dwStyle & CBRS_ALIGN_ANY) {
-        Qt::ToolBarArea area = Qt::TopToolBarArea;
-        if (dwStyle & CBRS_ALIGN_BOTTOM)
-            area = Qt::BottomToolBarArea;
-        else if (dwStyle & CBRS_ALIGN_LEFT)
-            area = Qt::LeftToolBarArea;
-        else if (dwStyle & CBRS_ALIGN_RIGHT)
-            area = Qt::RightToolBarArea;
-        main->addToolBar(area, bar);
-    }
+    if (dwStyle & CBRS_ALIGN_ANY)
+        main->addToolBar(AfxDockArea(dwStyle), bar);
     bar->setVisible(dwStyle & WS_VISIBLE);
     new FloatingCaption(bar);
     QObject::connect(bar, &QToolBar::actionTriggered, bar, [this](QAction* action) {

@@ -155,7 +155,8 @@ int AfxWinMain(int argc, char** argv) {
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
-    QApplication::setApplicationDisplayName(QString::fromStdString(app->m_strAppName));
+    // No display name: Qt would add it to the desktop's caption of every window whose title
+    // does not end with it, and a floating toolbar would read "Main — Swoop2".
     app->m_arguments.clear();
     for (int i = 1; i < argc; ++i)
         app->m_arguments.emplace_back(argv[i]);

@@ -19,9 +19,9 @@ Registry& TheRegistry() {
     return registry;
 }
 
-template <class T, class Map> void AddAll(Map& map, const T* items, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-        map[items[i].nID] = &items[i];
+template <class T, class Map> void AddAll(Map& map, std::span<const T> items) {
+    for (const T& item : items)
+        map[item.nID] = &item;
 }
 
 template <class Map> auto Find(const Map& map, UINT nID) -> typename Map::mapped_type {
@@ -33,13 +33,13 @@ template <class Map> auto Find(const Map& map, UINT nID) -> typename Map::mapped
 
 void AfxRegisterResources(const AFX_RESOURCES& r) {
     Registry& reg = TheRegistry();
-    for (std::size_t i = 0; i < r.nStrings; ++i)
-        reg.strings[r.pStrings[i].nID] = r.pStrings[i].lpszText;
-    AddAll(reg.menus, r.pMenus, r.nMenus);
-    AddAll(reg.accels, r.pAccels, r.nAccels);
-    AddAll(reg.toolBars, r.pToolBars, r.nToolBars);
-    AddAll(reg.icons, r.pIcons, r.nIcons);
-    AddAll(reg.dialogs, r.pDialogs, r.nDialogs);
+    for (const AFX_STRING_RESOURCE& string : r.strings)
+        reg.strings[string.nID] = string.lpszText;
+    AddAll(reg.menus, r.menus);
+    AddAll(reg.accels, r.accels);
+    AddAll(reg.toolBars, r.toolBars);
+    AddAll(reg.icons, r.icons);
+    AddAll(reg.dialogs, r.dialogs);
 }
 
 bool AfxLoadString(UINT nID, std::string& text) {

@@ -3,6 +3,7 @@
 #include "platform/Types.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 // The program's user-interface resources as plain data tables. The program describes them in
@@ -35,15 +36,19 @@ struct ACCEL {
     unsigned short cmd;
 };
 
-// An image as XPM text lines, as Qt reads them.
-using AFX_XPM = const char* const*;
+// An image file compiled into the program (see swoop2_embed_images): its bytes, in any format
+// Qt reads.
+struct AFX_IMAGE {
+    const unsigned char* pData;
+    std::size_t nSize;
+};
 
 // One toolbar button. Id ID_SEPARATOR (0) is a separator. The theme icon, a freedesktop icon
 // name, is preferred when the desktop theme has it; the image is used otherwise.
 struct AFX_TOOLBAR_BUTTON {
     UINT nID;
     const char* lpszThemeIcon; // may be null
-    AFX_XPM image;             // may be null for separators
+    const AFX_IMAGE* pImage;   // may be null for separators
 };
 
 struct AFX_TOOLBAR_RESOURCE {
@@ -57,7 +62,7 @@ struct AFX_TOOLBAR_RESOURCE {
 // An icon in one or more sizes.
 struct AFX_ICON_RESOURCE {
     UINT nID;
-    const AFX_XPM* pImages;
+    const AFX_IMAGE* const* pImages;
     std::size_t nImages;
 };
 
@@ -95,20 +100,14 @@ struct AFX_ACCEL_RESOURCE {
     std::size_t nEntries;
 };
 
-// Everything one module contributes. Any pointer may be null with a zero count.
+// Everything one module contributes; any table may be empty.
 struct AFX_RESOURCES {
-    const AFX_STRING_RESOURCE* pStrings = nullptr;
-    std::size_t nStrings = 0;
-    const AFX_MENU_RESOURCE* pMenus = nullptr;
-    std::size_t nMenus = 0;
-    const AFX_ACCEL_RESOURCE* pAccels = nullptr;
-    std::size_t nAccels = 0;
-    const AFX_TOOLBAR_RESOURCE* pToolBars = nullptr;
-    std::size_t nToolBars = 0;
-    const AFX_ICON_RESOURCE* pIcons = nullptr;
-    std::size_t nIcons = 0;
-    const AFX_DIALOG_RESOURCE* pDialogs = nullptr;
-    std::size_t nDialogs = 0;
+    std::span<const AFX_STRING_RESOURCE> strings;
+    std::span<const AFX_MENU_RESOURCE> menus;
+    std::span<const AFX_ACCEL_RESOURCE> accels;
+    std::span<const AFX_TOOLBAR_RESOURCE> toolBars;
+    std::span<const AFX_ICON_RESOURCE> icons;
+    std::span<const AFX_DIALOG_RESOURCE> dialogs;
 };
 
 // Adds a module's resources; a later registration of the same id replaces the earlier.

@@ -55,7 +55,10 @@ protected:
             break;
         case QEvent::Move:
         case QEvent::Resize:
-            if (watched == m_window.data())
+            // A toolbar that floats or docks moves on its own, and its buttons with it.
+            if (watched == m_window.data() ||
+                (qobject_cast<QToolBar*>(watched) != nullptr &&
+                 static_cast<QWidget*>(watched)->parentWidget() == m_window.data()))
                 m_geometryTimer.start();
             break;
         default:

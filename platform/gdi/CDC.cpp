@@ -9,6 +9,8 @@
 
 #include <QImage>
 
+#include <utility>
+
 CDC::CDC() : m_pPen(StockObjects::BlackPen()), m_pBrush(StockObjects::WhiteBrush()) {}
 
 CDC::~CDC() {
@@ -110,18 +112,14 @@ CGdiObject* CDC::SelectObject(CGdiObject* object) {
 CPen* CDC::SelectObject(CPen* pen) {
     if (pen == nullptr || !pen->IsValid())
         return nullptr;
-    CPen* previous = m_pPen;
-    m_pPen = pen;
     m_pen = PenAttributes{pen->GetStyle(), pen->GetWidth(), pen->GetColor()};
-    return previous;
+    return std::exchange(m_pPen, pen);
 }
 
 CBrush* CDC::SelectObject(CBrush* brush) {
     if (brush == nullptr || !brush->IsValid())
         return nullptr;
-    CBrush* previous = m_pBrush;
-    m_pBrush = brush;
-    return previous;
+    return std::exchange(m_pBrush, brush);
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap) {

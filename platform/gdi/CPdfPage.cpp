@@ -21,7 +21,7 @@ CPdfPage::~CPdfPage() {
         m_impl->painter.end();
 }
 
-bool CPdfPage::Begin(const CRect& area) {
+bool CPdfPage::Begin(const CRect& area, const std::string& title, const std::string& creator) {
     m_dc.DetachDevice();
     m_impl.reset();
     const std::int64_t width = area.Width();
@@ -33,6 +33,8 @@ bool CPdfPage::Begin(const CRect& area) {
     if (!impl->buffer.open(QIODevice::WriteOnly))
         return false;
     impl->writer = std::make_unique<QPdfWriter>(&impl->buffer);
+    impl->writer->setTitle(QString::fromStdString(title));
+    impl->writer->setCreator(QString::fromStdString(creator));
     // One unit a point: PDF pages measure whole points, so the page is then exactly the area.
     constexpr int kUnitsPerInch = 72;
     impl->writer->setResolution(kUnitsPerInch);

@@ -19,9 +19,10 @@ public:
     CPdfPage& operator=(const CPdfPage&) = delete;
     ~CPdfPage();
 
-    // Starts the page of the area; false for an empty area, one beyond the limit, or when the
-    // document cannot be started.
-    bool Begin(const CRect& area);
+    // Starts the page of the area, naming the document's title and the program that made it as
+    // PDF readers show them (UTF-8 text); false for an empty area, one beyond the limit, or when
+    // the document cannot be started.
+    bool Begin(const CRect& area, const std::string& title, const std::string& creator);
     // The surface to draw on, in the drawing's coordinates, between Begin and End.
     CDC* GetDC() { return &m_dc; }
     // Ends the page and gives the bytes of the PDF file; empty when it failed.

@@ -3,42 +3,49 @@
 // The drawing constants of the framework, with the values its callers were written against.
 
 // Raster operations for lines (SetROP2): the result as a function of pen and destination.
-constexpr int R2_BLACK = 1;
-constexpr int R2_NOTMERGEPEN = 2;
-constexpr int R2_MASKNOTPEN = 3;
-constexpr int R2_NOTCOPYPEN = 4;
-constexpr int R2_MASKPENNOT = 5;
-constexpr int R2_NOT = 6;
-constexpr int R2_XORPEN = 7;
-constexpr int R2_NOTMASKPEN = 8;
-constexpr int R2_MASKPEN = 9;
-constexpr int R2_NOTXORPEN = 10;
-constexpr int R2_NOP = 11;
-constexpr int R2_MERGENOTPEN = 12;
-constexpr int R2_COPYPEN = 13;
-constexpr int R2_MERGEPENNOT = 14;
-constexpr int R2_MERGEPEN = 15;
-constexpr int R2_WHITE = 16;
+// The codes run from 1 in this order.
+enum : int {
+    R2_BLACK = 1,
+    R2_NOTMERGEPEN,
+    R2_MASKNOTPEN,
+    R2_NOTCOPYPEN,
+    R2_MASKPENNOT,
+    R2_NOT,
+    R2_XORPEN,
+    R2_NOTMASKPEN,
+    R2_MASKPEN,
+    R2_NOTXORPEN,
+    R2_NOP,
+    R2_MERGENOTPEN,
+    R2_COPYPEN,
+    R2_MERGEPENNOT,
+    R2_MERGEPEN,
+    R2_WHITE,
+};
 
 // Stock objects (SelectStockObject).
-constexpr int WHITE_BRUSH = 0;
-constexpr int LTGRAY_BRUSH = 1;
-constexpr int GRAY_BRUSH = 2;
-constexpr int DKGRAY_BRUSH = 3;
-constexpr int BLACK_BRUSH = 4;
-constexpr int NULL_BRUSH = 5;
-constexpr int HOLLOW_BRUSH = NULL_BRUSH;
-constexpr int WHITE_PEN = 6;
-constexpr int BLACK_PEN = 7;
-constexpr int NULL_PEN = 8;
+enum : int {
+    WHITE_BRUSH,
+    LTGRAY_BRUSH,
+    GRAY_BRUSH,
+    DKGRAY_BRUSH,
+    BLACK_BRUSH,
+    NULL_BRUSH,
+    HOLLOW_BRUSH = NULL_BRUSH,
+    WHITE_PEN,
+    BLACK_PEN,
+    NULL_PEN,
+};
 
 // Pen styles.
-constexpr int PS_SOLID = 0;
-constexpr int PS_DASH = 1;
-constexpr int PS_DOT = 2;
-constexpr int PS_DASHDOT = 3;
-constexpr int PS_DASHDOTDOT = 4;
-constexpr int PS_NULL = 5;
+enum : int {
+    PS_SOLID,
+    PS_DASH,
+    PS_DOT,
+    PS_DASHDOT,
+    PS_DASHDOTDOT,
+    PS_NULL,
+};
 
 // Device-independent bitmaps.
 constexpr unsigned DIB_RGB_COLORS = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gdi/DrawingDevice.h"
+#include "platform/gdi/raster/HeldSegment.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,13 +42,10 @@ public:
     // Draws whatever is held back.
     void Flush();
 
-    // A Bezier segment held back: control points in image coordinates.
-    struct HeldSegment {
-        std::int32_t x[4];
-        std::int32_t y[4];
-    };
-
 private:
+    // Starts holding curves back until the device is flushed or destroyed.
+    void HoldBack();
+
     std::uint32_t* m_bits;
     int m_width;
     int m_height;
@@ -55,5 +53,5 @@ private:
     CPoint m_origin;
     bool m_bHolding = false;
     std::uint32_t m_heldPixel = 0;
-    std::vector<HeldSegment> m_held;
+    std::vector<raster::HeldSegment> m_held;
 };

@@ -76,7 +76,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::DragEnter: {
         auto* drag = static_cast<QDropEvent*>(event);
-        m_lastEffect = Enter(drag);
+        m_lastEffect = Ask(/*bEntering=*/true, drag);
         Answer(*drag, m_lastEffect);
         // Qt sends moves and the drop only to a widget that accepted the entry, while the
         // target may refuse at first and accept later (another spot, the Ctrl key): the entry
@@ -86,7 +86,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::DragMove: {
         auto* drag = static_cast<QDropEvent*>(event);
-        m_lastEffect = Over(drag);
+        m_lastEffect = Ask(/*bEntering=*/false, drag);
         Answer(*drag, m_lastEffect);
         return true;
     }
@@ -101,21 +101,14 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-DROPEFFECT DropTargetFilter::Enter(QDropEvent* event) {
+DROPEFFECT DropTargetFilter::Ask(bool bEntering, QDropEvent* event) {
     COleDataObject data(event->mimeData());
+    const DWORD keyState = KeyStateOf(*event);
+    const CPoint point = PointOf(*event);
     DROPEFFECT effect = DROPEFFECT_NONE;
     if (!AfxCallGuarded([&] {
-            effect = m_target->OnDragEnter(m_pWnd, &data, KeyStateOf(*event), PointOf(*event));
-        }))
-        return DROPEFFECT_NONE;
-    return effect;
-}
-
-DROPEFFECT DropTargetFilter::Over(QDropEvent* event) {
-    COleDataObject data(event->mimeData());
-    DROPEFFECT effect = DROPEFFECT_NONE;
-    if (!AfxCallGuarded([&] {
-            effect = m_target->OnDragOver(m_pWnd, &data, KeyStateOf(*event), PointOf(*event));
+            effect = bEntering ? m_target->OnDragEnter(m_pWnd, &data, keyState, point)
+                               : m_target->OnDragOver(m_pWnd, &data, keyState, point);
         }))
         return DROPEFFECT_NONE;
     return effect;

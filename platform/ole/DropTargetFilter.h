@@ -28,8 +28,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    DROPEFFECT Enter(QDropEvent* event);
-    DROPEFFECT Over(QDropEvent* event);
+    // Asks the target's entry or move handler what a drop here would do; nothing, should the
+    // handler throw.
+    DROPEFFECT Ask(bool bEntering, QDropEvent* event);
     void Leave();
     void Drop(QDropEvent* event);
 

@@ -1,5 +1,8 @@
 #include "platform/ole/PackedDib.h"
 
+#include "platform/LittleEndian.h"
+#include "platform/ole/BlockLock.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -9,38 +12,19 @@ constexpr std::size_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-std::uint32_t ReadU32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-
-std::uint16_t ReadU16(const unsigned char* p) {
-    return std::uint16_t(p[0] | p[1] << 8);
-}
-
-void WriteU32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-void WriteU16(unsigned char* p, std::uint16_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
 } // namespace
 
 QImage ImageFromPackedDib(const void* data, std::size_t size) {
     if (!data || size < kInfoHeaderBytes)
         return {};
     const auto* bytes = static_cast<const unsigned char*>(data);
-    const std::uint32_t headerSize = ReadU32(bytes);
-    const auto width = std::int32_t(ReadU32(bytes + 4));
-    const auto signedHeight = std::int32_t(ReadU32(bytes + 8));
-    const std::uint16_t planes = ReadU16(bytes + 12);
-    const std::uint16_t bitCount = ReadU16(bytes + 14);
-    const std::uint32_t compression = ReadU32(bytes + 16);
-    const std::uint32_t colorsUsed = ReadU32(bytes + 32);
+    const std::uint32_t headerSize = LoadLe32(bytes);
+    const auto width = std::int32_t(LoadLe32(bytes + 4));
+    const auto signedHeight = std::int32_t(LoadLe32(bytes + 8));
+    const std::uint16_t planes = LoadLe16(bytes + 12);
+    const std::uint16_t bitCount = LoadLe16(bytes + 14);
+    const std::uint32_t compression = LoadLe32(bytes + 16);
+    const std::uint32_t colorsUsed = LoadLe32(bytes + 32);
 
     if (headerSize < kInfoHeaderBytes || headerSize > size || planes != 1)
         return {};
@@ -99,13 +83,18 @@ HGLOBAL PackedDibFromImage(const QImage& image) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::size_t(total));
     if (!block)
         return nullptr;
-    auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
-    WriteU32(bytes, kInfoHeaderBytes);
-    WriteU32(bytes + 4, std::uint32_t(width));
-    WriteU32(bytes + 8, std::uint32_t(height));
-    WriteU16(bytes + 12, 1);
-    WriteU16(bytes + 14, 24);
-    WriteU32(bytes + 20, std::uint32_t(stride * height));
+    const BlockLock lock(block);
+    auto* bytes = reinterpret_cast<unsigned char*>(lock.Bytes());
+    if (!bytes) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    StoreLe32(bytes, kInfoHeaderBytes);
+    StoreLe32(bytes + 4, std::uint32_t(width));
+    StoreLe32(bytes + 8, std::uint32_t(height));
+    StoreLe16(bytes + 12, 1);
+    StoreLe16(bytes + 14, 24);
+    StoreLe32(bytes + 20, std::uint32_t(stride * height));
     for (std::uint64_t row = 0; row < height; ++row) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(int(height - 1 - row)));
         unsigned char* target = bytes + kInfoHeaderBytes + row * stride;
@@ -115,6 +104,5 @@ HGLOBAL PackedDibFromImage(const QImage& image) {
             target[3 * x + 2] = static_cast<unsigned char>(qRed(line[x]));
         }
     }
-    GlobalUnlock(block);
     return block;
 }

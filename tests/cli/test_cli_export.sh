@@ -82,6 +82,27 @@ for point in "0 0" "60 0" "60 60" "100 10" "20 100" "140 100" "260 100" "120 30"
 done
 (($(darkest page.png 40 100) == 65535)) || fail "the PDF is not white where no curve is"
 
+# SVG and PDF name the drawing's file as their title and this program as their creator, as
+# viewers read them; a name's markup characters, parentheses and non-ASCII letters stay text.
+run --version
+creator=$(cat "$out")
+named="Curves (ü) & <draft>"
+cp drawing "$named"
+run -o named.svg "$named"
+[[ $status -eq 0 ]] || fail "SVG export of \"$named\" ended with $status: $(cat "$err")"
+svg_text() {
+    xmllint --xpath "string(/*[local-name()='svg']/$1)" named.svg
+}
+[[ "$(svg_text "*[local-name()='title']")" == "$named" ]] ||
+    fail "the SVG's title: $(grep '<title' named.svg)"
+[[ "$(svg_text "*[local-name()='metadata']//*[local-name()='CreatorTool']")" == "$creator" ]] ||
+    fail "the SVG's creator: $(grep CreatorTool named.svg)"
+run -o named.pdf "$named"
+[[ $status -eq 0 ]] || fail "PDF export of \"$named\" ended with $status: $(cat "$err")"
+pdfinfo named.pdf >info.txt
+grep -q -x "Title: *$named" info.txt || fail "the PDF's title: $(grep Title info.txt)"
+grep -q -x "Creator: *$creator" info.txt || fail "the PDF's creator: $(grep Creator info.txt)"
+
 # Failures: a one-line message naming the file and the cause, status 1, and no file written.
 run -o missing.png "no such drawing"
 [[ $status -eq 1 ]] || fail "a missing drawing ended with $status"
@@ -121,6 +142,6 @@ for name in missing.png truncated.svg; do
 done
 leftovers=$(ls -A | grep -v -x -e drawing -e drawing.png -e drawing.svg -e drawing.pdf -e part \
     -e page.png -e truncated -e folder -e previous.pdf -e artefacts -e config -e home -e stdout \
-    -e stderr || true)
+    -e stderr -e "$named" -e named.svg -e named.pdf -e info.txt || true)
 [[ -z "$leftovers" ]] || fail "files left behind: $leftovers"
 echo PASS

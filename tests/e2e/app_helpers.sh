@@ -35,11 +35,17 @@ start_copy() {
         sleep 0.1
     done
     [[ -n "$win" ]] || fail "no window of copy $name"
+    local before count last=-1 steady=0
+    before=$(grep -c '^view: ' "$log")
     xdotool windowmove "$win" "$x" "$y"
-    # The view's place is logged again once the move has settled.
-    for ((i = 0; i < 50; i++)); do
-        [[ "$(tail_geometry "$log" view | cut -d' ' -f1)" -ge "$x" ]] 2>/dev/null && break
+    # The view's place is logged again once the move has settled. A window manager may have
+    # placed the window anywhere first, so only a line written after the move counts, and
+    # only once no other follows.
+    for ((i = 0; i < 100 && steady < 6; i++)); do
         sleep 0.1
+        count=$(grep -c '^view: ' "$log")
+        ((count > before && count == last)) && steady=$((steady + 1)) || steady=0
+        last=$count
     done
     xdotool windowfocus --sync "$win"
     printf -v "${name}_pid" '%s' "$pid"

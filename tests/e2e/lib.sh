@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Shared by the end-to-end tests: each test sources this file, which starts a private Xvfb
-# (no window manager), gives the programs temporary settings and runtime folders, and ends
-# every process the test started when the test exits.
+# Shared by the end-to-end tests: each test sources this file, which starts a private Xvfb,
+# gives the programs temporary settings and runtime folders, and ends every process the test
+# started when the test exits. With SWOOP2_E2E_WM=openbox the test runs under that window
+# manager, as on a desktop; otherwise there is none.
 set -euo pipefail
 
 E2E_NAME=$(basename "${BASH_SOURCE[1]}" .sh)
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/swoop2-e2e.XXXXXX")
-ARTEFACTS=${SWOOP2_ARTEFACTS:-$E2E_TMP/artefacts}/$E2E_NAME
+ARTEFACTS=${SWOOP2_ARTEFACTS:-$E2E_TMP/artefacts}/$E2E_NAME${SWOOP2_E2E_WM:+-$SWOOP2_E2E_WM}
 mkdir -p "$ARTEFACTS"
 export XDG_CONFIG_HOME=$E2E_TMP/config XDG_RUNTIME_DIR=$E2E_TMP/runtime HOME=$E2E_TMP/home
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$HOME"
@@ -17,8 +18,10 @@ export QT_QPA_PLATFORM=xcb
 E2E_PIDS=()
 
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
+    local pid k
+    # Latest first, so that the X server outlives its clients.
+    for ((k = ${#E2E_PIDS[@]} - 1; k >= 0; k--)); do
+        pid=${E2E_PIDS[k]}
         kill -CONT "$pid" 2>/dev/null || true
         kill "$pid" 2>/dev/null || true
     done
@@ -44,7 +47,11 @@ spawn() {
 start_xvfb() {
     local fifo=$E2E_TMP/displayfd
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" 2>"$E2E_TMP/xvfb.log" &
+    # Without -noreset the server resets whenever its last client leaves, and closes the
+    # connections that it has accepted meanwhile: a program that starts while a short-lived
+    # client (xdpyinfo, xdotool) ends then "could not connect to display".
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$fifo" \
+        2>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     local number
     read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
@@ -55,6 +62,17 @@ start_xvfb() {
         sleep 0.1
     done
     fail "Xvfb on $DISPLAY does not answer: $(cat "$E2E_TMP/xvfb.log")"
+}
+
+# Starts the window manager named by SWOOP2_E2E_WM and waits until it manages the screen.
+start_window_manager() {
+    [[ "$1" == openbox ]] || fail "unknown window manager '$1'"
+    spawn openbox --sm-disable >"$E2E_TMP/wm.log" 2>&1
+    for ((i = 0; i < 100; i++)); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start: $(cat "$E2E_TMP/wm.log")"
 }
 
 # Says what became of the X server, for the messages of failed tests.
@@ -107,3 +125,4 @@ drag() {
 }
 
 start_xvfb
+[[ -z "${SWOOP2_E2E_WM:-}" ]] || start_window_manager "$SWOOP2_E2E_WM"

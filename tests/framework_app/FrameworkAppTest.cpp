@@ -278,6 +278,32 @@ private slots:
         QVERIFY(!toolbar->isChecked());
     }
 
+    void barsDockOnTheFirstSideTheirStyleAllows_data() {
+        QTest::addColumn<uint>("align");
+        QTest::addColumn<int>("area");
+        QTest::newRow("any") << uint(CBRS_ALIGN_ANY) << int(Qt::TopToolBarArea);
+        QTest::newRow("left or bottom")
+            << uint(CBRS_ALIGN_LEFT | CBRS_ALIGN_BOTTOM) << int(Qt::BottomToolBarArea);
+        QTest::newRow("left or right")
+            << uint(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT) << int(Qt::LeftToolBarArea);
+        QTest::newRow("right") << uint(CBRS_ALIGN_RIGHT) << int(Qt::RightToolBarArea);
+    }
+
+    // Top, bottom, left, right: the first side allowed, whether the bar is being created or
+    // docked again.
+    void barsDockOnTheFirstSideTheirStyleAllows() {
+        QFETCH(uint, align);
+        QFETCH(int, area);
+        CToolBar bar;
+        QVERIFY(bar.CreateEx(Frame(), 0, WS_CHILD | WS_VISIBLE | align, CRect(), 0xE900));
+        auto* widget = static_cast<QToolBar*>(bar.GetWidget());
+        QCOMPARE(int(Window()->toolBarArea(widget)), area);
+        const bool top = area == Qt::TopToolBarArea;
+        Window()->addToolBar(top ? Qt::BottomToolBarArea : Qt::TopToolBarArea, widget);
+        Frame()->DockControlBar(&bar);
+        QCOMPARE(int(Window()->toolBarArea(widget)), area);
+    }
+
     void recentFilesKeepFourMostRecentAbsoluteAndSurviveRestart() {
         std::vector<std::string> paths;
         for (int i = 0; i < 5; ++i)

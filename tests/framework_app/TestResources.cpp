@@ -1,4 +1,5 @@
 #include "TestIds.h"
+#include "framework_app/Images.h"
 #include "platform/framework/AfxRes.h"
 #include "platform/framework/Resources.h"
 
@@ -78,43 +79,27 @@ const ACCEL kAccels[] = {
     {FVIRTKEY | FCONTROL, 'L', ID_TEST_LOCKED},
 };
 
-// 16 x 15 images, "." is the light grey background.
-const char* const kPage[] = {"16 15 2 1",        ". c #C0C0C0",      "# c #000000",
-                             "................", "...#######......", "...#.....##.....",
-                             "...#.....#.#....", "...#.....####...", "...#........#...",
-                             "...#........#...", "...#........#...", "...#........#...",
-                             "...#........#...", "...#........#...", "...#........#...",
-                             "...##########...", "................", "................"};
-const char* const kLine[] = {"16 15 2 1",        ". c #C0C0C0",      "# c #000000",
-                             "................", "..#.............", "...#............",
-                             "....#...........", ".....#..........", "......#.........",
-                             ".......#........", "........#.......", ".........#......",
-                             "..........#.....", "...........#....", "............#...",
-                             ".............#..", "................", "................"};
-const char* const kDot[] = {"16 15 2 1",        ". c #C0C0C0",      "# c #000000",
-                            "................", "................", "................",
-                            "................", "......####......", ".....######.....",
-                            ".....######.....", ".....######.....", ".....######.....",
-                            "......####......", "................", "................",
-                            "................", "................", "................"};
-
 const AFX_TOOLBAR_BUTTON kMainButtons[] = {
-    {ID_FILE_NEW, "document-new", kPage},   {ID_FILE_OPEN, "document-open", kPage},
-    {ID_FILE_SAVE, "document-save", kPage}, {ID_SEPARATOR, nullptr, nullptr},
-    {ID_EDIT_COPY, "edit-copy", kPage},     {ID_EDIT_PASTE, "edit-paste", kPage},
-    {ID_SEPARATOR, nullptr, nullptr},       {ID_FILE_PRINT, "document-print", kPage},
-    {ID_APP_ABOUT, "help-about", kPage},
+    {ID_FILE_NEW, "document-new", &kPageImage},
+    {ID_FILE_OPEN, "document-open", &kPageImage},
+    {ID_FILE_SAVE, "document-save", &kPageImage},
+    {ID_SEPARATOR, nullptr, nullptr},
+    {ID_EDIT_COPY, "edit-copy", &kPageImage},
+    {ID_EDIT_PASTE, "edit-paste", &kPageImage},
+    {ID_SEPARATOR, nullptr, nullptr},
+    {ID_FILE_PRINT, "document-print", &kPageImage},
+    {ID_APP_ABOUT, "help-about", &kPageImage},
 };
 const AFX_TOOLBAR_BUTTON kToolButtons[] = {
-    {ID_TOOL_LINE, nullptr, kLine},
-    {ID_TOOL_DOT, nullptr, kDot},
+    {ID_TOOL_LINE, nullptr, &kLineImage},
+    {ID_TOOL_DOT, nullptr, &kDotImage},
 };
 const AFX_TOOLBAR_RESOURCE kToolBars[] = {
     {IDR_MAINFRAME, 16, 15, kMainButtons, std::size(kMainButtons)},
     {IDR_TOOLS, 16, 15, kToolButtons, std::size(kToolButtons)},
 };
 
-const AFX_XPM kIconImages[] = {kDot, kLine};
+const AFX_IMAGE* const kIconImages[] = {&kDotImage, &kLineImage};
 const AFX_ICON_RESOURCE kIcons[] = {{IDR_MAINFRAME, kIconImages, std::size(kIconImages)}};
 
 const AFX_DIALOG_ITEM kAboutItems[] = {
@@ -136,18 +121,12 @@ const AFX_ACCEL_RESOURCE kAccelTables[] = {{IDR_MAINFRAME, kAccels, std::size(kA
 
 AFX_RESOURCES Table() {
     AFX_RESOURCES r;
-    r.pStrings = kStrings;
-    r.nStrings = std::size(kStrings);
-    r.pMenus = kMenus;
-    r.nMenus = std::size(kMenus);
-    r.pAccels = kAccelTables;
-    r.nAccels = std::size(kAccelTables);
-    r.pToolBars = kToolBars;
-    r.nToolBars = std::size(kToolBars);
-    r.pIcons = kIcons;
-    r.nIcons = std::size(kIcons);
-    r.pDialogs = kDialogs;
-    r.nDialogs = std::size(kDialogs);
+    r.strings = kStrings;
+    r.menus = kMenus;
+    r.accels = kAccelTables;
+    r.toolBars = kToolBars;
+    r.icons = kIcons;
+    r.dialogs = kDialogs;
     return r;
 }
 

@@ -3,6 +3,7 @@
 // The Qt widgets behind the framework's windows. Only the framework's own sources include
 // this header.
 
+#include "platform/Types.h"
 #include "platform/framework/internal/IdleUpdate.h"
 
 #include <QMainWindow>
@@ -53,6 +54,11 @@ private:
 
     void Deliver(unsigned message, QMouseEvent* event);
 };
+
+// The side a toolbar docks on for the given CBRS_ALIGN_ bits: the first that they allow of top,
+// bottom, left and right, the order in which a frame offers its sides; the top when they allow
+// none.
+Qt::ToolBarArea AfxDockArea(DWORD dwAlign);
 
 // Marks a menu action or button with the command it sends.
 inline constexpr const char* kCommandIdProperty = "afxCommandId";

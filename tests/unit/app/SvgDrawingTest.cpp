@@ -95,7 +95,8 @@ TEST(SvgDrawing, DocumentHasOnePathPerCurveInStackingOrderOnTheArea) {
     curves.push_back(std::make_unique<CCurve>(Curve({{1, 1}, {2, 2}}, false)));
     curves.push_back(std::make_unique<CCurve>(Curve({}, false)));
     curves.push_back(std::make_unique<CCurve>(Curve({{3, 3}}, false)));
-    const std::string svg = SvgDrawing::Build(curves, CRect(-10, -20, 90, 60));
+    const std::string svg =
+        SvgDrawing::Build(curves, CRect(-10, -20, 90, 60), "a & <b>", "Swoop2 1.0.0.1");
 
     EXPECT_NE(svg.find("width=\"100\" height=\"80\" viewBox=\"-10 -20 100 80\""), std::string::npos)
         << svg;
@@ -110,4 +111,7 @@ TEST(SvgDrawing, DocumentHasOnePathPerCurveInStackingOrderOnTheArea) {
     EXPECT_EQ(data, (std::vector<std::string>{"M 1 1 L 2 2", "", "M 3 3"}));
     EXPECT_EQ(svg.find("<?xml"), 0u);
     EXPECT_NE(svg.rfind("</svg>"), std::string::npos);
+    // A file name's markup characters stay text.
+    EXPECT_NE(svg.find("<title>a &amp; &lt;b&gt;</title>"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("<xmp:CreatorTool>Swoop2 1.0.0.1</xmp:CreatorTool>"), std::string::npos);
 }

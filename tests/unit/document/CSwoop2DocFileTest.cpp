@@ -124,15 +124,3 @@ TEST(Serialize, HugeCountsFailAtTheEndOfTheDataWithoutReservingForThem) {
         EXPECT_TRUE(doc.m_curves.empty());
     }
 }
-
-TEST(Serialize, LoadingReservesExactlyWhatAValidFileHolds) {
-    CSwoop2Doc source;
-    Add(source, std::vector<CPoint>(1000, CPoint(1, 2)));
-    Add(source, std::vector<CPoint>(3, CPoint(3, 4)));
-    CSwoop2Doc doc;
-    Load(doc, Store(source));
-    ASSERT_EQ(doc.m_curves.size(), 2u);
-    EXPECT_EQ(doc.m_curves.capacity(), 2u);
-    EXPECT_EQ(doc.m_curves[0]->m_points.capacity(), 1000u);
-    EXPECT_EQ(doc.m_curves[1]->m_points.capacity(), 3u);
-}

@@ -126,8 +126,7 @@ TEST(Resources, StringFieldsAndLookUps) {
     static const AFX_STRING_RESOURCE strings[] = {{7001, "Save the file\nSave"},
                                                   {7002, "App\n\nApp\n\n\nApp.Doc\nApp.Doc"}};
     AFX_RESOURCES table;
-    table.pStrings = strings;
-    table.nStrings = 2;
+    table.strings = strings;
     AfxRegisterResources(table);
     EXPECT_EQ(AfxExtractSubString(AfxLoadString(7001), 0), "Save the file");
     EXPECT_EQ(AfxExtractSubString(AfxLoadString(7001), 1), "Save");

@@ -1,0 +1,360 @@
+#pragma once
+
+#include "platform/gdi/raster/HeldSegment.h"
+#include "platform/gdi/raster/PixelOps.h"
+#include "platform/geometry/CPoint.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+namespace raster {
+// Internal linkage lets the compiler specialise the sampling loops for their one caller in
+// each file, which it does not do for functions other files might share.
+namespace {
+
+// Bezier segments are drawn by sampling the cubic in steps of less than two pixels along either
+// axis; consecutive samples, rounded to pixels, are joined through the pixel halfway between
+// them, so the pixels form an unbroken chain that follows the curve within a pixel. A segment
+// that would need more steps than this is halved first, which also skips its parts outside the
+// image and keeps the fixed-point stepping exact enough.
+constexpr int kMaxSteps = 256;
+constexpr int kMaxDepth = 48;
+// Sampled coordinates are held in 32.32 fixed point.
+constexpr double kFixedOne = 4294967296.0;
+constexpr std::int64_t kFixedHalf = std::int64_t(1) << 31;
+constexpr double kFixedLimit = 1073741824.0; // 2^30
+
+struct Segment {
+    double x[4];
+    double y[4];
+};
+
+// One coordinate of a cubic sampled in n steps, in 32.32 fixed point: the start and the end (plus
+// a half, so that the integer part is the rounded pixel) and the first, second and third forward
+// differences.
+struct Axis {
+    std::int64_t start;
+    std::int64_t d0;
+    std::int64_t d1;
+    std::int64_t d2;
+    std::int64_t end;
+
+    void Set(const double* p, int n) {
+        Differences(p[3] - p[0] + 3 * (p[1] - p[2]), 3 * (p[0] - 2 * p[1] + p[2]),
+                    3 * (p[1] - p[0]), n);
+        start = static_cast<std::int64_t>(p[0] * kFixedOne) + kFixedHalf;
+        end = static_cast<std::int64_t>(p[3] * kFixedOne) + kFixedHalf;
+    }
+
+    void Set(const std::int64_t* p, int n) {
+        Differences(double(p[3] - p[0] + 3 * (p[1] - p[2])), double(3 * (p[0] - 2 * p[1] + p[2])),
+                    double(3 * (p[1] - p[0])), n);
+        start = (p[0] << 32) + kFixedHalf;
+        end = (p[3] << 32) + kFixedHalf;
+    }
+
+    // For the cubic a t^3 + b t^2 + c t + start.
+    void Differences(double a, double b, double c, int n) {
+        const double h = 1.0 / n;
+        const double h2 = h * h;
+        const double h3 = h2 * h;
+        d0 = static_cast<std::int64_t>((a * h3 + b * h2 + c * h) * kFixedOne);
+        d1 = static_cast<std::int64_t>((6 * a * h3 + 2 * b * h2) * kFixedOne);
+        d2 = static_cast<std::int64_t>(6 * a * h3 * kFixedOne);
+    }
+};
+
+template <class Op, bool Patterned> class BezierSampler {
+    // A solid pen that copies its colour gives the same pixels however often and in whatever
+    // order it touches them.
+    static constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
+
+public:
+    // held: where segments that need no clipping go instead of being drawn, for a solid copying
+    // pen; null to draw everything at once.
+    BezierSampler(const RasterPen<Op>& pen, CPoint origin, std::vector<HeldSegment>* held = nullptr)
+        : m_bits(pen.bits), m_width(pen.width), m_height(pen.height), m_bottom(pen.height),
+          m_stride(pen.stride), m_ox(origin.x), m_oy(origin.y), m_op(pen.op),
+          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
+
+    // Sampled segments write only rows top to bottom - 1.
+    void SetRows(int top, int bottom) {
+        m_top = top;
+        m_bottom = bottom;
+    }
+
+    // A segment held back by the device: inside the image, and few enough steps.
+    void Held(const HeldSegment& held) {
+        const int minY = std::min(std::min(held.y[0], held.y[1]), std::min(held.y[2], held.y[3]));
+        const int maxY = std::max(std::max(held.y[0], held.y[1]), std::max(held.y[2], held.y[3]));
+        if (maxY < m_top || minY >= m_bottom)
+            return;
+        std::int64_t px[4];
+        std::int64_t py[4];
+        for (int j = 0; j < 4; ++j) {
+            px[j] = held.x[j];
+            py[j] = held.y[j];
+        }
+        const int n = int(std::max(StepsFor(px), StepsFor(py)));
+        if (minY >= m_top && maxY < m_bottom)
+            Sample<false>(px, py, n);
+        else
+            Sample<true>(px, py, n);
+    }
+
+    // Logical coordinates: the origin is taken off here, in 64 bits.
+    void Bezier(const CPoint* points, int count) {
+        for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
+            std::int64_t px[4];
+            std::int64_t py[4];
+            for (int j = 0; j < 4; ++j) {
+                px[j] = std::int64_t(p[j].x) - m_ox;
+                py[j] = std::int64_t(p[j].y) - m_oy;
+            }
+            // Most segments of a drawing are short and lie wholly inside the window: they are
+            // sorted out in integers, before any floating-point work.
+            const std::int64_t minX = Min4(px);
+            const std::int64_t maxX = Max4(px);
+            const std::int64_t minY = Min4(py);
+            const std::int64_t maxY = Max4(py);
+            // A segment outside is skipped whole, and the pen's pattern does not run on over
+            // it: the dots that show stay where they are when the curve is drawn again.
+            if (maxX < 0 || maxY < 0 || minX >= m_width || minY >= m_height)
+                continue;
+            const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
+            if (n > kMaxSteps) {
+                Segment s;
+                for (int j = 0; j < 4; ++j) {
+                    s.x[j] = double(px[j]);
+                    s.y[j] = double(py[j]);
+                }
+                Curve(s, 0);
+            } else if (minX >= 0 && minY >= 0 && maxX < m_width && maxY < m_height) {
+                if constexpr (kIdempotent) {
+                    if (m_held != nullptr) {
+                        m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
+                                            std::int32_t(px[2]), std::int32_t(px[3])},
+                                           {std::int32_t(py[0]), std::int32_t(py[1]),
+                                            std::int32_t(py[2]), std::int32_t(py[3])}});
+                        continue;
+                    }
+                }
+                Sample<false>(px, py, int(n));
+            } else {
+                Sample<true>(px, py, int(n));
+            }
+        }
+    }
+
+private:
+    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+    template <class T> static T Min4(const T* v) {
+        return std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
+    }
+    template <class T> static T Max4(const T* v) {
+        return std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
+    }
+
+    // The steps that keep every step below two pixels along one axis. The derivative of the cubic
+    // is three times the quadratic Bezier over the differences a, b, c of the control points;
+    // halving that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and
+    // |a + 2b + c| / 4, which is much closer than the largest difference and needs no division.
+    // Whole-numbered points are bounded in integers, four times over.
+    static std::int64_t StepsFor(const std::int64_t* p) {
+        const std::int64_t a = p[1] - p[0];
+        const std::int64_t b = p[2] - p[1];
+        const std::int64_t c = p[3] - p[2];
+        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
+        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
+        const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
+        return 3 * bound4 / 8 + 1;
+    }
+
+    // Three times the same bound for points anywhere between whole numbers, with a small
+    // margin for rounding.
+    static double SpeedBound(const double* p) {
+        const double a = p[1] - p[0];
+        const double b = p[2] - p[1];
+        const double c = p[3] - p[2];
+        const double bound = std::max({std::abs(a), std::abs(c), std::abs(a + b) / 2,
+                                       std::abs(b + c) / 2, std::abs(a + 2 * b + c) / 4});
+        return 3 * bound * (1 + 1e-9);
+    }
+
+    void Curve(const Segment& s, int depth) {
+        const double minX = Min4(s.x);
+        const double maxX = Max4(s.x);
+        const double minY = Min4(s.y);
+        const double maxY = Max4(s.y);
+        // A Bezier segment lies within the hull of its control points, and a point rounds into
+        // the image only from within half a pixel of it.
+        if (maxX < -0.5 || maxY < -0.5 || minX >= m_width - 0.5 || minY >= m_height - 0.5)
+            return;
+        const double speed = std::max(SpeedBound(s.x), SpeedBound(s.y)) / 2;
+        if (speed >= kMaxSteps && depth < kMaxDepth) {
+            Segment left;
+            Segment right;
+            Split(s.x, left.x, right.x);
+            Split(s.y, left.y, right.y);
+            Curve(left, depth + 1);
+            Curve(right, depth + 1);
+            return;
+        }
+        // Only a segment still vast after every halving, which whole-numbered points within
+        // the 32-bit range never give, fails this; it has nothing that fixed point could draw.
+        if (minX <= -kFixedLimit || minY <= -kFixedLimit || maxX >= kFixedLimit ||
+            maxY >= kFixedLimit)
+            return;
+        const int n = speed >= kMaxSteps ? kMaxSteps : int(speed) + 1;
+        if (minX >= 0 && minY >= 0 && maxX <= m_width - 1 && maxY <= m_height - 1)
+            Sample<false>(s, n);
+        else
+            Sample<true>(s, n);
+    }
+
+    // Draws the chain of samples 0 to n - 1 of the segment, leaving out its end pixel, which
+    // the next segment starts on. A pen that only copies its colour writes every pixel without
+    // a branch, repeats and all; any other pen touches each pixel of the chain once, and its
+    // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
+    // outside the image.
+    template <bool Clip> void Sample(const Segment& s, int n) {
+        Axis ax;
+        Axis ay;
+        ax.Set(s.x, n);
+        ay.Set(s.y, n);
+        Sample<Clip>(ax, ay, n);
+    }
+
+    // A segment of whole-numbered points takes its start and end straight from the integers;
+    // the result is the same as from their floating-point copies.
+    template <bool Clip> void Sample(const std::int64_t* px, const std::int64_t* py, int n) {
+        Axis ax;
+        Axis ay;
+        ax.Set(px, n);
+        ay.Set(py, n);
+        Sample<Clip>(ax, ay, n);
+    }
+
+    template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n) {
+        std::int64_t x = ax.start;
+        std::int64_t y = ay.start;
+        std::int64_t dx0 = ax.d0;
+        std::int64_t dx1 = ax.d1;
+        const std::int64_t dx2 = ax.d2;
+        std::int64_t dy0 = ay.d0;
+        std::int64_t dy1 = ay.d1;
+        const std::int64_t dy2 = ay.d2;
+        const std::int64_t endX = ax.end >> 32;
+        const std::int64_t endY = ay.end >> 32;
+        const auto step = [&] {
+            x += dx0;
+            dx0 += dx1;
+            dx1 += dx2;
+            y += dy0;
+            dy0 += dy1;
+            dy1 += dy2;
+        };
+        std::uint32_t* const bits = m_bits;
+        const std::ptrdiff_t stride = m_stride;
+        // Each step moves less than two pixels along either axis, so the point halfway between
+        // two samples lies less than a pixel from either, and its pixel joins theirs into an
+        // unbroken chain: the chain is the first sample, then for every further sample the
+        // pixel halfway to it and the sample itself, and last the pixel halfway to the end.
+        // Halfway points keep the half that rounds, as the samples do.
+        std::int64_t qx = x;
+        std::int64_t qy = y;
+        const std::int64_t endHalfX = ax.end;
+        const std::int64_t endHalfY = ay.end;
+        if constexpr (kIdempotent && !Clip) {
+            // Rather than test every pixel against the end pixel, the end pixel is put back
+            // as it was.
+            const auto at = [&](std::int64_t px, std::int64_t py) {
+                return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+            };
+            std::uint32_t* const end = at(endX, endY);
+            const std::uint32_t endBefore = *end;
+            m_op(at(qx >> 32, qy >> 32));
+            for (int i = n - 1; i > 0; --i) {
+                step();
+                m_op(at((qx + x) >> 33, (qy + y) >> 33));
+                m_op(at(x >> 32, y >> 32));
+                qx = x;
+                qy = y;
+            }
+            m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
+            *end = endBefore;
+            return;
+        }
+        const auto visit = [&](std::int64_t px, std::int64_t py) {
+            if (px == endX && py == endY)
+                return;
+            if constexpr (!kIdempotent) {
+                if (px == m_lastX && py == m_lastY)
+                    return;
+                m_lastX = px;
+                m_lastY = py;
+            }
+            const bool visible =
+                !Clip || (std::uint64_t(px) < std::uint64_t(m_width) &&
+                          std::uint64_t(py - m_top) < std::uint64_t(m_bottom - m_top));
+            if constexpr (Patterned) {
+                if (visible && m_pattern.On(m_phase))
+                    m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+                if (++m_phase == m_pattern.period)
+                    m_phase = 0;
+            } else if (visible) {
+                m_op(bits + std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+            }
+        };
+        visit(qx >> 32, qy >> 32);
+        for (int i = n - 1; i > 0; --i) {
+            step();
+            visit((qx + x) >> 33, (qy + y) >> 33);
+            visit(x >> 32, y >> 32);
+            qx = x;
+            qy = y;
+        }
+        visit((qx + endHalfX) >> 33, (qy + endHalfY) >> 33);
+    }
+
+    static void Split(const double* p, double* left, double* right) {
+        const double p01 = (p[0] + p[1]) / 2;
+        const double p12 = (p[1] + p[2]) / 2;
+        const double p23 = (p[2] + p[3]) / 2;
+        const double p012 = (p01 + p12) / 2;
+        const double p123 = (p12 + p23) / 2;
+        const double mid = (p012 + p123) / 2;
+        left[0] = p[0];
+        left[1] = p01;
+        left[2] = p012;
+        left[3] = mid;
+        right[0] = mid;
+        right[1] = p123;
+        right[2] = p23;
+        right[3] = p[3];
+    }
+
+    std::uint32_t* m_bits;
+    int m_width;
+    int m_height;
+    int m_top = 0;
+    int m_bottom;
+    std::ptrdiff_t m_stride;
+    std::int64_t m_ox;
+    std::int64_t m_oy;
+    Op m_op;
+    PenPattern m_pattern;
+    int m_phase;
+    std::vector<HeldSegment>* m_held;
+    // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
+    std::int64_t m_lastX = INT64_MIN;
+    std::int64_t m_lastY = INT64_MIN;
+};
+
+} // namespace
+} // namespace raster
