@@ -2,6 +2,7 @@
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/DeviceScale.h"
 #include "view/CSwoop2View.h"
 
 #include <QApplication>
@@ -20,6 +21,10 @@
 // causes, through the program's own view and document, beside QPainter drawing the same Bezier
 // point lists (already converted) onto an image of the same size. The selected curve is the
 // last one, so its handles are painted above everything.
+//
+// OnDraw also runs on images with 1.5 and 2 pixels per logical unit, as a HiDPI screen's window
+// has them. The whole repaint takes the ratio of the screen: run the program with
+// QT_SCALE_FACTOR=2 to measure it at ratio 2.
 
 namespace {
 
@@ -68,14 +73,16 @@ void Label(benchmark::State& state) {
 }
 
 // OnDraw over the whole document into the window's image, erased to white first, through the
-// surface a repaint uses.
+// surface a repaint uses, with the given pixels per logical unit (in hundredths).
 void BM_ViewOnDraw(benchmark::State& state) {
     ViewSetup setup(int(state.range(0)), int(state.range(1)), int(state.range(2)));
-    QImage* image = setup.view->GetBackingImage();
+    const DeviceScale scale = DeviceScale::FromRatio(double(state.range(3)) / 100);
+    QImage image(int(scale.Cover(kWidth)), int(scale.Cover(kHeight)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale.Ratio());
     for (auto _ : state) {
-        image->fill(Qt::white);
+        image.fill(Qt::white);
         CDC dc;
-        dc.AttachWindowImage(image);
+        dc.AttachWindowImage(&image);
         setup.view->OnDraw(&dc);
         dc.DetachDevice();
         benchmark::ClobberMemory();
@@ -133,13 +140,17 @@ void Documents(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-// The same documents, and one whose selected curve has 10,000 more points.
+// The same documents, one whose selected curve has 10,000 more points, and the middle one at
+// ratios 1.5 and 2.
 BENCHMARK(BM_ViewOnDraw)
-    ->ArgNames({"curves", "points", "selected_extra"})
-    ->Args({1000, 16, 0})
-    ->Args({10000, 16, 0})
-    ->Args({100000, 10, 0})
-    ->Args({10000, 16, 10000})
+    ->ArgNames({"curves", "points", "selected_extra", "ratio_pct"})
+    ->Args({1000, 16, 0, 100})
+    ->Args({10000, 16, 0, 100})
+    ->Args({100000, 10, 0, 100})
+    ->Args({10000, 16, 10000, 100})
+    ->Args({10000, 16, 0, 150})
+    ->Args({10000, 16, 0, 200})
+    ->Args({100000, 10, 0, 200})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewRepaint)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);

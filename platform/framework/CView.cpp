@@ -81,11 +81,25 @@ bool CView::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe) {
     return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pCmdUI, bProbe);
 }
 
+DeviceScale CView::GetDeviceScale() const {
+    return DeviceScale::FromRatio(m_pWidget != nullptr ? m_pWidget->devicePixelRatio() : 1.0);
+}
+
 QImage* CView::GetBackingImage() {
-    const QSize size = (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
-    if (m_pImage == nullptr || m_pImage->size() != size) {
+    // The image has a pixel for every pixel of the screen, however many the screen shows per
+    // logical unit, and tells the surfaces drawn on it how units map to its pixels.
+    const DeviceScale scale = GetDeviceScale();
+    const QSize logical =
+        (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
+    const auto side = [&](int units) {
+        return int(std::clamp<std::int64_t>(scale.Cover(units), 1, kMaxBackingSide));
+    };
+    const QSize size(side(logical.width()), side(logical.height()));
+    if (m_pImage == nullptr || m_pImage->size() != size ||
+        m_pImage->devicePixelRatio() != scale.Ratio()) {
         delete m_pImage;
         m_pImage = new QImage(size, QImage::Format_RGB32);
+        m_pImage->setDevicePixelRatio(scale.Ratio());
         m_pImage->fill(Qt::white);
         m_bRedrawPending = true;
     }
@@ -119,10 +133,10 @@ void CViewWidget::paintEvent(QPaintEvent*) {
     if (m_pView == nullptr)
         return;
     m_pView->PaintBacking();
-    // Scaled by the device pixel ratio without smoothing: lines stay sharp on HiDPI screens.
+    // The image holds the screen's own pixels: drawn at its own ratio, each of its pixels lands
+    // on one pixel of the screen, with no scaling, even where the view starts between pixels.
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), *m_pView->GetBackingImage());
+    painter.drawImage(QPointF(0, 0), *m_pView->GetBackingImage());
 }
 
 void CViewWidget::resizeEvent(QResizeEvent*) {

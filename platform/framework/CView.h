@@ -2,6 +2,7 @@
 
 #include "platform/Types.h"
 #include "platform/framework/CWnd.h"
+#include "platform/gdi/DeviceScale.h"
 #include "platform/geometry/CPoint.h"
 
 #include <cstdint>
@@ -60,8 +61,12 @@ public:
     void OnFilePrint();
     void OnFilePrintPreview();
 
-    // The image the window shows; a CClientDC draws on it outside painting.
+    // The image the window shows, one pixel for each pixel of the screen; a CClientDC draws on
+    // it outside painting.
     QImage* GetBackingImage();
+    // How the screen the window is on shows logical units; ToDevice gives the pixels of the
+    // image that show a logical rectangle.
+    DeviceScale GetDeviceScale() const;
 
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
@@ -74,6 +79,9 @@ protected:
     CFrameWnd* m_pFrame = nullptr;
 
 private:
+    // The longest side of the window's image, which no screen comes near.
+    static constexpr std::int64_t kMaxBackingSide = 16384;
+
     bool m_bRedrawPending = true;
     QImage* m_pImage = nullptr;
 

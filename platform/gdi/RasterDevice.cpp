@@ -12,9 +12,10 @@
 using namespace raster;
 
 RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
-                           CPoint origin)
+                           CPoint origin, DeviceScale scale)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
-      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin) {}
+      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin), m_scale(scale) {
+}
 
 namespace {
 
@@ -30,8 +31,10 @@ std::unique_ptr<RasterDevice> DeviceOn(QImage* image) {
     // bits() makes the image's pixels its own if they were shared, so that what is drawn here
     // is what the image shows.
     auto* bits = reinterpret_cast<std::uint32_t*>(image->bits());
+    // An image made for a screen with more pixels than logical units says so by its ratio.
     return std::make_unique<RasterDevice>(bits, image->width(), image->height(),
-                                          image->bytesPerLine() / 4);
+                                          image->bytesPerLine() / 4, CPoint(),
+                                          DeviceScale::FromRatio(image->devicePixelRatio()));
 }
 
 } // namespace
@@ -52,14 +55,14 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image) {
 
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
     Flush();
-    const PenPattern pattern = PenPattern::ForStyle(pen.style);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         LineStepper<Op, decltype(patterned)::value> stepper(
             RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, phase});
-        // The origin is taken off in 64 bits, so no logical coordinate can overflow.
-        stepper.Line(std::int64_t(from.x) - m_origin.x, std::int64_t(from.y) - m_origin.y,
-                     std::int64_t(to.x) - m_origin.x, std::int64_t(to.y) - m_origin.y);
+        // Mapped to pixels and the origin's pixel taken off in 64 bits, so that no logical
+        // coordinate, times any ratio, can overflow.
+        stepper.Line(X(from.x), Y(from.y), X(to.x), Y(to.y));
         phase = stepper.Phase();
     });
 }
@@ -67,7 +70,7 @@ void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int ro
 void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) {
     if (points == nullptr || count < 4)
         return;
-    const PenPattern pattern = PenPattern::ForStyle(pen.style);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         constexpr bool kPatterned = decltype(patterned)::value;
@@ -85,7 +88,8 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
             Flush();
         }
         BezierSampler<Op, kPatterned> sampler(
-            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, 0}, m_origin, held);
+            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, 0}, m_scale, m_origin,
+            held);
         sampler.Bezier(points, count);
     });
 }
@@ -93,10 +97,11 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, COLORREF color) {
     Flush();
-    left -= m_origin.x;
-    top -= m_origin.y;
-    right -= m_origin.x;
-    bottom -= m_origin.y;
+    // Edges map as points do, so that a square around a point stays around its pixel.
+    left = X(left);
+    top = Y(top);
+    right = X(right);
+    bottom = Y(bottom);
     left = std::max<std::int64_t>(left, 0);
     top = std::max<std::int64_t>(top, 0);
     right = std::min<std::int64_t>(right, m_width);

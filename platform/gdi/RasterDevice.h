@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/DeviceScale.h"
 #include "platform/gdi/DrawingDevice.h"
 #include "platform/gdi/raster/HeldSegment.h"
 
@@ -23,12 +24,14 @@ class RasterDevice final : public DrawingDevice {
 public:
     // stride: pixels from one row to the next. origin: the logical point that the image's top
     // left pixel shows, so that a picture of any part of a drawing gets the very pixels that a
-    // window showing that part would.
+    // window showing that part would. scale: how logical units map to the image's pixels, for a
+    // screen with more pixels than units; lines stay one pixel wide whatever it is.
     RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
-                 CPoint origin = CPoint());
+                 CPoint origin = CPoint(), DeviceScale scale = DeviceScale());
     ~RasterDevice() override;
 
     // A device over the image's pixels, or null for an image that is null or not 32-bit RGB.
+    // The image's device pixel ratio maps logical units to its pixels.
     static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
     // The same for a window's image that nobody reads until the device is flushed or destroyed.
     // Curves in one colour are then held back and drawn together at the end, the top and the
@@ -45,12 +48,16 @@ public:
 private:
     // Starts holding curves back until the device is flushed or destroyed.
     void HoldBack();
+    // The image column and row that show a logical coordinate.
+    std::int64_t X(std::int64_t x) const { return m_scale.Map(x) - m_scale.Map(m_origin.x); }
+    std::int64_t Y(std::int64_t y) const { return m_scale.Map(y) - m_scale.Map(m_origin.y); }
 
     std::uint32_t* m_bits;
     int m_width;
     int m_height;
     std::ptrdiff_t m_stride;
     CPoint m_origin;
+    DeviceScale m_scale;
     bool m_bHolding = false;
     std::uint32_t m_heldPixel = 0;
     std::vector<raster::HeldSegment> m_held;

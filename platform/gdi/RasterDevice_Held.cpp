@@ -48,7 +48,7 @@ void RasterDevice::Flush() {
         BezierSampler<CopyOp, false> sampler(RasterPen<CopyOp>{m_bits, m_width, m_height, m_stride,
                                                                CopyOp{m_heldPixel}, PenPattern(),
                                                                0},
-                                             CPoint());
+                                             DeviceScale(), CPoint()); // pixels already
         sampler.SetRows(top, bottom);
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);

@@ -3,7 +3,8 @@
 // surface must be clipped, never walked, so drawing any curve has to end promptly; the outline
 // inverts, so drawing it twice must give back the surface it found. A copying pen takes its own
 // quick way through the pixels, so it must mark exactly the pixels that masking with black marks,
-// and a window's surface, which holds curves back, must end with the same pixels again.
+// and a window's surface, which holds curves back, must end with the same pixels again. All of
+// it also on surfaces with more pixels than logical units, as HiDPI screens have them.
 
 #include "FuzzCheck.h"
 
@@ -27,8 +28,8 @@ std::int32_t Le32(const std::uint8_t* p) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // The first byte: whether the curve is closed and which surface it is drawn on; then the
-    // outline's offset; then the points.
+    // The first byte: whether the curve is closed, which surface it is drawn on and at which
+    // ratio; then the outline's offset; then the points.
     if (size < 9)
         return 0;
     CCurve curve;
@@ -41,7 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<CPoint> bezier = curve.ToBezier();
     FUZZ_CHECK(curve.m_points.size() < 4 || (bezier.size() - 1) % 3 == 0);
 
+    static constexpr double kRatios[] = {1.0, 1.5, 2.0, 1.25};
+    const double ratio = kRatios[(data[0] >> 3) & 3];
     QImage image(data[0] & 2 ? 7 : 48, data[0] & 4 ? 5 : 32, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(0xFFFFFFFF);
     CDC dc;
     dc.AttachImage(&image);
@@ -53,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(image == drawn);
 
     QImage masked(image.size(), QImage::Format_RGB32);
+    masked.setDevicePixelRatio(ratio);
     masked.fill(0xFFFFFFFF);
     CDC maskDc;
     maskDc.AttachImage(&masked);
@@ -62,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A window's surface holds the curve back and draws it when it lets go: the same pixels.
     QImage window(image.size(), QImage::Format_RGB32);
+    window.setDevicePixelRatio(ratio);
     window.fill(0xFFFFFFFF);
     CDC windowDc;
     windowDc.AttachWindowImage(&window);

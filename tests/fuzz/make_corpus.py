@@ -88,6 +88,13 @@ DRAWINGS = {
     "crossing-surface": drawing(1, 0, 0, [(MIN32, 16), (MAX32, 16), (24, MIN32), (24, MAX32)]),
     "repeated-point": drawing(1, 0, 0, [(8, 8)] * 8),
     "zigzag": drawing(0, 2, 2, [(i * 3, (i % 2) * 30) for i in range(20)]),
+    # Bits 3 and 4 of the flags pick the surface's ratio: 1, 1.5, 2 or 1.25 pixels per unit.
+    "box-closed-ratio-1.25": drawing(1 | 3 << 3, -2, 5, [(4, 4), (40, 4), (40, 28), (4, 28)]),
+    "zigzag-ratio-1.5": drawing(1 << 3, 2, 2, [(i * 3, (i % 2) * 30) for i in range(20)]),
+    "extreme-closed-ratio-2": drawing(1 | 2 << 3, MAX32, MIN32, EXTREME),
+    "crossing-surface-ratio-1.5": drawing(
+        1 | 1 << 3, 0, 0, [(MIN32, 16), (MAX32, 16), (24, MIN32), (24, MAX32)]
+    ),
 }
 
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/DeviceScale.h"
 #include "platform/gdi/raster/HeldSegment.h"
 #include "platform/gdi/raster/PixelOps.h"
 #include "platform/geometry/CPoint.h"
@@ -74,12 +75,15 @@ template <class Op, bool Patterned> class BezierSampler {
     static constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
 
 public:
-    // held: where segments that need no clipping go instead of being drawn, for a solid copying
-    // pen; null to draw everything at once.
-    BezierSampler(const RasterPen<Op>& pen, CPoint origin, std::vector<HeldSegment>* held = nullptr)
+    // scale: how logical coordinates map to pixels; origin: the logical point of the top left
+    // pixel. held: where segments that need no clipping go instead of being drawn, for a solid
+    // copying pen; null to draw everything at once.
+    BezierSampler(const RasterPen<Op>& pen, DeviceScale scale, CPoint origin,
+                  std::vector<HeldSegment>* held = nullptr)
         : m_bits(pen.bits), m_width(pen.width), m_height(pen.height), m_bottom(pen.height),
-          m_stride(pen.stride), m_ox(origin.x), m_oy(origin.y), m_op(pen.op),
-          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
+          m_stride(pen.stride), m_scale(scale), m_ox(scale.Map(origin.x)),
+          m_oy(scale.Map(origin.y)), m_op(pen.op), m_pattern(pen.pattern), m_phase(pen.phase),
+          m_held(held) {}
 
     // Sampled segments write only rows top to bottom - 1.
     void SetRows(int top, int bottom) {
@@ -106,15 +110,17 @@ public:
             Sample<true>(px, py, n);
     }
 
-    // Logical coordinates: the origin is taken off here, in 64 bits.
+    // Logical coordinates: they map to whole pixels and the origin's pixel is taken off here, in
+    // 64 bits, which hold any 32-bit coordinate times any ratio. Whole pixels let a segment on a
+    // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
             std::int64_t px[4];
             std::int64_t py[4];
             for (int j = 0; j < 4; ++j) {
-                px[j] = std::int64_t(p[j].x) - m_ox;
-                py[j] = std::int64_t(p[j].y) - m_oy;
+                px[j] = m_scale.Map(p[j].x) - m_ox;
+                py[j] = m_scale.Map(p[j].y) - m_oy;
             }
             // Most segments of a drawing are short and lie wholly inside the window: they are
             // sorted out in integers, before any floating-point work.
@@ -345,6 +351,8 @@ private:
     int m_top = 0;
     int m_bottom;
     std::ptrdiff_t m_stride;
+    DeviceScale m_scale;
+    // The pixel of the origin.
     std::int64_t m_ox;
     std::int64_t m_oy;
     Op m_op;

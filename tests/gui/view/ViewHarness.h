@@ -72,9 +72,13 @@ public:
         return parts.join(' ');
     }
 
-    // The view's painting on a white image of the window's size.
+    // The view's painting on a white image of the window's size, with as many pixels per unit
+    // as the window's screen has.
     QImage Render() const {
-        QImage image(Widget()->size(), QImage::Format_RGB32);
+        const DeviceScale scale = view->GetDeviceScale();
+        QImage image(int(scale.Cover(Widget()->width())), int(scale.Cover(Widget()->height())),
+                     QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale.Ratio());
         image.fill(Qt::white);
         CDC dc;
         dc.AttachImage(&image);

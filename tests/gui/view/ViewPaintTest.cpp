@@ -1,5 +1,7 @@
 // The view's painting checked pixel by pixel: curves, the selection's handles, and the same
-// painting through a painter as printing and the preview use it.
+// painting through a painter as printing and the preview use it. The tests also run on screens
+// with more pixels than logical units (Qt's scale factor), where the window's image has the
+// screen's pixels and everything drawn maps to them.
 
 #include "ViewHarness.h"
 
@@ -12,25 +14,29 @@
 
 namespace {
 
-// The curves alone, drawn as the curves draw themselves.
-QImage CurvesOnly(const CSwoop2Doc& doc, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+// The curves alone, drawn as the curves draw themselves, at the window's ratio.
+QImage CurvesOnly(const ViewHarness& h) {
+    QImage image = h.Render();
     image.fill(Qt::white);
     CDC dc;
     dc.AttachImage(&image);
-    for (const auto& curve : doc.m_curves)
+    for (const auto& curve : h.doc.m_curves)
         curve->Draw(&dc);
     return image;
 }
 
-// Pixels that differ from the expectation: black inside the squares (left, top, right and
-// bottom exclusive), the reference everywhere else.
-int Mismatches(const QImage& actual, const QImage& reference, const std::vector<CRect>& squares) {
+// Pixels that differ from the expectation: black inside the squares (logical units, left, top,
+// right and bottom exclusive) as the screen shows them, the reference everywhere else.
+int Mismatches(const ViewHarness& h, const QImage& actual, const QImage& reference,
+               const std::vector<CRect>& squares) {
+    std::vector<CRect> shown;
+    for (const CRect& r : squares)
+        shown.push_back(h.view->GetDeviceScale().ToDevice(r));
     int wrong = 0;
     for (int y = 0; y < actual.height(); ++y) {
         for (int x = 0; x < actual.width(); ++x) {
             bool inSquare = false;
-            for (const CRect& r : squares)
+            for (const CRect& r : shown)
                 inSquare = inSquare || PtInRect(&r, CPoint(x, y));
             const QRgb want = inSquare ? qRgb(0, 0, 0) : reference.pixel(x, y);
             if (actual.pixel(x, y) != want)
@@ -48,7 +54,7 @@ class ViewPaintTest : public QObject {
 private slots:
     void anEmptyDocumentPaintsNothing() {
         ViewHarness h;
-        QImage white(h.Widget()->size(), QImage::Format_RGB32);
+        QImage white = h.Render();
         white.fill(Qt::white);
         QCOMPARE(h.Render(), white);
     }
@@ -63,7 +69,7 @@ private slots:
         // middle of the bounds (105, 130).
         const std::vector<CRect> squares = {
             {97, 57, 103, 63}, {177, 197, 183, 203}, {27, 187, 33, 193}, {101, 126, 109, 134}};
-        QCOMPARE(Mismatches(h.Render(), CurvesOnly(h.doc, h.Widget()->size()), squares), 0);
+        QCOMPARE(Mismatches(h, h.Render(), CurvesOnly(h), squares), 0);
     }
 
     void theCentreHalvesTowardZero() {
@@ -71,8 +77,9 @@ private slots:
         // Bounds from x = -5 to 0 and y = 40 to 60: the centre is (-2, 50), not (-3, 50).
         h.doc.m_pSelected = h.Add({{-5, 40}, {0, 60}}, false);
         const std::vector<CRect> squares = {{-8, 37, -2, 43}, {-3, 57, 3, 63}, {-6, 46, 2, 54}};
-        QCOMPARE(Mismatches(h.Render(), CurvesOnly(h.doc, h.Widget()->size()), squares), 0);
-        QCOMPARE(h.Render().pixel(1, 50), qRgb(0, 0, 0));
+        QCOMPARE(Mismatches(h, h.Render(), CurvesOnly(h), squares), 0);
+        const DeviceScale scale = h.view->GetDeviceScale();
+        QCOMPARE(h.Render().pixel(int(scale.Map(1)), int(scale.Map(50))), qRgb(0, 0, 0));
     }
 
     void noHandlesWhileDrawingWithoutSelectionOrForAnEmptyCurve_data() {
@@ -93,7 +100,7 @@ private slots:
             h.doc.m_pSelected = nullptr;
         if (situation == "empty")
             h.doc.m_pSelected = h.Add({}, false);
-        QCOMPARE(h.Render(), CurvesOnly(h.doc, h.Widget()->size()));
+        QCOMPARE(h.Render(), CurvesOnly(h));
     }
 
     void theWindowShowsWhatOnDrawPaints() {
@@ -102,7 +109,14 @@ private slots:
         h.frame.GetWidget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
         h.view->UpdateWindow();
-        QCOMPARE(*h.view->GetBackingImage(), h.Render());
+        const QImage& backing = *h.view->GetBackingImage();
+        QCOMPARE(backing, h.Render());
+        QCOMPARE(backing.devicePixelRatio(), h.Widget()->devicePixelRatio());
+        // The window shows the image's pixels one to one, not scaled up from fewer.
+        const QImage shown = h.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect common = shown.rect().intersected(backing.rect());
+        QVERIFY(common.width() >= backing.width() - 1 && common.height() >= backing.height() - 1);
+        QCOMPARE(shown.copy(common), backing.copy(common));
         QVERIFY(h.Widget()->acceptDrops());
     }
 

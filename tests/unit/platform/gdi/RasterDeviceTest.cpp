@@ -2,6 +2,7 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CPen.h"
+#include "platform/gdi/DeviceScale.h"
 
 #include <QImage>
 
@@ -101,48 +102,69 @@ TEST(RasterLine, ClippedLinesKeepThePixelsOfTheWholeLine) {
     }
 }
 
+// Coordinates anywhere in the 32-bit range, also times the ratio of a HiDPI screen.
 TEST(RasterLine, ExtremeCoordinatesAreClippedNotWalked) {
-    QImage image = White(200, 100);
-    CDC dc;
-    dc.AttachImage(&image);
-    const double seconds = Seconds([&] {
-        dc.MoveTo(INT_MIN, INT_MIN);
-        dc.LineTo(INT_MAX, INT_MAX);
-        dc.MoveTo(INT_MIN, 50);
-        dc.LineTo(INT_MAX, 50);
-        dc.MoveTo(-32000, -32000);
-        dc.LineTo(INT_MAX, INT_MIN);
-        dc.LineTo(-32000, -32000);
-        const CPoint far[] = {{INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MIN},
-                              {INT_MAX, INT_MAX}, {-32000, -32000},   {5, 5},
-                              {-32000, 99},       {150, 50}};
-        dc.PolyBezier(far, 7);
-    });
-    EXPECT_LT(seconds, 1.0); // a hang, not a measurement
-    // The horizontal line through the middle crosses the whole image.
-    for (int x = 0; x < 200; ++x)
-        EXPECT_EQ(image.pixel(x, 50), kBlack);
-    // The diagonal from corner to corner of the 32-bit plane passes through (0, 0).
-    EXPECT_EQ(image.pixel(0, 0), kBlack);
-    EXPECT_EQ(image.pixel(99, 99), kBlack);
+    for (const double ratio : {1.0, 2.0, 1.75}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
+        QImage image = White(int(scale.Cover(200)), int(scale.Cover(100)));
+        image.setDevicePixelRatio(ratio);
+        CDC dc;
+        dc.AttachImage(&image);
+        const double seconds = Seconds([&] {
+            dc.MoveTo(INT_MIN, INT_MIN);
+            dc.LineTo(INT_MAX, INT_MAX);
+            dc.MoveTo(INT_MIN, 50);
+            dc.LineTo(INT_MAX, 50);
+            dc.MoveTo(-32000, -32000);
+            dc.LineTo(INT_MAX, INT_MIN);
+            dc.LineTo(-32000, -32000);
+            const CPoint far[] = {{INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MIN},
+                                  {INT_MAX, INT_MAX}, {-32000, -32000},   {5, 5},
+                                  {-32000, 99},       {150, 50}};
+            dc.PolyBezier(far, 7);
+        });
+        EXPECT_LT(seconds, 1.0); // a hang, not a measurement
+        // The horizontal line through the middle crosses the whole image.
+        for (int x = 0; x < image.width(); ++x)
+            EXPECT_EQ(image.pixel(x, int(scale.Map(50))), kBlack) << ratio << ": " << x;
+        // The diagonal from corner to corner of the 32-bit plane passes through (0, 0).
+        EXPECT_EQ(image.pixel(0, 0), kBlack) << ratio;
+        EXPECT_EQ(image.pixel(99, 99), kBlack) << ratio;
+    }
 }
 
+// With more pixels per unit the dots grow with the ratio; the line stays one pixel wide.
 TEST(RasterLine, DottedPenDrawsThreeOnThreeOffAcrossJoins) {
-    QImage image = White(40, 10);
-    CDC dc;
-    dc.AttachImage(&image);
-    CPen dot(PS_DOT, 1, 0);
-    dc.SelectObject(&dot);
-    dc.MoveTo(0, 2);
-    dc.LineTo(4, 2);
-    dc.LineTo(20, 2);
-    // Pattern restarts after a MoveTo.
-    dc.MoveTo(1, 5);
-    dc.LineTo(10, 5);
-    for (int x = 0; x < 20; ++x)
-        EXPECT_EQ(image.pixel(x, 2) == kBlack, x % 6 < 3) << x;
-    for (int x = 1; x < 10; ++x)
-        EXPECT_EQ(image.pixel(x, 5) == kBlack, (x - 1) % 6 < 3) << x;
+    struct Row {
+        double ratio;
+        int y2, y5;       // the pixel rows of units 2 and 5
+        int x1, x10, x20; // the pixel columns of units 1, 10 and 20
+        int on, period;   // the pattern in pixels
+    };
+    const Row rows[] = {
+        {1, 2, 5, 1, 10, 20, 3, 6}, {2, 4, 10, 2, 20, 40, 6, 12}, {1.5, 3, 8, 2, 15, 30, 5, 9}};
+    for (const Row& row : rows) {
+        QImage image = White(80, 20);
+        image.setDevicePixelRatio(row.ratio);
+        CDC dc;
+        dc.AttachImage(&image);
+        CPen dot(PS_DOT, 1, 0);
+        dc.SelectObject(&dot);
+        dc.MoveTo(0, 2);
+        dc.LineTo(4, 2);
+        dc.LineTo(20, 2);
+        // Pattern restarts after a MoveTo.
+        dc.MoveTo(1, 5);
+        dc.LineTo(10, 5);
+        for (int x = 0; x < row.x20; ++x)
+            EXPECT_EQ(image.pixel(x, row.y2) == kBlack, x % row.period < row.on)
+                << row.ratio << ": " << x;
+        for (int x = row.x1; x < row.x10; ++x)
+            EXPECT_EQ(image.pixel(x, row.y5) == kBlack, (x - row.x1) % row.period < row.on)
+                << row.ratio << ": " << x;
+        for (auto [x, y] : Marked(image))
+            EXPECT_TRUE(y == row.y2 || y == row.y5) << row.ratio << ": " << x << "," << y;
+    }
 }
 
 TEST(RasterBezier, DottedPatternRunsOnAcrossSegments) {
@@ -193,10 +215,14 @@ TEST(RasterLine, RasterOperationsCombinePenAndDestination) {
     EXPECT_EQ(image.pixel(2, 0), qRgb(0x12, 0x34, 0x56));
 }
 
+// With more pixels per unit a fill covers the pixels that show its units: edges map as points
+// do, rounding half up, so that squares around a point stay centred on its pixel.
 TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
     struct Row {
         CRect rect;
         int count;
+        double ratio = 1;
+        CRect pixels = {}; // at ratios other than 1
     };
     const Row rows[] = {
         {{2, 3, 5, 7}, 12},
@@ -206,9 +232,17 @@ TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
         {{-5, -5, 1, 1}, 1},
         {{8, 8, 100, 100}, 4},
         {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 100},
+        {{2, 1, 5, 4}, 36, 2, {4, 2, 10, 8}},
+        {{1, 2, 4, 5}, 20, 1.5, {2, 3, 6, 8}}, // 1.5, 3, 6, 7.5 round half up
+        {{-5, -5, 1, 1}, 4, 1.5, {0, 0, 2, 2}},
+        {{INT_MIN, 3, INT_MAX, 4}, 20, 1.75, {0, 5, 10, 7}},
+        {{4, 4, 5, 5}, 1, 1.25, {5, 5, 6, 6}}, // 5 to 6.25: one pixel
+        {{5, 5, 6, 6}, 4, 1.25, {6, 6, 8, 8}}, // 6.25 to 7.5: 6 and 7
     };
     for (const Row& row : rows) {
         QImage image = White(10, 10);
+        image.setDevicePixelRatio(row.ratio);
+        const CRect& pixels = row.ratio == 1 ? row.rect : row.pixels;
         CDC dc;
         dc.AttachImage(&image);
         CBrush black(RGB(0, 0, 0));
@@ -218,7 +252,7 @@ TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
         EXPECT_EQ(int(marked.size()), row.count);
         for (auto [x, y] : marked) {
             EXPECT_EQ(image.pixel(x, y), kBlack);
-            EXPECT_TRUE(PtInRect(&row.rect, CPoint(x, y)));
+            EXPECT_TRUE(PtInRect(&pixels, CPoint(x, y)));
         }
     }
 }
@@ -235,56 +269,76 @@ TEST(RasterFill, SolidRectTakesOriginAndSize) {
     EXPECT_EQ(image.pixel(4, 5), kWhite);
 }
 
-TEST(RasterBezier, FollowsTheCurveWithoutGaps) {
+// On screens with more pixels than logical units the control points map to the screen's
+// pixels, and the line stays one of those pixels wide.
+TEST(RasterBezier, FollowsTheCurveWithoutGapsOnePixelWideAtAnyRatio) {
     // A quarter-circle-like arc and an S; every pixel lies near the true curve, every sample
     // of the true curve lies near a pixel, and the pixels form one 8-connected chain.
     const std::vector<std::vector<CPoint>> curves = {
         {{10, 100}, {10, 45}, {55, 10}, {110, 10}},
         {{10, 10}, {200, 10}, {-90, 110}, {110, 110}, {150, 110}, {170, 60}, {20, 60}},
     };
-    for (const auto& pts : curves) {
-        QImage image = White(220, 130);
-        CDC dc;
-        dc.AttachImage(&image);
-        dc.PolyBezier(pts.data(), int(pts.size()));
-        const auto marked = Marked(image);
-        std::vector<std::pair<double, double>> samples;
-        for (std::size_t s = 0; s + 3 < pts.size(); s += 3)
-            for (int i = 0; i <= 2000; ++i) {
-                const double t = i / 2000.0, u = 1 - t;
-                const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-                samples.emplace_back(
-                    b0 * pts[s].x + b1 * pts[s + 1].x + b2 * pts[s + 2].x + b3 * pts[s + 3].x,
-                    b0 * pts[s].y + b1 * pts[s + 1].y + b2 * pts[s + 2].y + b3 * pts[s + 3].y);
+    for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
+        for (const auto& logical : curves) {
+            QImage image = White(int(scale.Cover(220)), int(scale.Cover(130)));
+            image.setDevicePixelRatio(ratio);
+            CDC dc;
+            dc.AttachImage(&image);
+            dc.PolyBezier(logical.data(), int(logical.size()));
+            // The curve the screen shows is the one through the control points' pixels.
+            std::vector<CPoint> pts;
+            for (const CPoint& p : logical)
+                pts.push_back(CPoint(int(scale.Map(p.x)), int(scale.Map(p.y))));
+            const auto marked = Marked(image);
+            std::vector<std::pair<double, double>> samples;
+            for (std::size_t s = 0; s + 3 < pts.size(); s += 3)
+                for (int i = 0; i <= 2000; ++i) {
+                    const double t = i / 2000.0, u = 1 - t;
+                    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t,
+                                 b3 = t * t * t;
+                    samples.emplace_back(
+                        b0 * pts[s].x + b1 * pts[s + 1].x + b2 * pts[s + 2].x + b3 * pts[s + 3].x,
+                        b0 * pts[s].y + b1 * pts[s + 1].y + b2 * pts[s + 2].y + b3 * pts[s + 3].y);
+                }
+            for (auto [x, y] : marked) {
+                double best = 1e9;
+                for (auto [sx, sy] : samples)
+                    best = std::min(best, std::hypot(sx - x, sy - y));
+                EXPECT_LT(best, 1.0) << ratio << ": " << x << "," << y;
             }
-        for (auto [x, y] : marked) {
-            double best = 1e9;
-            for (auto [sx, sy] : samples)
-                best = std::min(best, std::hypot(sx - x, sy - y));
-            EXPECT_LT(best, 1.0) << x << "," << y;
+            for (auto [sx, sy] : samples) {
+                bool near = false;
+                for (int dy = -1; dy <= 1 && !near; ++dy)
+                    for (int dx = -1; dx <= 1 && !near; ++dx)
+                        near = marked.count(
+                                   {int(std::lround(sx)) + dx, int(std::lround(sy)) + dy}) > 0;
+                const bool isEnd = std::hypot(sx - pts.back().x, sy - pts.back().y) < 1.5;
+                EXPECT_TRUE(near || isEnd) << ratio << ": " << sx << "," << sy;
+            }
+            // One pixel wide: between one and one and a quarter pixels of ink per pixel of
+            // length along the major axis (corners of the chain add some), where a line drawn
+            // at logical size and scaled up has two.
+            double length = 0;
+            for (std::size_t i = 1; i < samples.size(); ++i)
+                length += std::max(std::abs(samples[i].first - samples[i - 1].first),
+                                   std::abs(samples[i].second - samples[i - 1].second));
+            EXPECT_LT(double(marked.size()), 1.5 * length) << ratio;
+            // One chain: each pixel but the two ends has a neighbour on either side, so the
+            // whole set is connected.
+            std::set<std::pair<int, int>> seen;
+            std::vector<std::pair<int, int>> stack{*marked.begin()};
+            seen.insert(stack.back());
+            while (!stack.empty()) {
+                auto [x, y] = stack.back();
+                stack.pop_back();
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (marked.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second)
+                            stack.push_back({x + dx, y + dy});
+            }
+            EXPECT_EQ(seen.size(), marked.size()) << ratio;
         }
-        for (auto [sx, sy] : samples) {
-            bool near = false;
-            for (int dy = -1; dy <= 1 && !near; ++dy)
-                for (int dx = -1; dx <= 1 && !near; ++dx)
-                    near = marked.count({int(std::lround(sx)) + dx, int(std::lround(sy)) + dy}) > 0;
-            const bool isEnd = std::hypot(sx - pts.back().x, sy - pts.back().y) < 1.5;
-            EXPECT_TRUE(near || isEnd) << sx << "," << sy;
-        }
-        // One chain: each pixel but the two ends has a neighbour on either side, so the whole
-        // set is connected.
-        std::set<std::pair<int, int>> seen;
-        std::vector<std::pair<int, int>> stack{*marked.begin()};
-        seen.insert(stack.back());
-        while (!stack.empty()) {
-            auto [x, y] = stack.back();
-            stack.pop_back();
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    if (marked.count({x + dx, y + dy}) && seen.insert({x + dx, y + dy}).second)
-                        stack.push_back({x + dx, y + dy});
-        }
-        EXPECT_EQ(seen.size(), marked.size());
     }
 }
 
@@ -307,17 +361,22 @@ TEST(RasterBezier, InvertingTwiceRestoresAndClosedCurvesTouchTheStartOnce) {
 }
 
 TEST(RasterBezier, HugeSegmentsDrawTheirVisiblePartQuickly) {
-    QImage image = White(300, 200);
-    CDC dc;
-    dc.AttachImage(&image);
-    // A gentle arc whose control points lie two billion pixels away, passing through the image.
-    const CPoint pts[] = {
-        {-2000000000, 100}, {-700000000, 120}, {700000000, 120}, {2000000000, 100}};
-    const double seconds = Seconds([&] { dc.PolyBezier(pts, 4); });
-    EXPECT_LT(seconds, 1.0); // a hang, not a measurement
-    // Near t = 0.5 the curve is flat at y = 115.
-    for (int x = 0; x < 300; ++x)
-        EXPECT_EQ(image.pixel(x, 115), kBlack) << x;
+    for (const double ratio : {1.0, 2.0}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
+        QImage image = White(int(scale.Cover(300)), int(scale.Cover(200)));
+        image.setDevicePixelRatio(ratio);
+        CDC dc;
+        dc.AttachImage(&image);
+        // A gentle arc whose control points lie two billion pixels away, passing through the
+        // image.
+        const CPoint pts[] = {
+            {-2000000000, 100}, {-700000000, 120}, {700000000, 120}, {2000000000, 100}};
+        const double seconds = Seconds([&] { dc.PolyBezier(pts, 4); });
+        EXPECT_LT(seconds, 1.0); // a hang, not a measurement
+        // Near t = 0.5 the curve is flat at y = 115.
+        for (int x = 0; x < image.width(); ++x)
+            EXPECT_EQ(image.pixel(x, int(scale.Map(115))), kBlack) << ratio << ": " << x;
+    }
 }
 
 // A copying pen writes every sample without looking at what it wrote before, while any other

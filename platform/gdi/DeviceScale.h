@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/geometry/CRect.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+// How a device with more (or fewer) pixels than logical units, such as a HiDPI screen, shows
+// logical coordinates. Drawings, files and records stay in logical units; only the device maps
+// them, and only here.
+//
+// The ratio is kept in fixed point, so that a coordinate maps to the same pixel every time, and
+// any 32-bit coordinate times the largest ratio stays far inside 64 bits. A coordinate maps to
+// the pixel at ratio times coordinate, rounded half up; rectangle edges map the same way, so
+// the pixels of neighbouring rectangles tile without gap or overlap and every point lands in
+// the pixels of the rectangles that hold it.
+class DeviceScale {
+public:
+    static constexpr int kFractionBits = 16;
+    static constexpr std::int64_t kOne = std::int64_t(1) << kFractionBits;
+    // Ratios beyond these are taken as these: no screen comes near them, and the bounds keep
+    // every product below 2^63.
+    static constexpr std::int64_t kMin = kOne / 16;
+    static constexpr std::int64_t kMax = kOne * 64;
+
+    // One pixel per unit.
+    constexpr DeviceScale() = default;
+
+    // The ratio a screen or image reports; one when it is not a positive number.
+    static DeviceScale FromRatio(double ratio) {
+        DeviceScale scale;
+        if (!(ratio > 0) || !std::isfinite(ratio))
+            return scale;
+        const double fixed = std::round(ratio * double(kOne));
+        scale.m_fixed =
+            std::clamp(static_cast<std::int64_t>(std::min(fixed, double(kMax))), kMin, kMax);
+        return scale;
+    }
+
+    constexpr bool IsOne() const { return m_fixed == kOne; }
+    constexpr double Ratio() const { return double(m_fixed) / double(kOne); }
+
+    // The pixel that shows the coordinate. Coordinates far beyond the 32-bit range, which no
+    // caller passes, are held at 2^40 so that the product cannot overflow.
+    constexpr std::int64_t Map(std::int64_t v) const {
+        if (m_fixed == kOne)
+            return v;
+        v = std::clamp(v, -kFar, kFar);
+        return (v * m_fixed + kOne / 2) >> kFractionBits;
+    }
+
+    // The pixels needed to show a length of units whole, rounded up.
+    constexpr std::int64_t Cover(std::int64_t length) const {
+        length = std::clamp(length, std::int64_t(0), kFar);
+        return (length * m_fixed + kOne - 1) >> kFractionBits;
+    }
+
+    // The pixels that show a logical rectangle: left <= x < right of the result show exactly
+    // the units left <= x < right. Edges beyond the 32-bit range are held at its ends, which
+    // changes no rectangle's meeting with an image.
+    constexpr CRect ToDevice(const CRect& logical) const {
+        return CRect(Clamp32(Map(logical.left)), Clamp32(Map(logical.top)),
+                     Clamp32(Map(logical.right)), Clamp32(Map(logical.bottom)));
+    }
+
+    // The last logical unit that maps to the pixel or before it: the unit whose pixels hold it.
+    constexpr std::int64_t UnitAt(std::int64_t pixel) const {
+        if (m_fixed == kOne)
+            return pixel;
+        pixel = std::clamp(pixel, -kFar, kFar);
+        // Map(u) <= pixel exactly when u * ratio + 1/2 < pixel + 1, in fixed point.
+        const std::int64_t limit = (pixel + 1) * kOne - kOne / 2 - 1;
+        std::int64_t unit = limit / m_fixed;
+        if (limit % m_fixed != 0 && limit < 0)
+            --unit;
+        return unit;
+    }
+
+    // The fewest logical units whose pixels cover the pixels left <= x < right of the result,
+    // for a clipping box in logical units: ToDevice of the result holds the pixels. An empty
+    // rectangle gives an empty one.
+    constexpr CRect ToLogical(const CRect& pixels) const {
+        if (pixels.IsRectEmpty())
+            return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
+                         Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)));
+        return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
+                     Clamp32(UnitAt(std::int64_t(pixels.right) - 1) + 1),
+                     Clamp32(UnitAt(std::int64_t(pixels.bottom) - 1) + 1));
+    }
+
+    friend constexpr bool operator==(const DeviceScale&, const DeviceScale&) = default;
+
+private:
+    static constexpr std::int64_t kFar = std::int64_t(1) << 40;
+
+    static constexpr std::int32_t Clamp32(std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    }
+
+    std::int64_t m_fixed = kOne;
+};

@@ -1,0 +1,53 @@
+#include "platform/gdi/DeviceScale.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+// Neighbouring units get neighbouring runs of pixels, floor(ratio) or ceil(ratio) long, with
+// no gap or overlap, on both sides of zero and at the ends of the 32-bit range, so that a point
+// always lands inside the pixels of a square around it and neighbouring rectangles tile.
+TEST(DeviceScale, NeighbouringUnitsTileThePixelsAtAnyRatio) {
+    for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
+        for (const std::int64_t from :
+             {std::int64_t(-1000), std::int64_t(INT_MIN), std::int64_t(INT_MAX) - 1000}) {
+            for (std::int64_t v = from; v < from + 1000; ++v) {
+                const std::int64_t run = scale.Map(v + 1) - scale.Map(v);
+                ASSERT_TRUE(run == std::int64_t(std::floor(ratio)) ||
+                            run == std::int64_t(std::ceil(ratio)))
+                    << ratio << " at " << v << ": " << run;
+            }
+        }
+        // The other way, a run of pixels is covered by the fewest units whose pixels hold it.
+        for (int left = -40; left < 40; ++left) {
+            for (int right = left + 1; right < left + 9; ++right) {
+                const CRect pixels(left, 0, right, 1);
+                const CRect units = scale.ToLogical(pixels);
+                const CRect covered = scale.ToDevice(units);
+                ASSERT_TRUE(covered.left <= left && covered.right >= right)
+                    << ratio << ": " << left << ".." << right;
+                ASSERT_GT(scale.Map(std::int64_t(units.left) + 1), left) << ratio;
+                ASSERT_LT(scale.Map(std::int64_t(units.right) - 1), right) << ratio;
+            }
+        }
+        // Half a pixel rounds up, below zero too.
+        EXPECT_EQ(scale.Map(0), 0);
+        EXPECT_EQ(scale.Map(-1), std::int64_t(std::floor(-ratio + 0.5))) << ratio;
+        EXPECT_EQ(scale.Map(INT_MIN), std::int64_t(std::floor(INT_MIN * ratio + 0.5))) << ratio;
+    }
+}
+
+TEST(DeviceScale, RatiosThatAreNoRatiosDrawOnePixelPerUnit) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double ratio : {0.0, -2.0, nan, inf, -inf})
+        EXPECT_TRUE(DeviceScale::FromRatio(ratio).IsOne()) << ratio;
+    // Beyond what any screen has, the ratio is held, and the largest coordinates still map.
+    const DeviceScale huge = DeviceScale::FromRatio(1e300);
+    EXPECT_EQ(huge.Ratio(), 64.0);
+    EXPECT_EQ(huge.Map(INT_MAX), std::int64_t(INT_MAX) * 64);
+    EXPECT_EQ(huge.ToDevice(CRect(INT_MIN, 0, INT_MAX, 1)), CRect(INT_MIN, 0, INT_MAX, 64));
+}
