@@ -1,6 +1,7 @@
 #include "platform/framework/internal/KeyLocks.h"
 
 #include "platform/framework/AfxRes.h"
+#include "platform/framework/internal/WaylandKeyLocks.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
@@ -9,7 +10,30 @@
 #include <X11/XKBlib.h>
 #endif
 
+namespace {
+
+// X11 and the keymaps of Wayland compositors name the keyboard's lights alike.
+const char* LightOf(UINT nIndicatorID) {
+    switch (nIndicatorID) {
+    case ID_INDICATOR_CAPS:
+        return "Caps Lock";
+    case ID_INDICATOR_NUM:
+        return "Num Lock";
+    case ID_INDICATOR_SCRL:
+        return "Scroll Lock";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 bool AfxIsKeyLockOn(UINT nIndicatorID) {
+    const char* name = LightOf(nIndicatorID);
+    if (name == nullptr)
+        return false;
+    if (WaylandKeyLocks* wayland = WaylandKeyLocks::Instance())
+        return wayland->IsLit(name);
 #if SWOOP2_HAVE_X11
     // Qt reports no lock state; on X11 the keyboard extension names the indicators.
     auto* x11 =
@@ -17,20 +41,6 @@ bool AfxIsKeyLockOn(UINT nIndicatorID) {
     Display* display = x11 != nullptr ? x11->display() : nullptr;
     if (display == nullptr)
         return false;
-    const char* name = nullptr;
-    switch (nIndicatorID) {
-    case ID_INDICATOR_CAPS:
-        name = "Caps Lock";
-        break;
-    case ID_INDICATOR_NUM:
-        name = "Num Lock";
-        break;
-    case ID_INDICATOR_SCRL:
-        name = "Scroll Lock";
-        break;
-    default:
-        return false;
-    }
     const Atom atom = XInternAtom(display, name, True);
     if (atom == None)
         return false;
@@ -39,7 +49,6 @@ bool AfxIsKeyLockOn(UINT nIndicatorID) {
         return false;
     return on == True;
 #else
-    (void)nIndicatorID;
     return false;
 #endif
 }

@@ -53,6 +53,11 @@ void ClipboardService::TakeOwnership(std::unique_ptr<COleDataSource> source) {
 }
 
 void ClipboardService::OnClipboardChanged() {
+    // Under Wayland Qt keeps the contents of a selection that another program has taken until
+    // the next Copy, while the clipboard already shows the other program's data: ours is no
+    // longer what Paste should read.
+    if (m_owned && m_clipboard->mimeData() != static_cast<const QMimeData*>(m_owned.data()))
+        m_owned.clear();
     // Qt may report the change before it lets go of our own contents, so the list is settled
     // once the change has been handled, not here.
     if (m_owned)

@@ -14,6 +14,11 @@
 // before the target has fetched the data or said whether it took it. The target's answer comes
 // later, as an XdndFinished message; this watches for it, so that a source that moves data
 // deletes it only once the other program really has it.
+//
+// Under Wayland there is nothing to watch: Qt's drag ends only once the target has said it is
+// finished with the data (or the compositor has cancelled the drop), with the action the
+// compositor settled on, so the drag's own result is already the target's word. There the
+// watcher finds no X connection and stays inactive.
 class XdndFinishWatcher : public QAbstractNativeEventFilter {
 public:
     // Watches from now on; does nothing when the application does not run on X11.
