@@ -45,7 +45,7 @@ public:
         // Random walks, closed as the Draw tool leaves them.
         for (CCurve& curve : bench::MakeCurves(curves, points)) {
             curve.m_bClosed = true;
-            doc.AddCurve(new CCurve(std::move(curve)));
+            doc.AddCurve(std::make_unique<CCurve>(std::move(curve)));
         }
         doc.m_pSelected = doc.m_curves.back().get();
         // A long selected curve: its handles are painted once, not once per curve.

@@ -31,6 +31,7 @@ void CSwoop2Doc::DeleteContents() {
     // In index order, as the stacking order lists them.
     for (auto& curve : m_curves)
         curve.reset();
+    m_nDeletedCurves += m_curves.size();
     m_curves.clear();
     m_pSelected = nullptr;
     UpdateAllViews(nullptr);
@@ -45,11 +46,10 @@ CCurve* CSwoop2Doc::NewCurve() {
     return m_curves.back().get();
 }
 
-void CSwoop2Doc::AddCurve(CCurve* pCurve) {
+void CSwoop2Doc::AddCurve(std::unique_ptr<CCurve> pCurve) {
     if (!pCurve)
         return;
-    std::unique_ptr<CCurve> owned(pCurve);
-    m_curves.push_back(std::move(owned));
+    m_curves.push_back(std::move(pCurve));
     SetModifiedFlag();
 }
 
@@ -63,6 +63,7 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
     // Its handles go too, whether or not the caller has already cleared the selection.
     CRect part = ChangedPart::OfCurve(*pCurve, true);
     m_curves.erase(it);
+    ++m_nDeletedCurves;
     SetModifiedFlag();
     UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
 }

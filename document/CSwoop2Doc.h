@@ -35,10 +35,13 @@ public:
     // Appends an empty open curve on top and returns it; it is not selected.
     CCurve* NewCurve();
     // Appends a curve the caller made; the document owns it from then on. Does not repaint.
-    void AddCurve(CCurve* pCurve);
+    void AddCurve(std::unique_ptr<CCurve> pCurve);
     // Takes the curve out and deletes it, when the document holds it. The selection is the
     // caller's to clear.
     void RemoveCurve(CCurve* pCurve);
+    // How many curves the document has deleted so far. A caller that kept a curve's address
+    // across an event loop knows from it whether the address may have gone stale.
+    std::uint64_t DeletedCurveCount() const { return m_nDeletedCurves; }
 
     // The topmost curve whose control-point bounds contain the point, or null.
     CCurve* HitTestCurve(CPoint point) const;
@@ -50,9 +53,15 @@ public:
     // The curve transfer record: a 32-bit byte size, then the points as 32-bit x, y pairs, all
     // little-endian. A new block the caller owns; null when none can be had.
     HGLOBAL CurveToGlobal(const CCurve* pCurve) const;
-    // A new closed curve the caller owns, or null for a null, unlockable or inconsistent block.
-    // The block stays the caller's.
-    CCurve* CurveFromGlobal(HGLOBAL hGlobal) const;
+    // A new closed curve, or null for a null, unlockable or inconsistent block. The block stays
+    // the caller's.
+    std::unique_ptr<CCurve> CurveFromGlobal(HGLOBAL hGlobal) const;
+    // Takes a record into the drawing, as Paste and a drop do: the decoded curve goes on top,
+    // becomes the selection, and the drawing is marked modified and repainted. Given a corner,
+    // the curve is first moved so that its bounds' top-left corner lands there; otherwise it
+    // keeps the record's coordinates. Returns the curve, or null (and changes nothing) when
+    // the record holds none. The block stays the caller's.
+    CCurve* TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft = nullptr);
     // A packed 24-bit picture of the curve for other programs, drawn on a surface compatible
     // with the view the command is routed through. Null when there is no such view, for a
     // curve without points, and for a picture too large to offer.
@@ -64,4 +73,7 @@ public:
     void OnEditPaste();
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    std::uint64_t m_nDeletedCurves = 0;
 };

@@ -43,7 +43,7 @@ HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
     return hGlobal;
 }
 
-CCurve* CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
+std::unique_ptr<CCurve> CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
     if (!hGlobal)
         return nullptr;
     const BlockLock lock(hGlobal);
@@ -68,7 +68,26 @@ CCurve* CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
                                      static_cast<std::int32_t>(LoadLe32(pair + 4)));
     }
     curve->m_bClosed = true;
-    return curve.release();
+    return curve;
+}
+
+CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
+    std::unique_ptr<CCurve> curve = CurveFromGlobal(hGlobal);
+    if (!curve)
+        return nullptr;
+    if (pTopLeft) {
+        curve->Normalize();
+        curve->Offset(pTopLeft->x, pTopLeft->y);
+    }
+    CCurve* added = curve.get();
+    AddCurve(std::move(curve));
+    // The handles leave the previous selection and come to the new curve.
+    CRect part = m_pSelected ? ChangedPart::Handles(*m_pSelected) : CRect();
+    m_pSelected = added;
+    const CRect taken = ChangedPart::OfCurve(*added, true);
+    UnionRect(&part, &part, &taken);
+    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+    return added;
 }
 
 void CSwoop2Doc::OnEditCopy() {
@@ -102,19 +121,11 @@ void CSwoop2Doc::OnEditPaste() {
         return;
     // The block is ours to free, whatever becomes of its curve.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
-    std::unique_ptr<CCurve> curve(CurveFromGlobal(hGlobal));
-    // The handles leave the previous selection and come to the pasted curve.
-    CRect part;
-    if (curve) {
-        if (m_pSelected)
-            part = ChangedPart::Handles(*m_pSelected);
-        m_curves.push_back(std::move(curve));
-        m_pSelected = m_curves.back().get();
-        const CRect pasted = ChangedPart::OfCurve(*m_pSelected, true);
-        UnionRect(&part, &part, &pasted);
-        SetModifiedFlag();
+    // Paste repaints even when the record holds no curve, though nothing changed then.
+    if (!TakeRecord(hGlobal)) {
+        CRect unchanged;
+        UpdateAllViews(nullptr, HINT_UPDATE_RECT, &unchanged);
     }
-    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     dataObject.Release();
 }
 

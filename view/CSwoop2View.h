@@ -82,7 +82,7 @@ private:
     void DragSelectedCurve();
     // Draws or erases the drop outline at an offset; the inverting pen makes both the same.
     void DrawFeedback(CPoint offset);
-    // Hands the decoded curve of a drop or an entry, or null when the data holds none.
+    // The curve that entering data carries, decoded, or null when the data holds none.
     std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
     void PaintHandles(CDC* pDC, const CCurve& curve) const;
     // Whether the selection's handles show now, and where.

@@ -1,7 +1,6 @@
 #include "view/CSwoop2View.h"
 
 #include "document/CSwoop2Doc.h"
-#include "document/ChangedPart.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
@@ -14,6 +13,18 @@ namespace {
 // erase changes nothing visible.
 constexpr CPoint kFeedbackNotDrawn(-32000, -32000);
 
+// Sets a flag for the life of a scope and clears it on every way out.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+    ~ScopedFlag() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
 DROPEFFECT EffectForKeys(DWORD dwKeyState) {
     return (dwKeyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
 }
@@ -22,19 +33,27 @@ DROPEFFECT EffectForKeys(DWORD dwKeyState) {
 
 void CSwoop2View::DragSelectedCurve() {
     CSwoop2Doc* doc = GetDocument();
-    if (doc == nullptr || doc->m_pSelected == nullptr)
+    if (doc == nullptr || doc->m_pSelected == nullptr || m_bDragging)
         return;
-    m_bDragging = true;
     // The record carries the curve where it lies in the window, so that a drop elsewhere knows
     // where the mouse holds it.
     CCurve* dragged = doc->m_pSelected;
+    const std::uint64_t deletedBefore = doc->DeletedCurveCount();
     COleDataSource source;
     if (HGLOBAL block = doc->CurveToGlobal(dragged))
         source.CacheGlobalData(doc->m_cfCurve, block);
-    // A drop into this same view runs inside this call and may add and select a new curve.
-    const DROPEFFECT effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
-    m_bDragging = false;
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    {
+        // Draw stays disabled exactly while the drag runs, however the drag ends.
+        const ScopedFlag dragging(m_bDragging);
+        // A drop into this same view runs inside this call and may add and select a new curve.
+        effect = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+    }
     if (effect != DROPEFFECT_MOVE)
+        return;
+    // Once any curve has been deleted the dragged one may be gone, and its address may even
+    // belong to a new curve: keeping a copy too many is better than removing the wrong curve.
+    if (doc->DeletedCurveCount() != deletedBefore)
         return;
     // The selection never points at a deleted curve, not even until the repaint.
     if (doc->m_pSelected == dragged)
@@ -50,7 +69,7 @@ std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObj
     if (block == nullptr)
         return nullptr;
     // The block is ours to free, whether or not it held a curve.
-    std::unique_ptr<CCurve> curve(doc->CurveFromGlobal(block));
+    std::unique_ptr<CCurve> curve = doc->CurveFromGlobal(block);
     GlobalFree(block);
     return curve;
 }
@@ -123,22 +142,18 @@ bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPo
         m_pFeedback.reset();
     }
     CSwoop2Doc* doc = GetDocument();
-    std::unique_ptr<CCurve> curve = DecodeDraggedCurve(pDataObject);
-    if (doc == nullptr || curve == nullptr)
+    if (doc == nullptr || pDataObject == nullptr)
+        return false;
+    HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
+    if (block == nullptr)
         return false;
     // Copy and move land alike; the source decides from the answer whether to remove its own.
+    // The curve's top-left corner lands where the outline was last drawn. The block is ours
+    // to free, whatever becomes of its curve.
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
     const CPoint topLeft = point - m_ptGrab;
-    curve->Normalize();
-    curve->Offset(topLeft.x, topLeft.y);
-    CCurve* added = curve.release();
-    doc->AddCurve(added);
-    // The handles leave the previous selection and come to the dropped curve.
-    CRect part = ShownHandles();
-    doc->m_pSelected = added;
-    const CRect dropped = ChangedPart::OfCurve(*added, true);
-    UnionRect(&part, &part, &dropped);
-    doc->SetModifiedFlag();
-    doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+    if (doc->TakeRecord(block, &topLeft) == nullptr)
+        return false;
     m_nTool = kToolSelect;
     return true;
 }

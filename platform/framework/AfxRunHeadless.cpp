@@ -3,6 +3,7 @@
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/CWinApp.h"
 #include "platform/framework/GuardedCall.h"
+#include "platform/framework/internal/ReplacingFile.h"
 
 #include <QGuiApplication>
 
@@ -45,6 +46,7 @@ void StartUpMessageHandler(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int AfxRunHeadless(int argc, char** argv, const std::function<int()>& work) {
+    AfxIgnoreFileSizeSignal();
     const std::string program = ProgramName(argc > 0 ? argv[0] : nullptr);
     SetMessageBoxHook([&program](const std::string& text, UINT nType) {
         std::string line = text;

@@ -78,7 +78,7 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
         // The application part of the caption is the document string's first field.
         m_strTitle = AfxExtractSubString(AfxLoadString(nIDResource), 0);
     }
-    widget->setWindowTitle(QString::fromStdString(m_strTitle));
+    widget->setWindowTitle(AfxQtWindowTitle(m_strTitle));
     BuildMenu(nIDResource);
     BuildAccelerators(nIDResource);
 
@@ -139,7 +139,7 @@ void CFrameWnd::OnUpdateFrameTitle() {
     std::string caption = m_strTitle;
     if (const CDocument* document = GetActiveDocument(); document != nullptr)
         caption = document->GetTitle() + " - " + m_strTitle;
-    m_pWidget->setWindowTitle(QString::fromStdString(caption));
+    m_pWidget->setWindowTitle(AfxQtWindowTitle(caption));
 }
 
 // Routing: the active view (and through it its document), the frame, then the application.

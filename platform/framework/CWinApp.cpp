@@ -7,11 +7,11 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
+#include "platform/framework/internal/ReplacingFile.h"
 
 #include <QApplication>
 #include <QPrinter>
 
-#include <csignal>
 #include <exception>
 
 namespace {
@@ -150,9 +150,7 @@ int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
-    // A file-size limit must fail a save with a message, not end the program with the
-    // drawing unsaved: the write then reports EFBIG and the save keeps the previous file.
-    std::signal(SIGXFSZ, SIG_IGN);
+    AfxIgnoreFileSizeSignal();
     QApplication qtApp(argc, argv);
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);

@@ -1,5 +1,7 @@
 #include "platform/framework/CWnd.h"
 
+#include "platform/framework/internal/FrameworkWidgets.h"
+
 #include <QCoreApplication>
 #include <QWidget>
 
@@ -47,13 +49,22 @@ void CWnd::InvalidateRect(const CRect*, bool) {
         m_pWidget->update();
 }
 
+QString AfxQtWindowTitle(const std::string& text) {
+    // Qt shows a doubled placeholder as one, literally.
+    return QString::fromStdString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
+std::string AfxTitleFromQt(const QString& title) {
+    return QString(title).replace(QStringLiteral("[*][*]"), QStringLiteral("[*]")).toStdString();
+}
+
 void CWnd::SetWindowText(const std::string& text) {
     if (m_pWidget != nullptr)
-        m_pWidget->setWindowTitle(QString::fromStdString(text));
+        m_pWidget->setWindowTitle(AfxQtWindowTitle(text));
 }
 
 std::string CWnd::GetWindowText() const {
-    return m_pWidget == nullptr ? std::string() : m_pWidget->windowTitle().toStdString();
+    return m_pWidget == nullptr ? std::string() : AfxTitleFromQt(m_pWidget->windowTitle());
 }
 
 bool CWnd::IsWindowVisible() const {

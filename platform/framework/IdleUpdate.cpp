@@ -26,8 +26,9 @@ void RunIdleUpdate() {
 }
 
 // Whatever the user does may change what commands are available: after each input event
-// the bars are brought up to date once the queue has drained. Only input and window events
-// count, so the updates' own repaints do not keep the loop busy.
+// the bars are brought up to date once the queue has drained. Changes of the clipboard come
+// with no event (Qt 6 sends none); the clipboard service asks for the update itself. Only input and
+// window events count, so the updates' own repaints do not keep the loop busy.
 class IdleWatcher : public QObject {
 public:
     using QObject::QObject;
@@ -45,7 +46,6 @@ protected:
         case QEvent::DragLeave:
         case QEvent::WindowActivate:
         case QEvent::Show:
-        case QEvent::Clipboard:
             AfxScheduleIdleUpdate();
             break;
         default:

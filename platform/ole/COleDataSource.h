@@ -5,6 +5,7 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
+#include <functional>
 #include <vector>
 
 // Data offered to the clipboard or to a drag, as global memory blocks under clipboard formats.
@@ -38,9 +39,17 @@ public:
     // for its start time) with a button down, then runs the drag with the allowed effects and
     // returns the effect the target chose. Returns DROPEFFECT_NONE when the button is released
     // or Escape pressed before the drag begins, and when the drop fails or is cancelled. The
-    // start rectangle and drop source are not used: the desktop's defaults apply.
+    // start rectangle and drop source are not used: the desktop's defaults apply. Until it
+    // returns, the user's keys and clicks reach none of the program's windows, so that only
+    // drop targets' handlers run inside it; a second drag asked for meanwhile returns
+    // DROPEFFECT_NONE at once.
     DROPEFFECT DoDragDrop(DROPEFFECT dwEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE,
                           const CRect* lpRectStartDrag = nullptr, void* pDropSource = nullptr);
+
+    // Test seam: while set, a drag runs this in place of the desktop's drag, with the user's
+    // input held back as during a real one, and ends with the effect it returns.
+    using DragHook = std::function<DROPEFFECT(const COleDataSource&)>;
+    static void SetDragHook(DragHook hook);
 
     // The offered blocks in order; the platform reads them to build what Qt serves.
     const std::vector<CachedBlock>& GetCachedBlocks() const { return m_blocks; }

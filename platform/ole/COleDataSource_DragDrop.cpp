@@ -1,5 +1,6 @@
 #include "platform/ole/COleDataSource.h"
 
+#include "platform/ole/DragInputGuard.h"
 #include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/DropTargetFilter.h"
 #include "platform/ole/SourceMimeData.h"
@@ -10,7 +11,14 @@
 #include <QDrag>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
+
+COleDataSource::DragHook& Hook() {
+    static COleDataSource::DragHook hook;
+    return hook;
+}
 
 // How long a drop into another program may take before this side gives up on its answer and
 // keeps its data.
@@ -30,9 +38,17 @@ DROPEFFECT EffectOf(Qt::DropAction action) {
 
 } // namespace
 
+void COleDataSource::SetDragHook(DragHook hook) {
+    Hook() = std::move(hook);
+}
+
 DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    // One drag at a time: a drag is never started from inside another one's event loops.
+    if (DragInputGuard::IsActive() || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return DROPEFFECT_NONE;
+    const DragInputGuard guard;
+    if (Hook())
+        return Hook()(*this) & dwEffects;
     Qt::DropActions actions;
     if (dwEffects & DROPEFFECT_COPY)
         actions |= Qt::CopyAction;

@@ -1,5 +1,6 @@
 #include "platform/ole/ClipboardService.h"
 
+#include "platform/framework/internal/IdleUpdate.h"
 #include "platform/ole/MimeFormat.h"
 #include "platform/ole/SourceMimeData.h"
 
@@ -69,10 +70,13 @@ void ClipboardService::OnClipboardChanged() {
 void ClipboardService::Refresh() {
     if (m_owned) {
         m_formats = m_owned->formats();
-        return;
+    } else {
+        const QMimeData* mime = m_clipboard->mimeData();
+        m_formats = mime ? mime->formats() : QStringList();
     }
-    const QMimeData* mime = m_clipboard->mimeData();
-    m_formats = mime ? mime->formats() : QStringList();
+    // Paste follows the clipboard at once, also while the pointer rests on its button: the
+    // bars ask again, and are answered from the list just taken.
+    AfxScheduleIdleUpdate();
 }
 
 bool ClipboardService::IsAvailable(CLIPFORMAT cf) const {

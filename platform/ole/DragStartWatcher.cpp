@@ -44,7 +44,10 @@ bool DragStartWatcher::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::MouseButtonRelease:
-        Finish(false);
+        // A click of another button while the dragging one is held is swallowed like any
+        // other input; letting go of the last button ends the wait with no drag.
+        if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton)
+            Finish(false);
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:

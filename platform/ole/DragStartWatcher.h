@@ -12,7 +12,7 @@
 
 // Holds the mouse input of the whole application until the pointer has moved the desktop's
 // start distance from where it was, or the button has been held for the desktop's start time
-// (the drag begins), or the button is released or Escape pressed (it does not). The swallowed
+// (the drag begins), or every button is released or Escape pressed (it does not). The swallowed
 // events are the drag's, as they would be once the drag runs.
 class DragStartWatcher : public QObject {
     Q_OBJECT

@@ -124,11 +124,12 @@ run --export-type svg -o folder drawing
 [[ $status -eq 1 ]] && grep -q '"folder". It is a folder.' "$err" || fail "a folder as output: $(cat "$err")"
 [[ -z "$(ls -A folder)" ]] || fail "something was left in the folder"
 
-# A disk that fills: writes past 1 KiB fail. The previous file stays as it was.
+# A disk that fills: writes past 1 KiB fail, under the limit's default signal, which would end
+# the program. The previous file stays as it was, and no temporary file is left beside it.
 cp drawing.pdf previous.pdf
 status=0
 (
-    trap '' XFSZ
+    trap - XFSZ
     ulimit -f 1
     exec timeout 60 "$SWOOP2" -o previous.pdf drawing
 ) >"$out" 2>"$err" || status=$?

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(GlobalLock(block.get()), data, size);
     GlobalUnlock(block.get());
 
-    std::unique_ptr<CCurve> curve(doc.CurveFromGlobal(block.get()));
+    const std::unique_ptr<CCurve> curve = doc.CurveFromGlobal(block.get());
     // The block stays the caller's, unchanged.
     FUZZ_CHECK(size == 0 || std::memcmp(GlobalLock(block.get()), data, size) == 0);
     GlobalUnlock(block.get());

@@ -4,12 +4,22 @@
 // this header.
 
 #include "platform/Types.h"
+#include "platform/framework/internal/IdleUpdate.h"
 
 #include <QMainWindow>
+#include <QString>
 #include <QWidget>
+
+#include <string>
 
 class CFrameWnd;
 class CView;
+
+// Qt reads "[*]" in a window title as the place of its modified marker and drops it; a title
+// given to Qt goes through the first, and one read back through the second, so that file names
+// holding those three characters show as they are.
+QString AfxQtWindowTitle(const std::string& text);
+std::string AfxTitleFromQt(const QString& title);
 
 // The main window behind a CFrameWnd: closing it asks the frame.
 class CFrameWidget : public QMainWindow {
@@ -53,7 +63,5 @@ Qt::ToolBarArea AfxDockArea(DWORD dwAlign);
 // Marks a menu action or button with the command it sends.
 inline constexpr const char* kCommandIdProperty = "afxCommandId";
 
-// Schedules a refresh of every frame's control bars for when the event loop is next idle.
-void AfxScheduleIdleUpdate();
 void AfxRegisterFrame(CFrameWnd* pFrame);
 void AfxUnregisterFrame(CFrameWnd* pFrame);

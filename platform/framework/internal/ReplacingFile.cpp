@@ -3,6 +3,7 @@
 #include "platform/framework/CException.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,10 @@
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+
+void AfxIgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 namespace {
 

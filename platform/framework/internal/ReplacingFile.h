@@ -5,6 +5,11 @@
 #include <memory>
 #include <string>
 
+// A file-size limit must fail a write with a message, not end the program with its work
+// unsaved: with the limit's signal ignored, a write past it reports EFBIG and the file being
+// replaced stays as it was. Every program that writes files calls this before it starts.
+void AfxIgnoreFileSizeSignal();
+
 // A new file written beside the one it is to replace, which takes that file's name only once
 // every byte is known to be on the disk. Until then, and for good if anything fails, the
 // previous file stays exactly as it was; a replacement never committed is removed. A symbolic

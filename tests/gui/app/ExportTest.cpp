@@ -101,15 +101,15 @@ private slots:
     void extentIsTheBezierPointsWithAMargin() {
         CSwoop2Doc doc;
         QCOMPARE(DrawingExporter::ExtentOf(doc), CRect(-10, -10, 11, 11));
-        auto* curve = new CCurve;
+        auto curve = std::make_unique<CCurve>();
         // Its Bezier points reach y = -9 and x = 69, beyond the control points.
         curve->m_points = {{0, 0}, {60, 0}, {60, 60}, {0, 60}};
-        doc.AddCurve(curve);
+        doc.AddCurve(std::move(curve));
         QCOMPARE(DrawingExporter::ExtentOf(doc), CRect(-10, -19, 80, 80));
-        doc.AddCurve(new CCurve); // a curve without points adds nothing
-        auto* dot = new CCurve;
+        doc.AddCurve(std::make_unique<CCurve>()); // a curve without points adds nothing
+        auto dot = std::make_unique<CCurve>();
         dot->m_points = {{-100, 500}};
-        doc.AddCurve(dot);
+        doc.AddCurve(std::move(dot));
         QCOMPARE(DrawingExporter::ExtentOf(doc), CRect(-110, -19, 80, 511));
     }
 

@@ -4,7 +4,9 @@
 
 #include "ViewHarness.h"
 
+#include "platform/framework/AfxMessageBox.h"
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDataSource.h"
 #include "platform/ole/ClipboardFormat.h"
 #include "platform/ole/OleConstants.h"
 
@@ -12,6 +14,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <new>
 #include <vector>
 
 Q_DECLARE_METATYPE(std::vector<CPoint>)
@@ -243,6 +246,65 @@ private slots:
         QTest::mouseRelease(W(), Qt::LeftButton, {}, {60, 190});
         QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
         QCOMPARE(h->doc.m_pSelected, curve);
+    }
+
+    // What the drag ends with decides what the source does with its curve; -1 stands for a
+    // drag that ends in an exception.
+    void theSourceActsOnTheDragsOutcome_data() {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("copy keeps the curve") << int(DROPEFFECT_COPY) << true;
+        QTest::newRow("none keeps the curve") << int(DROPEFFECT_NONE) << true;
+        QTest::newRow("move removes the curve and the selection") << int(DROPEFFECT_MOVE) << false;
+        QTest::newRow("an exception keeps the curve") << -1 << true;
+    }
+
+    void theSourceActsOnTheDragsOutcome() {
+        QFETCH(int, outcome);
+        QFETCH(bool, kept);
+        h->frame.ExecuteCommand(32771);
+        CCurve* curve = h->doc.m_curves.front().get();
+        bool drawEnabled = true;
+        bool recordOffered = false;
+        COleDataSource::SetDragHook([&](const COleDataSource& source) -> DROPEFFECT {
+            drawEnabled = h->Command(32772).enabled;
+            recordOffered = source.FindBlock(h->doc.m_cfCurve) != nullptr;
+            if (outcome < 0)
+                throw std::bad_alloc();
+            return DROPEFFECT(outcome);
+        });
+        SetMessageBoxHook([](const std::string&, UINT) { return IDOK; });
+        QTest::mousePress(W(), Qt::LeftButton, {}, {40, 170});
+        QTest::mouseMove(W(), {60, 190});
+        COleDataSource::SetDragHook({});
+        SetMessageBoxHook({});
+
+        QVERIFY(recordOffered);
+        QVERIFY(!drawEnabled);
+        QVERIFY(!h->view->m_bDragging);
+        QVERIFY(h->Command(32772).enabled);
+        QCOMPARE(h->IndexOf(curve) == 0, kept);
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(kept ? 1 : 0));
+        QCOMPARE(h->doc.m_pSelected, kept ? curve : nullptr);
+    }
+
+    void aMoveRemovesNothingOnceTheDraggedCurveMayBeGone() {
+        // Should anything delete the dragged curve while the drag runs, the curve added next
+        // may take its address; the move must not remove that one in its place.
+        h->frame.ExecuteCommand(32771);
+        CCurve* dragged = h->doc.m_curves.front().get();
+        CCurve* added = nullptr;
+        COleDataSource::SetDragHook([&](const COleDataSource&) {
+            h->doc.m_pSelected = nullptr;
+            h->doc.RemoveCurve(dragged);
+            added = h->Add({{5, 5}, {9, 9}});
+            return DROPEFFECT_MOVE;
+        });
+        QTest::mousePress(W(), Qt::LeftButton, {}, {40, 170});
+        QTest::mouseMove(W(), {60, 190});
+        COleDataSource::SetDragHook({});
+        QCOMPARE(h->doc.m_curves.size(), std::size_t(1));
+        QCOMPARE(h->doc.m_curves.front().get(), added);
     }
 };
 

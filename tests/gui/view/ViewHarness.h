@@ -30,11 +30,12 @@ public:
 
     // Appends a curve the test made; returns it.
     CCurve* Add(std::initializer_list<CPoint> points, bool closed = true) {
-        auto* curve = new CCurve;
+        auto curve = std::make_unique<CCurve>();
         curve->m_points = points;
         curve->m_bClosed = closed;
-        doc.AddCurve(curve);
-        return curve;
+        CCurve* added = curve.get();
+        doc.AddCurve(std::move(curve));
+        return added;
     }
 
     int IndexOf(const CCurve* curve) const {

@@ -58,10 +58,11 @@ protected:
     }
 
     CCurve* Add(std::vector<CPoint> points, bool closed = false) {
-        auto* curve = new CCurve;
-        curve->m_points = std::move(points);
-        curve->m_bClosed = closed;
-        doc.AddCurve(curve);
+        auto owned = std::make_unique<CCurve>();
+        owned->m_points = std::move(points);
+        owned->m_bClosed = closed;
+        CCurve* curve = owned.get();
+        doc.AddCurve(std::move(owned));
         doc.SetModifiedFlag(false);
         return curve;
     }
@@ -112,7 +113,7 @@ TEST(CurveRecord, DecodesAClosedCurveGoingBySizeFieldAndLeavesTheBlock) {
     };
     for (const auto& row : rows) {
         HGLOBAL h = Block(row.record);
-        std::unique_ptr<CCurve> curve(doc.CurveFromGlobal(h));
+        const std::unique_ptr<CCurve> curve = doc.CurveFromGlobal(h);
         ASSERT_NE(curve, nullptr);
         EXPECT_TRUE(curve->m_bClosed);
         EXPECT_EQ(curve->m_points, row.points);

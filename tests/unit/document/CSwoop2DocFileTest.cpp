@@ -42,11 +42,12 @@ void Load(CSwoop2Doc& doc, const Bytes& bytes) {
 }
 
 CCurve* Add(CSwoop2Doc& doc, std::vector<CPoint> points, bool closed = false) {
-    auto* curve = new CCurve;
+    auto curve = std::make_unique<CCurve>();
     curve->m_points = std::move(points);
     curve->m_bClosed = closed;
-    doc.AddCurve(curve);
-    return curve;
+    CCurve* added = curve.get();
+    doc.AddCurve(std::move(curve));
+    return added;
 }
 
 } // namespace

@@ -13,10 +13,11 @@ protected:
     ~DocTest() override { doc.RemoveView(&view); }
 
     CCurve* Add(std::initializer_list<CPoint> points) {
-        auto* curve = new CCurve;
+        auto curve = std::make_unique<CCurve>();
         curve->m_points = points;
-        doc.AddCurve(curve);
-        return curve;
+        CCurve* added = curve.get();
+        doc.AddCurve(std::move(curve));
+        return added;
     }
 
     CSwoop2Doc doc;
@@ -171,8 +172,14 @@ TEST_F(DocTest, MoveSelectedPointMovesOnlyAValidPointOfTheSelection) {
     EXPECT_FALSE(doc.IsModified());
 
     doc.m_nSelPoint = 1;
-    doc.MoveSelectedPoint(-25, 5);
+    doc.MoveSelectedPoint(0, 0);
+    EXPECT_FALSE(doc.IsModified());
+    // Straight across or straight down is a change as much as a diagonal step.
+    for (const CPoint step : {CPoint(-25, 0), CPoint(0, 5)}) {
+        doc.SetModifiedFlag(false);
+        doc.MoveSelectedPoint(step.x, step.y);
+        EXPECT_TRUE(doc.IsModified()) << step.x << ", " << step.y;
+    }
     EXPECT_EQ(curve->m_points, (std::vector<CPoint>{{10, 10}, {-5, 25}}));
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(view.m_nUpdates, 3);
+    EXPECT_EQ(view.m_nUpdates, 5);
 }

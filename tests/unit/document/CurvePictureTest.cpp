@@ -84,6 +84,24 @@ TEST(CurvePicture, ThreePointCurveGivesAFiftyPixelSquareWithMarginsRightAndBelow
     }
 }
 
+TEST(CurvePicture, AFarCurveShowsAsTheSameCurveNearTheOrigin) {
+    CDC window;
+    const std::vector<CPoint> shape = {{10, 20}, {30, 40}, {50, 60}, {0, 45}};
+    const Picture near = Read(CurvePicture(Curve(shape), &window));
+    // Beyond each of the bounds' start values: right of 9,999,999, below 99,999,999, left of
+    // -999,999,999 and above -99,999,999; and against the ends of the 32-bit range.
+    const CPoint offsets[] = {{20000000, 0},   {0, 200000000},           {-1500000000, 0},
+                              {0, -200000000}, {2147483587, 2147483587}, {INT_MIN, INT_MIN}};
+    for (const CPoint offset : offsets) {
+        CCurve far = Curve(shape);
+        far.Offset(offset.x, offset.y);
+        const Picture pic = Read(CurvePicture(far, &window));
+        EXPECT_EQ(pic.width, near.width) << offset.x << ", " << offset.y;
+        EXPECT_EQ(pic.height, near.height) << offset.x << ", " << offset.y;
+        EXPECT_TRUE(pic.bits == near.bits) << offset.x << ", " << offset.y;
+    }
+}
+
 TEST(CurvePicture, OnePointGivesTenPixelsSquare) {
     CDC window;
     const Picture pic = Read(CurvePicture(Curve({{-7, 99}}), &window));
