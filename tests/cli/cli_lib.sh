@@ -27,12 +27,4 @@ run() {
     timeout 60 "$SWOOP2" "$@" >"$out" 2>"$err" || status=$?
 }
 
-# Little-endian 32-bit integers, as document files hold them.
-le32() {
-    local v
-    for v in "$@"; do
-        v=$((v & 0xFFFFFFFF))
-        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $(((v >> 8) & 255)) \
-            $(((v >> 16) & 255)) $(((v >> 24) & 255)))"
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/le32.sh"

@@ -91,15 +91,7 @@ keys_to() {
     sleep 0.4
 }
 
-# Writes 32-bit little-endian integers to standard output.
-le32() {
-    local v
-    for v in "$@"; do
-        v=$((v & 0xFFFFFFFF))
-        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $(((v >> 8) & 255)) \
-            $(((v >> 16) & 255)) $(((v >> 24) & 255)))"
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/le32.sh"
 
 # save_as WIN PATH: Ctrl+S on an untitled document, answered in the Save As dialog.
 save_as() {
@@ -169,4 +161,19 @@ screen_of() {
     local vx vy rest
     read -r vx vy rest <<<"$(tail_geometry "$1" view)"
     echo $((vx + $2)) $((vy + $3))
+}
+
+# check_shifted FILE X0 Y0 X1 Y1 X2 Y2: the file holds one curve of these three points, all
+# moved by one offset; prints the offset.
+check_shifted() {
+    local file=$1
+    shift
+    local -a v
+    mapfile -t v < <(ints_of "$file")
+    [[ ${#v[@]} -eq 8 && ${v[0]} -eq 1 && ${v[1]} -eq 3 ]] ||
+        fail "$file does not hold one curve of three points: ${v[*]}"
+    local dx=$((v[2] - $1)) dy=$((v[3] - $2))
+    [[ $((v[4] - $3)) -eq $dx && $((v[5] - $4)) -eq $dy && $((v[6] - $5)) -eq $dx &&
+        $((v[7] - $6)) -eq $dy ]] || fail "the curve in $file changed its shape: ${v[*]}"
+    echo "$dx $dy"
 }

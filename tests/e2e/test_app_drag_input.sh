@@ -6,21 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_helpers.sh"
 
-# check_shifted FILE X0 Y0 X1 Y1 X2 Y2: the file holds one curve of these three points, all
-# moved by one offset; prints the offset.
-check_shifted() {
-    local file=$1
-    shift
-    local -a v
-    mapfile -t v < <(ints_of "$file")
-    [[ ${#v[@]} -eq 8 && ${v[0]} -eq 1 && ${v[1]} -eq 3 ]] ||
-        fail "$file does not hold one curve of three points: ${v[*]}"
-    local dx=$((v[2] - $1)) dy=$((v[3] - $2))
-    [[ $((v[4] - $3)) -eq $dx && $((v[5] - $4)) -eq $dy && $((v[6] - $5)) -eq $dx &&
-        $((v[7] - $6)) -eq $dy ]] || fail "the curve in $file changed its shape: ${v[*]}"
-    echo "$dx $dy"
-}
-
 # Puts text on the clipboard from xclip, which serves it until something else takes it.
 offer_text() {
     printf '%s' "$1" >"$E2E_TMP/text"

@@ -140,14 +140,7 @@ wait_for_line() {
     done
     fail "no '$2' in $1: $(tail -n 5 "$1" 2>/dev/null)"
 }
-le32() {
-    local v
-    for v in "$@"; do
-        v=$((v & 0xFFFFFFFF))
-        printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $(((v >> 8) & 255)) \
-            $(((v >> 16) & 255)) $(((v >> 24) & 255)))"
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/le32.sh"
 ints_of() {
     od -An -t d4 -v "$1" | xargs
 }
