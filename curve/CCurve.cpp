@@ -43,30 +43,12 @@ void CCurve::MovePoint(std::int32_t index, std::int32_t dx, std::int32_t dy) {
     // extent: a drag step costs the same on a curve of any length. The extent may stay larger
     // than the curve until the curve is next changed otherwise; that costs nothing but a
     // repaint a little larger.
-    m_extent = Union(m_extent, SpanAround(at));
+    m_extent = UnionSpan(m_extent, SpanAround(at));
     m_points.Settle();
 }
 
-CCurve::Span CCurve::SpanOf(const CPoint* points, std::size_t count) {
-    // An empty span lies beyond every surface, so that it meets none.
-    Span span{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
-              std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
-    for (std::size_t i = 0; i < count; ++i) {
-        span.left = std::min(span.left, points[i].x);
-        span.right = std::max(span.right, points[i].x);
-        span.top = std::min(span.top, points[i].y);
-        span.bottom = std::max(span.bottom, points[i].y);
-    }
-    return span;
-}
-
-CCurve::Span CCurve::Union(const Span& a, const Span& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 CRect CCurve::RectOf(const Span& span) {
-    if (span.left > span.right || span.top > span.bottom)
+    if (span.IsEmpty())
         return CRect();
     // The column and row at the very end of the range are left out: no window reaches them.
     const auto past = [](std::int32_t v) {

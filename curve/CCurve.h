@@ -2,6 +2,7 @@
 
 #include "curve/PointList.h"
 #include "platform/geometry/CRect.h"
+#include "platform/geometry/PointSpan.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -51,10 +52,7 @@ public:
 
     // False only when the kept extent shows that the curve's drawing misses the box; a repaint
     // of a small part asks this of every curve, so it touches nothing but the curve itself.
-    bool MayMeet(const CRect& box) const {
-        return !IsExtentKept() || (m_extent.left < box.right && m_extent.right >= box.left &&
-                                   m_extent.top < box.bottom && m_extent.bottom >= box.top);
-    }
+    bool MayMeet(const CRect& box) const { return !IsExtentKept() || Meets(m_extent, box); }
 
     // Follows a list that ToBezier gave as a pen goes over it. Fewer than four points are the
     // control points themselves: MoveTo the first, LineTo each of the others. Four or more are
@@ -83,14 +81,14 @@ public:
 
 private:
     // The extent with its right and bottom edges inside, so that no coordinate overflows.
-    struct Span {
-        std::int32_t left, top, right, bottom;
-    };
-    static Span SpanOf(const CPoint* points, std::size_t count);
+    using Span = PointSpan;
     // The span of a converted open list, closing segment added.
     static Span SpanOfConverted(const std::vector<CPoint>& converted, bool closed);
     static CRect RectOf(const Span& span);
-    static Span Union(const Span& a, const Span& b);
+    static bool Meets(const Span& span, const CRect& box) {
+        return span.left < box.right && span.right >= box.left && span.top < box.bottom &&
+               span.bottom >= box.top;
+    }
     Span SpanAround(std::size_t index) const;
     bool IsExtentKept() const { return !m_points.Touched(); }
     // The kept extent, taken again when it no longer describes the points.

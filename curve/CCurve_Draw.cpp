@@ -46,18 +46,14 @@ void CCurve::Draw(CDC* pDC) const {
     // their kept extent, and their points are not even converted.
     CRect clip;
     pDC->GetClipBox(&clip);
-    const auto meets = [&clip](const Span& span) {
-        return span.left < clip.right && span.right >= clip.left && span.top < clip.bottom &&
-               span.bottom >= clip.top;
-    };
-    if (IsExtentKept() && !meets(m_extent))
+    if (!MayMeet(clip))
         return;
     // A repaint draws every curve in turn; one list per thread saves an allocation each. The
     // list of an exceptionally long curve is not kept, so that its memory goes back.
     constexpr std::size_t kKeptPoints = 64 * 1024;
     thread_local std::vector<CPoint> points;
     ToBezier(points);
-    if (meets(KeptSpan(&points)))
+    if (Meets(KeptSpan(&points), clip))
         DrawPoints(pDC, points, m_bClosed, CPoint());
     if (points.capacity() > kKeptPoints)
         std::vector<CPoint>().swap(points);

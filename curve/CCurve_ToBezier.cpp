@@ -88,20 +88,20 @@ void CCurve::ToBezier(std::vector<CPoint>& result) const {
 }
 
 CCurve::Span CCurve::SpanOfConverted(const std::vector<CPoint>& converted, bool closed) {
-    Span span = SpanOf(converted.data(), converted.size());
+    Span span = SpanOfPoints(converted.data(), converted.size());
     const std::size_t open = converted.size();
     // Fewer than four points are joined by lines within their own bounds, closed or not.
     if (closed || open < 4)
         return span;
     CPoint r[7] = {converted[0], converted[1], converted[open - 2], converted[open - 1]};
     CloseSegments(r, 4);
-    return Union(span, SpanOf(r + 3, 4));
+    return UnionSpan(span, SpanOfPoints(r + 3, 4));
 }
 
 CCurve::Span CCurve::SpanAround(std::size_t index) const {
     const std::size_t n = m_points.size();
     if (index >= n)
-        return SpanOf(nullptr, 0);
+        return SpanOfPoints(nullptr, 0);
     // Up to four points, a change reshapes the whole curve: fewer are joined by lines, and the
     // fourth turns them into Bezier segments.
     if (n <= 4)
@@ -112,11 +112,11 @@ CCurve::Span CCurve::SpanAround(std::size_t index) const {
     const CPoint* p = m_points.data();
     const std::size_t first = index >= 2 ? index - 1 : 1;
     const std::size_t last = std::min(index + 2, n - 1);
-    Span span = SpanOf(p + first - 1, 1);
+    Span span = SpanOfPoints(p + first - 1, 1);
     for (std::size_t s = first; s <= last; ++s) {
         CPoint inner[3];
         ConvertSegment(p, n, s, inner);
-        span = Union(span, SpanOf(inner, 3));
+        span = UnionSpan(span, SpanOfPoints(inner, 3));
     }
     {
         // The closing segment reflects the inner points next to both ends, whichever point
@@ -129,7 +129,7 @@ CCurve::Span CCurve::SpanAround(std::size_t index) const {
         r[2] = end[1];
         r[3] = end[2];
         CloseSegments(r, 4);
-        span = Union(span, SpanOf(r + 3, 4));
+        span = UnionSpan(span, SpanOfPoints(r + 3, 4));
     }
     return span;
 }

@@ -5,6 +5,7 @@
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/GetDIBits.h"
+#include "platform/geometry/PointSpan.h"
 #include "platform/geometry/Wrap.h"
 #include "platform/ole/BlockLock.h"
 
@@ -26,21 +27,14 @@ HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC) {
     // The picture's top-left pixel is the control points' own top-left corner. The curve's
     // bounds start from fixed values, which stand in for the corner of a curve that lies
     // beyond them (far right, far down or far up-left), so the corner is taken from the points.
-    std::int32_t left = curve.m_points.front().x, right = left;
-    std::int32_t top = curve.m_points.front().y, bottom = top;
-    for (const CPoint& pt : curve.m_points) {
-        left = std::min(left, pt.x);
-        right = std::max(right, pt.x);
-        top = std::min(top, pt.y);
-        bottom = std::max(bottom, pt.y);
-    }
+    const PointSpan span = SpanOfPoints(curve.m_points.data(), curve.m_points.size());
     // Computed wide: the control points may span the whole 32-bit range.
-    const std::int64_t width = std::int64_t(right) - left + 2 * kMargin;
-    const std::int64_t height = std::int64_t(bottom) - top + 2 * kMargin;
+    const std::int64_t width = std::int64_t(span.right) - span.left + 2 * kMargin;
+    const std::int64_t height = std::int64_t(span.bottom) - span.top + 2 * kMargin;
     if (width > CBitmap::kMaxSide || height > CBitmap::kMaxSide)
         return nullptr;
     CCurve copy(curve);
-    copy.Offset(WrapSub(0, left), WrapSub(0, top));
+    copy.Offset(WrapSub(0, span.left), WrapSub(0, span.top));
 
     CBitmap bitmap;
     if (!bitmap.CreateCompatibleBitmap(pWindowDC, int(width), int(height)))

@@ -87,22 +87,10 @@ void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
     if (m_bMovingPoint) {
         // Each step measures from the last one, so the point stays under the mouse.
         const CPoint delta = point - m_ptLast;
-        // The view repaints what the step changed, as the document has every view do.
-        CRect part;
-        const CCurve* moved = doc != nullptr ? doc->m_pSelected : nullptr;
-        const std::int32_t index = doc != nullptr ? doc->m_nSelPoint : -1;
-        const bool isPoint =
-            moved != nullptr && index >= 0 && std::size_t(index) < moved->m_points.size();
-        if (isPoint)
-            part = ChangedPart::AroundPoint(*moved, std::size_t(index), true);
+        // The document's update repaints, in every view, the part that the step changed.
         if (doc != nullptr)
             doc->MoveSelectedPoint(delta.x, delta.y);
-        if (isPoint) {
-            const CRect after = ChangedPart::AroundPoint(*moved, std::size_t(index), true);
-            UnionRect(&part, &part, &after);
-        }
         m_ptLast = point;
-        InvalidateRect(&part, true);
     } else if (m_bDragPending) {
         m_bDragPending = false;
         DragSelectedCurve();

@@ -6,6 +6,7 @@
 #include "platform/gdi/PainterDevice.h"
 #include "platform/gdi/RasterDevice.h"
 #include "platform/gdi/StockObjects.h"
+#include "platform/geometry/PointSpan.h"
 
 #include <QImage>
 
@@ -171,11 +172,12 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     if (m_pDevice == nullptr)
         return;
     m_pDevice->FillRect(x, y, std::int64_t(x) + cx, std::int64_t(y) + cy, color & 0xFFFFFF);
+    if (!m_bAccumulate)
+        return;
     const CRect filled(
         x, y, std::int32_t(std::clamp<std::int64_t>(std::int64_t(x) + cx, INT32_MIN, INT32_MAX)),
         std::int32_t(std::clamp<std::int64_t>(std::int64_t(y) + cy, INT32_MIN, INT32_MAX)));
-    if (m_bAccumulate)
-        UnionRect(&m_bounds, &m_bounds, &filled);
+    UnionRect(&m_bounds, &m_bounds, &filled);
 }
 
 void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
@@ -189,18 +191,13 @@ void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
 void CDC::AddToBounds(const CPoint* points, int count) {
     if (count <= 0)
         return;
-    std::int64_t left = points[0].x, top = points[0].y, right = left, bottom = top;
-    for (int i = 1; i < count; ++i) {
-        left = std::min<std::int64_t>(left, points[i].x);
-        right = std::max<std::int64_t>(right, points[i].x);
-        top = std::min<std::int64_t>(top, points[i].y);
-        bottom = std::max<std::int64_t>(bottom, points[i].y);
-    }
+    const PointSpan span = SpanOfPoints(points, std::size_t(count));
     // The last row and column of the range cannot be named with the right and bottom edges
     // outside; no window reaches them.
-    const CRect drawn(std::int32_t(left), std::int32_t(top),
-                      std::int32_t(std::min<std::int64_t>(right + 1, INT32_MAX)),
-                      std::int32_t(std::min<std::int64_t>(bottom + 1, INT32_MAX)));
+    const CRect drawn(
+        span.left, span.top,
+        std::int32_t(std::min<std::int64_t>(std::int64_t(span.right) + 1, INT32_MAX)),
+        std::int32_t(std::min<std::int64_t>(std::int64_t(span.bottom) + 1, INT32_MAX)));
     UnionRect(&m_bounds, &m_bounds, &drawn);
 }
 

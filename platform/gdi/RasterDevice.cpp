@@ -89,9 +89,7 @@ void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int ro
     const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
-        LineStepper<Op, decltype(patterned)::value> stepper(
-            RasterPen<Op>{m_bits, m_width, m_height, m_stride, op, pattern, phase, m_clip.left,
-                          m_clip.top, m_clip.right, m_clip.bottom});
+        LineStepper<Op, decltype(patterned)::value> stepper(PenOnImage(op, pattern, phase));
         // Mapped to pixels and the origin's pixel taken off in 64 bits, so that no logical
         // coordinate, times any ratio, can overflow.
         stepper.Line(X(from.x), Y(from.y), X(to.x), Y(to.y));
@@ -119,10 +117,7 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         } else {
             Flush();
         }
-        BezierSampler<Op, kPatterned> sampler(RasterPen<Op>{m_bits, m_width, m_height, m_stride, op,
-                                                            pattern, 0, m_clip.left, m_clip.top,
-                                                            m_clip.right, m_clip.bottom},
-                                              m_scale, m_origin, held);
+        BezierSampler<Op, kPatterned> sampler(PenOnImage(op, pattern, 0), m_scale, m_origin, held);
         sampler.Bezier(points, count);
     });
 }

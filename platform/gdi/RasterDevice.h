@@ -3,6 +3,7 @@
 #include "platform/gdi/DeviceScale.h"
 #include "platform/gdi/DrawingDevice.h"
 #include "platform/gdi/raster/HeldSegment.h"
+#include "platform/gdi/raster/PixelOps.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -58,6 +59,12 @@ private:
     // The image column and row that show a logical coordinate.
     std::int64_t X(std::int64_t x) const { return m_scale.Map(x) - m_scale.Map(m_origin.x); }
     std::int64_t Y(std::int64_t y) const { return m_scale.Map(y) - m_scale.Map(m_origin.y); }
+    // A pen on this image, writing only within the clip.
+    template <class Op>
+    raster::RasterPen<Op> PenOnImage(Op op, PenPattern pattern, int phase) const {
+        return {m_bits, m_width,     m_height,   m_stride,     op,           pattern,
+                phase,  m_clip.left, m_clip.top, m_clip.right, m_clip.bottom};
+    }
 
     std::uint32_t* m_bits;
     int m_width;

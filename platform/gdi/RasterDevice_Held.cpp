@@ -45,11 +45,9 @@ void RasterDevice::Flush() {
     if (m_held.empty())
         return;
     const auto drawRows = [this](int top, int bottom) {
-        BezierSampler<CopyOp, false> sampler(RasterPen<CopyOp>{m_bits, m_width, m_height, m_stride,
-                                                               CopyOp{m_heldPixel}, PenPattern(), 0,
-                                                               m_clip.left, m_clip.top,
-                                                               m_clip.right, m_clip.bottom},
-                                             DeviceScale(), CPoint()); // pixels already
+        // The held segments are in pixels already.
+        BezierSampler<CopyOp, false> sampler(PenOnImage(CopyOp{m_heldPixel}, PenPattern(), 0),
+                                             DeviceScale(), CPoint());
         sampler.SetRows(top, bottom);
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);
