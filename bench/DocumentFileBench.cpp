@@ -1,3 +1,4 @@
+#include "curve/PointBlock.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CArchive.h"
 #include "platform/framework/CFile.h"
@@ -67,9 +68,10 @@ std::string FileOf(const Shape& shape) {
     return path;
 }
 
+// The heap and the blocks that hold the points of loaded curves.
 std::size_t HeapInUse() {
     const struct mallinfo2 info = ::mallinfo2();
-    return info.uordblks + info.hblkhd;
+    return info.uordblks + info.hblkhd + PointBlock::MappedBytes();
 }
 
 void Load(CSwoop2Doc& doc, const std::string& path) {

@@ -1,5 +1,6 @@
 #include "document/CSwoop2Doc.h"
 
+#include "curve/PointBlock.h"
 #include "document/ChangedPart.h"
 #include "platform/framework/CView.h"
 #include "platform/ole/ClipboardFormat.h"
@@ -28,7 +29,9 @@ bool CSwoop2Doc::OnNewDocument() {
 }
 
 void CSwoop2Doc::DeleteContents() {
-    // In index order, as the stacking order lists them.
+    // In index order, as the stacking order lists them. The curves of a file all go, so none
+    // of them moves its points out of the file's block on the way.
+    PointBlock::BulkRelease bulk;
     for (auto& curve : m_curves)
         curve.reset();
     m_nDeletedCurves += m_curves.size();

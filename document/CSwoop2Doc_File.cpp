@@ -1,5 +1,6 @@
 #include "document/CSwoop2Doc.h"
 
+#include "curve/PointBlock.h"
 #include "platform/framework/CArchive.h"
 #include "platform/framework/CException.h"
 
@@ -27,26 +28,50 @@ void ReserveIfPresent(Vector& v, std::uint32_t count, std::uint64_t recordSize,
         v.reserve(count);
 }
 
+static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
+
+void ToNativeOrder(CPoint* points, std::size_t n) {
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t k = 0; k < n; ++k) {
+            CPoint& pt = points[k];
+            pt = CPoint(std::int32_t(__builtin_bswap32(std::uint32_t(pt.x))),
+                        std::int32_t(__builtin_bswap32(std::uint32_t(pt.y))));
+        }
+    }
+}
+
 // The points as the file holds them, x and y 32-bit little-endian, copied in blocks. The list
 // grows with the data read, so that a count larger than the file costs no more than the file.
 void ReadPoints(CArchive& ar, PointList& points, std::uint32_t count) {
-    static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
     ReserveIfPresent(points, count, 8, ar);
     constexpr std::size_t kBlock = 64 * 1024;
     for (std::size_t done = 0; done < count;) {
         const std::size_t n = std::min<std::size_t>(count - done, kBlock);
         points.resize(done + n);
         ar.Read(points.data() + done, 8 * n);
-        if constexpr (std::endian::native == std::endian::big) {
-            for (std::size_t k = done; k < done + n; ++k) {
-                CPoint& pt = points[k];
-                pt = CPoint(std::int32_t(__builtin_bswap32(std::uint32_t(pt.x))),
-                            std::int32_t(__builtin_bswap32(std::uint32_t(pt.y))));
-            }
-        }
+        ToNativeOrder(points.data() + done, n);
         done += n;
     }
 }
+
+// The points of a curve into a slice of the load's block, read in one piece; into the list's
+// own vector when there is no block, no room left in it, or fewer bytes left in the file than
+// the count claims (the read then fails as the file ends).
+void ReadCurvePoints(CArchive& ar, PointBlock* block, PointList& points, std::uint32_t count) {
+    CPoint* placed = nullptr;
+    if (block && count > 0 && std::uint64_t{count} * 8 <= ar.GetBytesRemaining())
+        placed = points.PlaceIn(*block, count);
+    if (!placed) {
+        ReadPoints(ar, points, count);
+        return;
+    }
+    ar.Read(placed, std::size_t{count} * 8);
+    ToNativeOrder(placed, count);
+}
+
+struct SealBlock {
+    void operator()(PointBlock* block) const { block->Seal(); }
+};
 
 } // namespace
 
@@ -62,16 +87,21 @@ void CSwoop2Doc::Serialize(CArchive& ar) {
     }
 
     // The curves are gathered apart and join the document only once the whole file has been
-    // read: a file that ends early leaves none of its curves behind.
-    std::vector<std::unique_ptr<CCurve>> loaded;
+    // read: a file that ends early leaves none of its curves behind. Their points share one
+    // block, sized by what the file holds, instead of an allocation each; a failed load lets
+    // the block go with the curves, all at once.
+    PointBlock::BulkRelease bulk;
     std::uint32_t curveCount = 0;
     ar >> curveCount;
+    std::unique_ptr<PointBlock, SealBlock> block(
+        curveCount > 0 ? PointBlock::Create(ar.GetBytesRemaining()) : nullptr);
+    std::vector<std::unique_ptr<CCurve>> loaded;
     ReserveIfPresent(loaded, curveCount, 4, ar);
     for (std::uint32_t i = 0; i < curveCount; ++i) {
         std::uint32_t pointCount = 0;
         ar >> pointCount;
         auto curve = std::make_unique<CCurve>();
-        ReadPoints(ar, curve->m_points, pointCount);
+        ReadCurvePoints(ar, block.get(), curve->m_points, pointCount);
         loaded.push_back(std::move(curve));
     }
 

@@ -1,4 +1,5 @@
 #include "curve/CCurve.h"
+#include "curve/PointBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -96,39 +97,60 @@ TEST(CCurve, CopyOwnsItsPoints) {
 // Whatever changes the curve, its kept extent still holds every Bezier point: a repaint that
 // trusted a stale extent would leave the curve out of a part it crosses.
 TEST(CCurveExtent, HoldsTheBezierPointsThroughEveryChange) {
-    CCurve c;
-    for (int i = 0; i < 12; ++i)
-        c.m_points.push_back({40 * i, (i % 3) * 50});
-    const std::vector<std::pair<const char*, std::function<void(CCurve&)>>> edits = {
-        {"a point dragged far out", [](CCurve& k) { k.MovePoint(5, 3000, -4000); }},
-        {"a point dragged back", [](CCurve& k) { k.MovePoint(5, -3000, 4000); }},
-        {"a point appended",
-         [](CCurve& k) {
-             k.m_points.push_back({-900, 700});
-         }},
-        {"closed", [](CCurve& k) { k.m_bClosed = true; }},
-        {"moved", [](CCurve& k) { k.Offset(-5000, 7000); }},
-        {"normalized", [](CCurve& k) { k.Normalize(); }},
-        {"one point written",
-         [](CCurve& k) {
-             k.m_points[3] = {8000, 8000};
-         }},
-        {"all points replaced",
-         [](CCurve& k) {
-             k.m_points = {{1, 1}, {2, 9}, {7, 3}};
-         }},
-        {"copied over",
-         [](CCurve& k) {
-             k = Curve({{-60, 0}, {0, 60}, {60, 0}, {0, -60}}, true);
-         }},
-        {"emptied", [](CCurve& k) { k.m_points.clear(); }},
-    };
-    for (const auto& [name, edit] : edits) {
-        c.GetExtent(); // kept before the change
-        edit(c);
-        const CRect extent = c.GetExtent();
-        for (const CPoint& pt : c.ToBezier())
-            EXPECT_TRUE(PtInRect(&extent, pt)) << name << ": " << pt.x << "," << pt.y;
+    // The points in the curve's own vector, and in a block shared with a neighbour (as a file
+    // loads them) whose points no edit of the curve may change.
+    for (const bool inBlock : {false, true}) {
+        SCOPED_TRACE(inBlock ? "in a block" : "own points");
+        CCurve c;
+        CCurve neighbour;
+        if (inBlock) {
+            PointBlock* block = PointBlock::Create(4096);
+            ASSERT_NE(block, nullptr);
+            CPoint* points = c.m_points.PlaceIn(*block, 12);
+            CPoint* others = neighbour.m_points.PlaceIn(*block, 3);
+            block->Seal();
+            ASSERT_TRUE(points && others);
+            for (int i = 0; i < 12; ++i)
+                points[i] = {40 * i, (i % 3) * 50};
+            for (int i = 0; i < 3; ++i)
+                others[i] = {-i, i};
+        } else {
+            for (int i = 0; i < 12; ++i)
+                c.m_points.push_back({40 * i, (i % 3) * 50});
+        }
+        const std::vector<CPoint> beside = neighbour.m_points;
+        const std::vector<std::pair<const char*, std::function<void(CCurve&)>>> edits = {
+            {"a point dragged far out", [](CCurve& k) { k.MovePoint(5, 3000, -4000); }},
+            {"a point dragged back", [](CCurve& k) { k.MovePoint(5, -3000, 4000); }},
+            {"a point appended",
+             [](CCurve& k) {
+                 k.m_points.push_back({-900, 700});
+             }},
+            {"closed", [](CCurve& k) { k.m_bClosed = true; }},
+            {"moved", [](CCurve& k) { k.Offset(-5000, 7000); }},
+            {"normalized", [](CCurve& k) { k.Normalize(); }},
+            {"one point written",
+             [](CCurve& k) {
+                 k.m_points[3] = {8000, 8000};
+             }},
+            {"all points replaced",
+             [](CCurve& k) {
+                 k.m_points = {{1, 1}, {2, 9}, {7, 3}};
+             }},
+            {"copied over",
+             [](CCurve& k) {
+                 k = Curve({{-60, 0}, {0, 60}, {60, 0}, {0, -60}}, true);
+             }},
+            {"emptied", [](CCurve& k) { k.m_points.clear(); }},
+        };
+        for (const auto& [name, edit] : edits) {
+            c.GetExtent(); // kept before the change
+            edit(c);
+            const CRect extent = c.GetExtent();
+            for (const CPoint& pt : c.ToBezier())
+                EXPECT_TRUE(PtInRect(&extent, pt)) << name << ": " << pt.x << "," << pt.y;
+            EXPECT_EQ(neighbour.m_points, beside) << name;
+        }
+        EXPECT_TRUE(c.GetExtent().IsRectEmpty());
     }
-    EXPECT_TRUE(c.GetExtent().IsRectEmpty());
 }

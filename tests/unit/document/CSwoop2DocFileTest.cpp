@@ -1,6 +1,7 @@
 #include "RecordingView.h"
 #include "document/CSwoop2Doc.h"
 
+#include "curve/PointBlock.h"
 #include "platform/framework/CArchive.h"
 #include "platform/framework/CException.h"
 #include "platform/framework/CMemFile.h"
@@ -94,6 +95,33 @@ TEST(Serialize, ExtraBytesAfterTheLastCurveAreIgnored) {
     Load(doc, bytes);
     ASSERT_EQ(doc.m_curves.size(), 1u);
     EXPECT_EQ(doc.m_curves[0]->m_points, (std::vector<CPoint>{{3, 4}}));
+}
+
+TEST(Serialize, LoadedCurvesKeepTheirOwnPointsAndGiveTheirMemoryBackOnceAnEighthHasGone) {
+    CSwoop2Doc source;
+    for (int i = 0; i < 16; ++i)
+        Add(source, {{i, -i}, {i + 1, 2 * i}});
+    CSwoop2Doc doc;
+    const std::uint64_t before = PointBlock::MappedBytes();
+    Load(doc, Store(source));
+    EXPECT_GT(PointBlock::MappedBytes(), before);
+
+    // The same changes on both drawings: lists swapped, a point dragged, a point appended.
+    for (CSwoop2Doc* d : {&source, &doc}) {
+        std::swap(d->m_curves[0]->m_points, d->m_curves[1]->m_points);
+        d->m_curves[2]->MovePoint(1, 100, 100);
+        d->m_curves[3]->m_points.push_back({7, 7});
+    }
+    // Removing curves: two of the 32 points were left by the appended curve, two more make
+    // less than seven eighths, and then the rest move out of the block.
+    for (const bool gone : {false, true}) {
+        for (CSwoop2Doc* d : {&source, &doc})
+            d->RemoveCurve(d->m_curves[4].get());
+        EXPECT_EQ(PointBlock::MappedBytes() == before, gone);
+        ASSERT_EQ(doc.m_curves.size(), source.m_curves.size());
+        for (std::size_t i = 0; i < doc.m_curves.size(); ++i)
+            EXPECT_EQ(doc.m_curves[i]->m_points, source.m_curves[i]->m_points) << i;
+    }
 }
 
 TEST(Serialize, ShortFileFailsAtEveryByteAndKeepsNothing) {
