@@ -98,7 +98,8 @@ TEST(CCurve, CopyOwnsItsPoints) {
 // trusted a stale extent would leave the curve out of a part it crosses.
 TEST(CCurveExtent, HoldsTheBezierPointsThroughEveryChange) {
     // The points in the curve's own vector, and in a block shared with a neighbour (as a file
-    // loads them) whose points no edit of the curve may change.
+    // loads them) whose points no edit of the curve may change: the edits in place come first,
+    // while the curve's points are still in the block.
     for (const bool inBlock : {false, true}) {
         SCOPED_TRACE(inBlock ? "in a block" : "own points");
         CCurve c;
@@ -122,13 +123,13 @@ TEST(CCurveExtent, HoldsTheBezierPointsThroughEveryChange) {
         const std::vector<std::pair<const char*, std::function<void(CCurve&)>>> edits = {
             {"a point dragged far out", [](CCurve& k) { k.MovePoint(5, 3000, -4000); }},
             {"a point dragged back", [](CCurve& k) { k.MovePoint(5, -3000, 4000); }},
+            {"moved", [](CCurve& k) { k.Offset(-5000, 7000); }},
+            {"normalized", [](CCurve& k) { k.Normalize(); }},
             {"a point appended",
              [](CCurve& k) {
                  k.m_points.push_back({-900, 700});
              }},
             {"closed", [](CCurve& k) { k.m_bClosed = true; }},
-            {"moved", [](CCurve& k) { k.Offset(-5000, 7000); }},
-            {"normalized", [](CCurve& k) { k.Normalize(); }},
             {"one point written",
              [](CCurve& k) {
                  k.m_points[3] = {8000, 8000};
