@@ -18,7 +18,8 @@
 // The points of a curve read from a file may lie in a slice of a block shared with the other
 // curves of that file (see PointBlock). Writing a point in place leaves them there; anything
 // that changes how many points there are first moves them into the list's own vector, which
-// invalidates pointers and iterators as a vector's reallocation would.
+// invalidates pointers and iterators as a vector's reallocation would. So may deleting or
+// lengthening another curve of the same file, when the block then gives its points back.
 class PointList {
     using Vector = std::vector<CPoint>;
 
