@@ -26,16 +26,18 @@ void CSwoop2View::SettleAll() {
         return;
     const CCurve* selected = doc->m_pSelected;
     DropLayer();
-    DrawOnLayer(nullptr, [&](CDC* pDC) {
+    const bool made = DrawOnLayer(nullptr, [&](CDC* pDC) {
         for (const auto& curve : doc->m_curves) {
             if (curve.get() != selected)
                 curve->Draw(pDC);
         }
     });
+    if (!made)
+        return;
     m_pUnsettled = selected;
     m_nSettledCurves = doc->m_curves.size();
     m_nSettledDeletions = doc->DeletedCurveCount();
-    m_bSettled = IsLayerKept();
+    m_bSettled = true;
 }
 
 void CSwoop2View::SettleEdit(const CRect& part) {

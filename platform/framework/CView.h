@@ -104,8 +104,9 @@ protected:
     bool IsLayerKept() const;
     void DropLayer();
     // Draws on the layer through a surface clipped to the part (null: the whole layer), with
-    // the window's mapping of units to pixels. A layer that is not kept is first made, white.
-    void DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
+    // the window's mapping of units to pixels. A layer that is not kept is first made, white;
+    // false, drawing nothing, when there is no window image yet or no memory for a layer.
+    bool DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
     // Whether the surface repaints a part of this window, rather than all of it or another
     // device: only then does starting from the layer pay.
     bool IsRepaintingPart(const CDC* pDC) const;

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <memory>
+
 namespace {
 
 // The window's own device, when the surface draws through one.
@@ -28,14 +30,18 @@ void CView::DropLayer() {
     m_bLayerKept = false;
 }
 
-void CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw) {
+bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw) {
     if (m_pImage == nullptr)
-        return;
+        return false;
     if (!IsLayerKept()) {
         if (m_pLayer == nullptr || m_pLayer->size() != m_pImage->size()) {
             delete m_pLayer;
             m_pLayer = nullptr;
-            m_pLayer = new QImage(m_pImage->size(), QImage::Format_RGB32);
+            // Qt answers a failed allocation with a null image.
+            auto layer = std::make_unique<QImage>(m_pImage->size(), QImage::Format_RGB32);
+            if (layer->isNull())
+                return false;
+            m_pLayer = layer.release();
         }
         m_pLayer->setDevicePixelRatio(m_pImage->devicePixelRatio());
         m_pLayer->fill(Qt::white);
@@ -44,6 +50,7 @@ void CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
     CDC dc;
     dc.AttachWindowImage(m_pLayer, pPart);
     draw(&dc);
+    return true;
 }
 
 bool CView::IsRepaintingPart(const CDC* pDC) const {
