@@ -179,6 +179,36 @@ void BM_ViewDropStep(benchmark::State& state) {
     Label(state);
 }
 
+// A press of the Select tool that chooses another curve, in turn at two places far apart: the
+// handles move, the curve chosen before goes back among the others in the picture the view
+// keeps of them, and the one chosen now leaves it.
+void BM_ViewSelectStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->m_nTool = CSwoop2View::kToolSelect;
+    const auto middle = [&](std::size_t index) {
+        const CRect bounds = setup.doc.m_curves[index]->GetBounds();
+        return CPoint(std::int32_t(bounds.left + bounds.Width() / 2),
+                      std::int32_t(bounds.top + bounds.Height() / 2));
+    };
+    const std::size_t count = setup.doc.m_curves.size();
+    const CPoint places[2] = {middle(count / 4), middle(3 * count / 4)};
+    // The picture of the other curves is made by the first repaint of a part, not timed.
+    setup.view->OnLButtonDown(MK_LBUTTON, places[1]);
+    setup.view->OnLButtonUp(0, places[1]);
+    setup.view->UpdateWindow();
+    int presses = 0;
+    for (auto _ : state) {
+        const CPoint at = places[presses % 2];
+        setup.view->OnLButtonDown(MK_LBUTTON, at);
+        setup.view->OnLButtonUp(0, at);
+        setup.view->UpdateWindow();
+        ++presses;
+    }
+    if (setup.doc.m_pSelected == nullptr)
+        state.SkipWithError("no curve was chosen");
+    Label(state);
+}
+
 // QPainter with a cosmetic one-pixel pen on the same converted point lists.
 void BM_QPainterSameCurves(benchmark::State& state) {
     std::vector<std::vector<CPoint>> lists;
@@ -222,6 +252,7 @@ BENCHMARK(BM_ViewRepaint)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
 BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
 BENCHMARK(BM_ViewDropStep)->Apply(Documents);
+BENCHMARK(BM_ViewSelectStep)->Apply(Documents);
 BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);
 
 int main(int argc, char** argv) {

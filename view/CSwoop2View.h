@@ -6,6 +6,7 @@
 #include "platform/geometry/CPoint.h"
 #include "platform/ole/COleDropTarget.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -58,6 +59,8 @@ public:
 
     // Painting, for the window, the printer and the preview alike.
     void OnDraw(CDC* pDC) override;
+    // Keeps the layer in step with each edit the document reports, then repaints as the base.
+    void OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) override;
     bool OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -88,4 +91,27 @@ private:
     // Whether the selection's handles show now, and where.
     bool HandlesShown() const;
     CRect ShownHandles() const;
+
+    // The layer holds the settled curves: every curve of the drawing but the selection, which
+    // most edits change alone. A repaint of a part copies the layer and draws the selection
+    // over it. The pixels are those of drawing every curve, for every curve is black on white
+    // and drawn with the copying pen, so that no curve covers another.
+    //
+    // Whether the layer holds every curve but the selection, as they are now.
+    bool IsSettled() const;
+    // Draws every curve but the selection on a new layer.
+    void SettleAll();
+    // Brings the layer up to an edit that changed only the part given, or gives it up.
+    void SettleEdit(const CRect& part);
+    // Draws the part of the layer again from the curves, leaving out one; returns whether that
+    // one was among them.
+    bool DrawSettled(const CRect& part, const CCurve* pLeftOut);
+
+    bool m_bSettled = false;
+    // The curve the layer leaves out: the selection when the layer was last brought up to
+    // date. Compared, never followed, until the document is known still to hold it.
+    const CCurve* m_pUnsettled = nullptr;
+    // The document's curve and deletion counts when the layer was last brought up to date.
+    std::size_t m_nSettledCurves = 0;
+    std::uint64_t m_nSettledDeletions = 0;
 };

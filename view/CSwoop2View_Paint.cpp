@@ -9,9 +9,23 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
         return;
-    // A repaint of a part passes over the curves that cannot reach it with one test each.
     CRect clip;
     pDC->GetClipBox(&clip);
+    // A repaint of a part of the window starts from the layer of settled curves and draws the
+    // selection over it: the cost does not grow with the drawing.
+    if (IsRepaintingPart(pDC)) {
+        if (!IsSettled())
+            SettleAll();
+        if (IsSettled() && ShowLayer(pDC)) {
+            const CCurve* selected = doc->m_pSelected;
+            if (selected != nullptr && selected->MayMeet(clip))
+                selected->Draw(pDC);
+            if (HandlesShown())
+                PaintHandles(pDC, *selected);
+            return;
+        }
+    }
+    // Anything else passes over the curves that cannot reach its clip with one test each.
     const std::size_t count = doc->m_curves.size();
     for (std::size_t i = 0; i < count; ++i) {
         const CCurve& curve = *doc->m_curves[i];

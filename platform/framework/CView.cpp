@@ -25,6 +25,7 @@ CView::~CView() {
     if (m_pFrame != nullptr && m_pFrame->GetActiveView() == this)
         m_pFrame->SetActiveView(nullptr);
     delete m_pImage;
+    delete m_pLayer;
 }
 
 bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {

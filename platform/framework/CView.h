@@ -7,6 +7,7 @@
 #include "platform/geometry/CRect.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CDC;
@@ -92,6 +93,27 @@ protected:
     CDocument* m_pDocument = nullptr;
     CFrameWnd* m_pFrame = nullptr;
 
+    // The layer: a second picture of the window, for a drawing of which most edits change only
+    // a small part. The view keeps in it what those edits leave alone and starts the repaint
+    // of a part from it, so that the repaint costs the same in a drawing of any size. The
+    // framework only keeps its size and pixels those of the window; what it shows is the
+    // view's to keep true.
+    //
+    // Whether there is a layer the size of the window's image; a window that changed size or
+    // screen has none.
+    bool IsLayerKept() const;
+    void DropLayer();
+    // Draws on the layer through a surface clipped to the part (null: the whole layer), with
+    // the window's mapping of units to pixels. A layer that is not kept is first made, white;
+    // false, drawing nothing, when there is no window image yet or no memory for a layer.
+    bool DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
+    // Whether the surface repaints a part of this window, rather than all of it or another
+    // device: only then does starting from the layer pay.
+    bool IsRepaintingPart(const CDC* pDC) const;
+    // Copies the layer within the surface's clipping box onto a surface of this window; false,
+    // copying nothing, when there is no layer or the surface paints something else.
+    bool ShowLayer(CDC* pDC) const;
+
 private:
     // The longest side of the window's image, which no screen comes near.
     static constexpr std::int64_t kMaxBackingSide = 16384;
@@ -101,6 +123,8 @@ private:
     // Invalid parts in logical units, when not the whole area; a few, merged as they come.
     std::vector<CRect> m_invalidParts;
     QImage* m_pImage = nullptr;
+    QImage* m_pLayer = nullptr;
+    bool m_bLayerKept = false;
 
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);

@@ -84,6 +84,27 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const 
     return device;
 }
 
+bool RasterDevice::DrawsOn(const QImage& image) const {
+    return reinterpret_cast<const std::uint32_t*>(image.constBits()) == m_bits &&
+           image.width() == m_width && image.height() == m_height;
+}
+
+bool RasterDevice::IsClipped() const {
+    return m_clip != CRect(0, 0, m_width, m_height);
+}
+
+bool RasterDevice::CopyFrom(const QImage& image) {
+    if (!IsRasterImage(&image) || image.width() != m_width || image.height() != m_height)
+        return false;
+    Flush();
+    const std::ptrdiff_t from = image.bytesPerLine() / 4;
+    const auto* source = reinterpret_cast<const std::uint32_t*>(image.constBits());
+    for (std::int64_t y = m_clip.top; y < m_clip.bottom; ++y)
+        std::copy(source + y * from + m_clip.left, source + y * from + m_clip.right,
+                  m_bits + y * m_stride + m_clip.left);
+    return true;
+}
+
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
     Flush();
     const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);

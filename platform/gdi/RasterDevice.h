@@ -52,6 +52,12 @@ public:
     CRect ClipBox() const override;
     // Leaves every pixel outside the logical part as it is.
     void ClipTo(const CRect& part);
+    // Whether the device draws on the image's own pixels, and only on a part of them.
+    bool DrawsOn(const QImage& image) const;
+    bool IsClipped() const;
+    // Copies the pixels within the clip from an image of the device's size; false, copying
+    // nothing, for an image of another size or format.
+    bool CopyFrom(const QImage& image);
 
 private:
     // Starts holding curves back until the device is flushed or destroyed.

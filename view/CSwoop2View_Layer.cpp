@@ -1,0 +1,111 @@
+#include "view/CSwoop2View.h"
+
+#include "document/CSwoop2Doc.h"
+#include "document/ChangedPart.h"
+#include "platform/gdi/CDC.h"
+
+void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
+    if (lHint == HINT_UPDATE_RECT && pHint != nullptr)
+        SettleEdit(*static_cast<const CRect*>(pHint));
+    else
+        m_bSettled = false;
+    CView::OnUpdate(pSender, lHint, pHint);
+}
+
+bool CSwoop2View::IsSettled() const {
+    const CSwoop2Doc* doc = GetDocument();
+    return m_bSettled && doc != nullptr && IsLayerKept() && doc->m_pSelected == m_pUnsettled &&
+           doc->m_curves.size() == m_nSettledCurves &&
+           doc->DeletedCurveCount() == m_nSettledDeletions;
+}
+
+void CSwoop2View::SettleAll() {
+    m_bSettled = false;
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    const CCurve* selected = doc->m_pSelected;
+    DropLayer();
+    const bool made = DrawOnLayer(nullptr, [&](CDC* pDC) {
+        for (const auto& curve : doc->m_curves) {
+            if (curve.get() != selected)
+                curve->Draw(pDC);
+        }
+    });
+    if (!made)
+        return;
+    m_pUnsettled = selected;
+    m_nSettledCurves = doc->m_curves.size();
+    m_nSettledDeletions = doc->DeletedCurveCount();
+    m_bSettled = true;
+}
+
+void CSwoop2View::SettleEdit(const CRect& part) {
+    // Until the layer has caught up with the edit, nothing trusts it; an edit it cannot follow
+    // leaves it so, and the next repaint of a part makes a new one.
+    if (!m_bSettled)
+        return;
+    m_bSettled = false;
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || !IsLayerKept())
+        return;
+    const auto& curves = doc->m_curves;
+    const std::uint64_t deletions = doc->DeletedCurveCount() - m_nSettledDeletions;
+    const bool oneWent = deletions == 1 && curves.size() + 1 == m_nSettledCurves;
+    if (!oneWent && (deletions != 0 || curves.size() < m_nSettledCurves))
+        return;
+    const CCurve* selected = doc->m_pSelected;
+    bool selectedIsNew = false;
+    if (oneWent) {
+        // The curve that went lay within the part, which is drawn again from the curves that
+        // are left. It may be the one the layer left out, and the selection may still name it
+        // until the next edit clears it: neither is followed then.
+        const CCurve* gone = DrawSettled(part, m_pUnsettled) ? nullptr : m_pUnsettled;
+        if (gone != nullptr)
+            m_pUnsettled = nullptr;
+        m_nSettledCurves = curves.size();
+        m_nSettledDeletions = doc->DeletedCurveCount();
+        if (selected == gone) {
+            m_bSettled = true;
+            return;
+        }
+    } else if (curves.size() > m_nSettledCurves) {
+        // Curves put on top join the layer, all but a new selection, which it never held.
+        DrawOnLayer(nullptr, [&](CDC* pDC) {
+            for (std::size_t i = m_nSettledCurves; i < curves.size(); ++i) {
+                if (curves[i].get() == selected)
+                    selectedIsNew = true;
+                else
+                    curves[i]->Draw(pDC);
+            }
+        });
+        m_nSettledCurves = curves.size();
+    }
+    if (selected != m_pUnsettled) {
+        // The previous selection settles; the new one leaves the layer. No curve went since
+        // the previous one was last seen in the drawing, so it is still there.
+        if (const CCurve* settled = m_pUnsettled)
+            DrawOnLayer(nullptr, [settled](CDC* pDC) { settled->Draw(pDC); });
+        if (selected != nullptr && !selectedIsNew)
+            DrawSettled(ChangedPart::OfCurve(*selected, false), selected);
+        m_pUnsettled = selected;
+    }
+    m_bSettled = true;
+}
+
+bool CSwoop2View::DrawSettled(const CRect& part, const CCurve* pLeftOut) {
+    const CSwoop2Doc* doc = GetDocument();
+    bool found = false;
+    DrawOnLayer(&part, [&](CDC* pDC) {
+        CRect clip;
+        pDC->GetClipBox(&clip);
+        pDC->FillSolidRect(&part, RGB(255, 255, 255));
+        for (const auto& curve : doc->m_curves) {
+            if (curve.get() == pLeftOut)
+                found = true;
+            else if (curve->MayMeet(clip))
+                curve->Draw(pDC);
+        }
+    });
+    return found;
+}
