@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+// A drawing of many short curves holds one of these per curve: a 64-byte heap chunk.
+static_assert(sizeof(CCurve) <= 56);
+
 CRect CCurve::GetBounds() const {
     // The start values are lopsided (seven, eight, nine and eight nines) and are part of the
     // result for curves whose points all lie beyond them.

@@ -94,7 +94,7 @@ private:
     // The kept extent, taken again when it no longer describes the points.
     const Span& KeptSpan(const std::vector<CPoint>* converted = nullptr) const;
 
-    // Valid while the points are not touched; 72 bytes in all keep a drawing of many short
+    // Valid while the points are not touched; 56 bytes in all keep a drawing of many short
     // curves small.
     mutable Span m_extent{};
 };

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 class PointList;
 
@@ -26,6 +27,11 @@ public:
 
         CPoint* Points() { return reinterpret_cast<CPoint*>(this + 1); }
     };
+    // The slice whose Points these are.
+    static Slice* SliceOf(CPoint* points) {
+        return std::launder(
+            reinterpret_cast<Slice*>(reinterpret_cast<std::byte*>(points) - sizeof(Slice)));
+    }
 
     // A block with room for the points of the next nBytes of a file, whatever their division
     // into curves. Null when the system grants no such mapping: the curves then get memory of

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <utility>
@@ -92,6 +93,95 @@ TEST(CCurve, CopyOwnsItsPoints) {
     copy.m_points[0] = {9, 9};
     copy.m_points.push_back({5, 5});
     EXPECT_EQ(source.m_points, (std::vector<CPoint>{{1, 2}, {3, 4}}));
+}
+
+namespace {
+
+// One change of the points, as a vector takes it.
+template <class List> void ChangeLikeAVector(int row, List& v) {
+    static const std::vector<CPoint> outside = {{70, 71}, {72, 73}, {74, 75}};
+    std::vector<CPoint> other = outside;
+    switch (row) {
+    case 0:
+        v.push_back({-1, -2});
+        break;
+    case 1:
+        v.emplace_back(v[0]);
+        break;
+    case 2:
+        v.insert(v.begin() + 1, CPoint(5, 6));
+        break;
+    case 3:
+        v.insert(v.begin() + 2, outside.begin(), outside.end());
+        break;
+    case 4:
+        v.erase(v.begin() + 1, v.begin() + 3);
+        break;
+    case 5:
+        v.erase(v.begin());
+        break;
+    case 6:
+        v.pop_back();
+        break;
+    case 7:
+        v.resize(v.size() + 3);
+        break;
+    case 8:
+        v.resize(2);
+        break;
+    case 9:
+        v.swap(other);
+        break;
+    case 10:
+        v.assign(outside.begin(), outside.end());
+        break;
+    case 11:
+        v.reserve(40);
+        v.shrink_to_fit();
+        break;
+    case 12:
+        v[1] = {8, 8};
+        v.front() = {9, 9};
+        v.back() = {10, 10};
+        break;
+    case 13:
+        v.clear();
+        break;
+    }
+}
+constexpr int kChanges = 14;
+
+} // namespace
+
+// The list keeps its points itself, in memory of its own or in a block a file was read into:
+// every change leaves the points a vector would, and leaves a neighbour in the block alone.
+TEST(CCurvePoints, EveryChangeLeavesWhatAVectorLeavesWhereverThePointsLie) {
+    const std::vector<CPoint> start = {{1, 2}, {3, 4}, {5, 6}, {7, 8}};
+    const std::vector<CPoint> reversed(start.rbegin(), start.rend());
+    PointList running(start);
+    std::vector<CPoint> expected = start;
+    for (int row = 0; row < kChanges; ++row) {
+        SCOPED_TRACE(row);
+        ChangeLikeAVector(row, running);
+        ChangeLikeAVector(row, expected);
+        EXPECT_EQ(running, expected);
+
+        PointBlock* block = PointBlock::Create(4096);
+        ASSERT_NE(block, nullptr);
+        PointList placed;
+        PointList neighbour;
+        CPoint* points = placed.PlaceIn(*block, 4);
+        CPoint* beside = neighbour.PlaceIn(*block, 4);
+        block->Seal();
+        ASSERT_TRUE(points && beside);
+        std::copy(start.begin(), start.end(), points);
+        std::copy(reversed.begin(), reversed.end(), beside);
+        std::vector<CPoint> fresh = start;
+        ChangeLikeAVector(row, placed);
+        ChangeLikeAVector(row, fresh);
+        EXPECT_EQ(placed, fresh);
+        EXPECT_EQ(neighbour, reversed);
+    }
 }
 
 // Whatever changes the curve, its kept extent still holds every Bezier point: a repaint that
