@@ -36,8 +36,10 @@ PointBlock* PointBlock::Create(std::uint64_t nBytes) {
     // spare most of the faults of touching fresh memory.
     const bool huge = wanted >= kHugePage;
     const std::size_t mapped = huge ? wanted + kHugePage : wanted;
-    void* p = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    // The system counts the mapping against the memory it can promise, as it would an
+    // allocation: a file too large for the machine is then refused here, and the load falls
+    // back to allocating as it goes, instead of failing on the first touch of a page.
+    void* p = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED)
         return nullptr;
     auto* base = static_cast<std::byte*>(p);
