@@ -87,6 +87,9 @@ private:
     void DrawFeedback(CPoint offset);
     // The curve that entering data carries, decoded, or null when the data holds none.
     std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
+    // Draws every curve that can reach the surface's clip, leaving out one; returns whether that
+    // one was among them.
+    bool DrawCurves(CDC* pDC, const CCurve* pLeftOut) const;
     void PaintHandles(CDC* pDC, const CCurve& curve) const;
     // Whether the selection's handles show now, and where.
     bool HandlesShown() const;

@@ -26,12 +26,7 @@ void CSwoop2View::SettleAll() {
         return;
     const CCurve* selected = doc->m_pSelected;
     DropLayer();
-    const bool made = DrawOnLayer(nullptr, [&](CDC* pDC) {
-        for (const auto& curve : doc->m_curves) {
-            if (curve.get() != selected)
-                curve->Draw(pDC);
-        }
-    });
+    const bool made = DrawOnLayer(nullptr, [&](CDC* pDC) { DrawCurves(pDC, selected); });
     if (!made)
         return;
     m_pUnsettled = selected;
@@ -94,18 +89,10 @@ void CSwoop2View::SettleEdit(const CRect& part) {
 }
 
 bool CSwoop2View::DrawSettled(const CRect& part, const CCurve* pLeftOut) {
-    const CSwoop2Doc* doc = GetDocument();
     bool found = false;
     DrawOnLayer(&part, [&](CDC* pDC) {
-        CRect clip;
-        pDC->GetClipBox(&clip);
         pDC->FillSolidRect(&part, RGB(255, 255, 255));
-        for (const auto& curve : doc->m_curves) {
-            if (curve.get() == pLeftOut)
-                found = true;
-            else if (curve->MayMeet(clip))
-                curve->Draw(pDC);
-        }
+        found = DrawCurves(pDC, pLeftOut);
     });
     return found;
 }

@@ -9,29 +9,18 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
         return;
-    CRect clip;
-    pDC->GetClipBox(&clip);
-    // A repaint of a part of the window starts from the layer of settled curves and draws the
-    // selection over it: the cost does not grow with the drawing.
+    // A repaint of a part of the window starts from the layer of settled curves and draws only
+    // the selection over it: the cost does not grow with the drawing.
+    bool fromLayer = false;
     if (IsRepaintingPart(pDC)) {
         if (!IsSettled())
             SettleAll();
-        if (IsSettled() && ShowLayer(pDC)) {
-            const CCurve* selected = doc->m_pSelected;
-            if (selected != nullptr && selected->MayMeet(clip))
-                selected->Draw(pDC);
-            if (HandlesShown())
-                PaintHandles(pDC, *selected);
-            return;
-        }
+        fromLayer = IsSettled() && ShowLayer(pDC);
     }
-    // Anything else passes over the curves that cannot reach its clip with one test each.
-    const std::size_t count = doc->m_curves.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const CCurve& curve = *doc->m_curves[i];
-        if (curve.MayMeet(clip))
-            curve.Draw(pDC);
-    }
+    if (!fromLayer)
+        DrawCurves(pDC, nullptr);
+    else if (doc->m_pSelected != nullptr)
+        doc->m_pSelected->Draw(pDC);
     // The handles are opaque black on black-on-white curves, so painting them once above the
     // last curve gives the same picture as painting them after every curve, at a cost that
     // does not grow with curves times points. An empty drawing shows no handles at all. The
@@ -39,6 +28,20 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     if (!HandlesShown())
         return;
     PaintHandles(pDC, *doc->m_pSelected);
+}
+
+bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
+    // A repaint of a part passes over the curves that cannot reach it with one test each.
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    bool found = false;
+    for (const auto& curve : GetDocument()->m_curves) {
+        if (curve.get() == pLeftOut)
+            found = true;
+        else if (curve->MayMeet(clip))
+            curve->Draw(pDC);
+    }
+    return found;
 }
 
 void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {

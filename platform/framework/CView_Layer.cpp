@@ -5,8 +5,6 @@
 
 #include <QImage>
 
-#include <memory>
-
 namespace {
 
 // The window's own device, when the surface draws through one.
@@ -36,13 +34,11 @@ bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
     if (!IsLayerKept()) {
         if (m_pLayer == nullptr || m_pLayer->size() != m_pImage->size()) {
             delete m_pLayer;
-            m_pLayer = nullptr;
-            // Qt answers a failed allocation with a null image.
-            auto layer = std::make_unique<QImage>(m_pImage->size(), QImage::Format_RGB32);
-            if (layer->isNull())
-                return false;
-            m_pLayer = layer.release();
+            m_pLayer = new QImage(m_pImage->size(), QImage::Format_RGB32);
         }
+        // Qt answers a failed allocation with a null image.
+        if (m_pLayer->isNull())
+            return false;
         m_pLayer->setDevicePixelRatio(m_pImage->devicePixelRatio());
         m_pLayer->fill(Qt::white);
         m_bLayerKept = true;

@@ -74,6 +74,17 @@ click_view() {
     sleep 0.6
 }
 
+# draw_closed LOG X Y [X Y ...]: the Draw tool's clicks at the points, closed by a right click.
+draw_closed() {
+    local log=$1
+    shift
+    while (($# >= 2)); do
+        click_view "$log" "$1" "$2"
+        shift 2
+    done
+    click_view "$log" 300 300 3
+}
+
 # drag_view LOG X0 Y0 X1 Y1 [MODIFIER]: a drag between view coordinates.
 drag_view() {
     local log=$1 vx vy rest

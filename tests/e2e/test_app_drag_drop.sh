@@ -11,10 +11,7 @@ near() {
 
 start_copy a 20 40
 start_copy b 700 40
-click_view "$a_log" 60 60
-click_view "$a_log" 200 80
-click_view "$a_log" 120 200
-click_view "$a_log" 300 300 3
+draw_closed "$a_log" 60 60 200 80 120 200
 keys_to "$a_win" alt+c s
 
 # A plain drag into the other copy moves the curve there.

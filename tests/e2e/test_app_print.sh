@@ -5,15 +5,8 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_helpers.sh"
 
 start_copy a 20 40
-click_view "$a_log" 60 60
-click_view "$a_log" 200 80
-click_view "$a_log" 120 200
-click_view "$a_log" 300 300 3
-click_view "$a_log" 300 100
-click_view "$a_log" 400 150
-click_view "$a_log" 350 250
-click_view "$a_log" 280 220
-click_view "$a_log" 300 300 3
+draw_closed "$a_log" 60 60 200 80 120 200
+draw_closed "$a_log" 300 100 400 150 350 250 280 220
 screenshot drawing
 
 keys_to "$a_win" ctrl+p
