@@ -67,6 +67,10 @@ public:
     // pixels. Right and bottom edges lie outside; an empty part repaints nothing.
     void InvalidateRect(const CRect* pRect, bool bErase = true) override;
 
+    // Shows again the pixels of the window's image that drawing within the logical part can
+    // have changed, on the next paint, without repainting them.
+    void ShowPart(const CRect& part);
+
     // Repaints into the window's image whatever is invalid, without showing it yet: drawing
     // outside painting (an inverted outline) then lands on the picture that the window will
     // show, and no later repaint of an older invalid part wipes it.
@@ -114,6 +118,12 @@ protected:
     // copying nothing, when there is no layer or the surface paints something else.
     bool ShowLayer(CDC* pDC) const;
 
+public:
+    // Whether this build checks every repaint of a part that started from the layer against
+    // the same part drawn without it, and aborts with a message when they differ: the sanitizer
+    // build does, so that every test that paints also checks the layer.
+    static bool IsLayerChecked();
+
 private:
     // The longest side of the window's image, which no screen comes near.
     static constexpr std::int64_t kMaxBackingSide = 16384;
@@ -125,8 +135,13 @@ private:
     QImage* m_pImage = nullptr;
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
+    // The repaint under way started from the layer.
+    mutable bool m_bLayerShown = false;
 
+    // The pixels of the window's image for the window's size.
+    CRect ImagePixels(const DeviceScale& scale) const;
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
+    void CheckLayerPart(const QImage& image, const CRect& part);
     void PrintPage(QPrinter* printer, CPrintInfo* pInfo);
 };

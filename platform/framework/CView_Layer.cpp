@@ -5,6 +5,9 @@
 
 #include <QImage>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 // The window's own device, when the surface draws through one.
@@ -56,5 +59,47 @@ bool CView::IsRepaintingPart(const CDC* pDC) const {
 
 bool CView::ShowLayer(CDC* pDC) const {
     RasterDevice* device = WindowDevice(pDC, m_pImage);
-    return device != nullptr && IsLayerKept() && device->CopyFrom(*m_pLayer);
+    if (device == nullptr || !IsLayerKept() || !device->CopyFrom(*m_pLayer))
+        return false;
+    m_bLayerShown = true;
+    return true;
+}
+
+bool CView::IsLayerChecked() {
+#if SWOOP2_CHECK_LAYER
+    return true;
+#else
+    return false;
+#endif
+}
+
+void CView::CheckLayerPart(const QImage& image, const CRect& part) {
+    // The layer is true only while every change to what it holds is reported before the next
+    // paint; nothing else would notice one that is not, so the checking build draws the part
+    // again from the document on a copy, where the layer cannot be used, and compares.
+    QImage fresh = image.copy();
+    {
+        CDC dc;
+        dc.AttachWindowImage(&fresh, &part);
+        CRect clip;
+        dc.GetClipBox(&clip);
+        dc.FillSolidRect(&clip, RGB(255, 255, 255));
+        OnPrepareDC(&dc, nullptr);
+        OnDraw(&dc);
+    }
+    if (fresh == image)
+        return;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (fresh.pixel(x, y) == image.pixel(x, y))
+                continue;
+            std::fprintf(stderr,
+                         "Swoop2: the view's layer is out of step with its document: the "
+                         "repaint of the part %d,%d to %d,%d from the layer differs from the "
+                         "same part drawn afresh at pixel %d,%d. A change was not followed by "
+                         "an update before the next paint.\n",
+                         part.left, part.top, part.right, part.bottom, x, y);
+            std::abort();
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include "platform/gdi/CDC.h"
 #include "view/CSwoop2View.h"
 
+#include <QBackingStore>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -84,6 +85,32 @@ public:
         dc.AttachImage(&image);
         view->OnDraw(&dc);
         return image;
+    }
+
+    // What the screen shows of the view: its pixels in the window's store, which the platform
+    // fills with the parts it is asked to show again, rounding them to pixels its own way, and
+    // copies to the screen as they are. Only the view's pixels that the screen shows at all.
+    QImage OnScreen() const {
+        QWidget* window = Widget()->window();
+        QBackingStore* store = window->backingStore();
+        const auto* pixels = store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        if (pixels == nullptr)
+            return QImage();
+        const double ratio = Widget()->devicePixelRatio();
+        const QPoint at = Widget()->mapTo(window, QPoint(0, 0));
+        const QPoint from(qRound(at.x() * ratio), qRound(at.y() * ratio));
+        const QPoint to(qRound((at.x() + Widget()->width()) * ratio),
+                        qRound((at.y() + Widget()->height()) * ratio));
+        QImage shown = pixels->copy(QRect(from, to - QPoint(1, 1)));
+        shown = shown.convertToFormat(QImage::Format_RGB32);
+        shown.setDevicePixelRatio(ratio);
+        return shown;
+    }
+
+    // A whole repaint, cut to what the screen shows of it.
+    QImage RenderAsShown() const {
+        const QImage shown = OnScreen();
+        return Render().copy(QRect(QPoint(0, 0), shown.size()));
     }
 
     struct CommandState {
