@@ -79,12 +79,12 @@ CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
     return nullptr;
 }
 
-bool CSwoop2Doc::HitTestPoint(const CCurve* pCurve, CPoint point) {
+bool CSwoop2Doc::HitTestPoint(const CCurve* pCurve, CPoint point, std::int32_t half) {
     const std::size_t count = pCurve ? pCurve->m_points.size() : 0;
     for (std::size_t i = 0; i < count && i <= static_cast<std::size_t>(INT32_MAX); ++i) {
         const CPoint& pt = pCurve->m_points[i];
         CRect square(pt.x, pt.y, pt.x, pt.y);
-        InflateRect(&square, 4, 4);
+        InflateRect(&square, half, half);
         if (PtInRect(&square, point)) {
             m_nSelPoint = static_cast<std::int32_t>(i);
             return true;

@@ -46,7 +46,10 @@ public:
     // The topmost curve whose control-point bounds contain the point, or null.
     CCurve* HitTestCurve(CPoint point) const;
     // Whether a control point of the curve lies under the point; remembers which in m_nSelPoint.
-    bool HitTestPoint(const CCurve* pCurve, CPoint point);
+    // half: how far from the point, in units, the square reaches on each side; a view zoomed
+    // in or out asks for the square that is 8 by 8 on its screen.
+    bool HitTestPoint(const CCurve* pCurve, CPoint point, std::int32_t half = kHitHalf);
+    static constexpr std::int32_t kHitHalf = 4;
     // Moves the control point found by the last HitTestPoint on the selected curve.
     void MoveSelectedPoint(std::int32_t dx, std::int32_t dy);
 

@@ -33,17 +33,21 @@ CRect ChangedPart::Handles(const CCurve& curve) {
 
 CRect ChangedPart::PointHandle(CPoint pt) {
     CRect square(pt.x, pt.y, pt.x, pt.y);
-    InflateRect(&square, 3, 3);
+    InflateRect(&square, kPointHandleHalf, kPointHandleHalf);
     return square;
 }
 
-CRect ChangedPart::CentreHandle(const CCurve& curve) {
+CPoint ChangedPart::Centre(const CCurve& curve) {
     // The sums are halved toward zero, and taken in 64 bits so that far-apart extremes cannot
     // overflow.
     const CRect bounds = curve.GetBounds();
-    const auto cx = static_cast<std::int32_t>((std::int64_t(bounds.left) + bounds.right) / 2);
-    const auto cy = static_cast<std::int32_t>((std::int64_t(bounds.top) + bounds.bottom) / 2);
-    CRect square(cx, cy, cx, cy);
-    InflateRect(&square, 4, 4);
+    return CPoint(static_cast<std::int32_t>((std::int64_t(bounds.left) + bounds.right) / 2),
+                  static_cast<std::int32_t>((std::int64_t(bounds.top) + bounds.bottom) / 2));
+}
+
+CRect ChangedPart::CentreHandle(const CCurve& curve) {
+    const CPoint centre = Centre(curve);
+    CRect square(centre.x, centre.y, centre.x, centre.y);
+    InflateRect(&square, kCentreHandleHalf, kCentreHandleHalf);
     return square;
 }

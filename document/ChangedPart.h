@@ -24,4 +24,8 @@ public:
     static CRect PointHandle(CPoint pt);
     // The square that marks the middle of the curve's bounds: 8 by 8 pixels.
     static CRect CentreHandle(const CCurve& curve);
+    // The middle of the curve's bounds, and how far the squares reach from their points.
+    static CPoint Centre(const CCurve& curve);
+    static constexpr std::int32_t kPointHandleHalf = 3;
+    static constexpr std::int32_t kCentreHandleHalf = 4;
 };

@@ -61,6 +61,8 @@ public:
     void OnDraw(CDC* pDC) override;
     // Keeps the layer in step with each edit the document reports, then repaints as the base.
     void OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) override;
+    // Every curve's extent together: what the scroll bars reach.
+    CRect GetDrawingExtent() const override;
     bool OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
@@ -109,6 +111,9 @@ private:
     // Draws the part of the layer again from the curves, leaving out one; returns whether that
     // one was among them.
     bool DrawSettled(const CRect& part, const CCurve* pLeftOut);
+    void OnLayerExposed(const CRect& part) override;
+    // How far from a control point, in units, a press still picks it: 8 by 8 screen units.
+    std::int32_t HitHalf() const;
 
     bool m_bSettled = false;
     // The curve the layer leaves out: the selection when the layer was last brought up to

@@ -4,12 +4,37 @@
 #include "document/ChangedPart.h"
 #include "platform/gdi/CDC.h"
 
+#include <algorithm>
+#include <cmath>
+
 void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
-    if (lHint == HINT_UPDATE_RECT && pHint != nullptr)
-        SettleEdit(*static_cast<const CRect*>(pHint));
-    else
+    if (lHint != HINT_UPDATE_RECT || pHint == nullptr) {
         m_bSettled = false;
-    CView::OnUpdate(pSender, lHint, pHint);
+        CView::OnUpdate(pSender, lHint, pHint);
+        return;
+    }
+    // Parts hold the handles as they are at one unit per screen unit; zoomed out, the handles
+    // keep their size on the screen and reach further in units.
+    CRect part = *static_cast<const CRect*>(pHint);
+    if (GetZoomStep() < 0 && !part.IsRectEmpty()) {
+        const auto margin = std::int32_t(std::ceil(6.0 / GetZoom()));
+        part = CRect(
+            std::int32_t(std::max<std::int64_t>(std::int64_t(part.left) - margin, INT32_MIN)),
+            std::int32_t(std::max<std::int64_t>(std::int64_t(part.top) - margin, INT32_MIN)),
+            std::int32_t(std::min<std::int64_t>(std::int64_t(part.right) + margin, INT32_MAX)),
+            std::int32_t(std::min<std::int64_t>(std::int64_t(part.bottom) + margin, INT32_MAX)));
+    }
+    SettleEdit(part);
+    CView::OnUpdate(pSender, lHint, &part);
+}
+
+void CSwoop2View::OnLayerExposed(const CRect& part) {
+    // The layer moved with the window; what came into view is drawn on it as on the window.
+    if (!IsSettled()) {
+        m_bSettled = false;
+        return;
+    }
+    DrawSettled(part, m_pUnsettled);
 }
 
 bool CSwoop2View::IsSettled() const {

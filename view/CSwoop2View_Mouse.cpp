@@ -6,6 +6,9 @@
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/OleConstants.h"
 
+#include <algorithm>
+#include <cmath>
+
 void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
     CSwoop2Doc* doc = GetDocument();
     if (doc != nullptr && m_nTool == kToolDraw) {
@@ -35,7 +38,7 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
     } else if (doc != nullptr && m_nTool == kToolSelect) {
         // The curve under the press is found before the press changes anything.
         CCurve* hit = doc->HitTestCurve(point);
-        if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point)) {
+        if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point, HitHalf())) {
             m_ptLast = point;
             m_bMovingPoint = true;
         }
@@ -52,6 +55,12 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
         }
     }
     CView::OnLButtonDown(nFlags, point);
+}
+
+std::int32_t CSwoop2View::HitHalf() const {
+    if (GetZoomStep() == 0)
+        return CSwoop2Doc::kHitHalf;
+    return std::max<std::int32_t>(1, std::int32_t(std::ceil(CSwoop2Doc::kHitHalf / GetZoom())));
 }
 
 void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {

@@ -45,14 +45,24 @@ bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
 }
 
 void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {
+    // The squares keep their size on the screen at any zoom.
     CBrush black(RGB(0, 0, 0));
-    for (const CPoint& pt : curve.m_points) {
-        CRect handle = ChangedPart::PointHandle(pt);
-        pDC->FillRect(&handle, &black);
-    }
+    for (const CPoint& pt : curve.m_points)
+        pDC->FillSquare(pt, ChangedPart::kPointHandleHalf, &black);
     // The centre marks the curve only; presses are never tested against it.
-    CRect centre = ChangedPart::CentreHandle(curve);
-    pDC->FillRect(&centre, &black);
+    pDC->FillSquare(ChangedPart::Centre(curve), ChangedPart::kCentreHandleHalf, &black);
+}
+
+CRect CSwoop2View::GetDrawingExtent() const {
+    const CSwoop2Doc* doc = GetDocument();
+    CRect extent;
+    if (doc == nullptr)
+        return extent;
+    for (const auto& curve : doc->m_curves) {
+        const CRect part = curve->GetExtent();
+        UnionRect(&extent, &extent, &part);
+    }
+    return extent;
 }
 
 bool CSwoop2View::HandlesShown() const {

@@ -48,6 +48,9 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
 }
 
 void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
+    // The drawing's extent is asked again once the edits of this turn are done.
+    m_bExtentStale = true;
+    ScheduleScrollBars();
     if (lHint == HINT_UPDATE_RECT && pHint != nullptr) {
         InvalidateRect(static_cast<const CRect*>(pHint), true);
         return;
@@ -56,6 +59,8 @@ void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
 }
 
 void CView::OnInitialUpdate() {
+    // A new or opened drawing is shown from its origin at one unit per screen unit.
+    ResetZoomAndScroll();
     OnUpdate(nullptr, 0, nullptr);
 }
 
@@ -70,7 +75,11 @@ bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
     return false;
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+    if (pDC == nullptr || pInfo != nullptr)
+        return;
+    pDC->SetMapping(GetDeviceMapping());
+}
 
 void CView::InvalidateRect(const CRect* pRect, bool) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
@@ -87,8 +96,7 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     // Only what the window's image holds can need repainting; where the window ends between two
     // pixels, the image's last column and row are partly shown, and their units lie past the
     // window's logical size.
-    const DeviceScale scale = GetDeviceScale();
-    const CRect client = scale.ToLogical(ImagePixels(scale));
+    const CRect client = GetDeviceMapping().ToUnits(ImagePixels(GetDeviceScale()));
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
@@ -102,8 +110,7 @@ void CView::ShowPart(const CRect& part) {
     // Qt takes the part to show again in logical units and rounds it to pixels its own way,
     // which at a fractional ratio can fall short of the pixels the part was drawn on: it is
     // asked for a part that holds them however it rounds.
-    const DeviceScale scale = GetDeviceScale();
-    const CRect shown = scale.ToLogicalAround(scale.Reach(part));
+    const CRect shown = GetDeviceScale().ToLogicalAround(GetDeviceMapping().Reach(part));
     m_pWidget->update(
         QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
 }
@@ -145,8 +152,8 @@ DeviceScale CView::GetDeviceScale() const {
 CRect CView::ImagePixels(const DeviceScale& scale) const {
     // The image has a pixel for every pixel of the screen, however many the screen shows per
     // logical unit.
-    const QSize logical =
-        (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
+    const CSize client = GetClientSize();
+    const QSize logical = QSize(client.cx, client.cy).expandedTo(QSize(1, 1));
     const auto side = [&](int units) {
         return int(std::clamp<std::int64_t>(scale.Cover(units), 1, kMaxBackingSide));
     };
@@ -191,7 +198,8 @@ void CView::PaintPart(QImage* image, const CRect* pPart) {
     AfxCallGuarded([&] {
         {
             CDC dc;
-            dc.AttachWindowImage(image, pPart);
+            const DeviceMapping mapping = GetDeviceMapping();
+            dc.AttachWindowImage(image, pPart, &mapping);
             // The clip holds every pixel that the part's units are drawn on, which at a ratio below
             // one is more than a fill of the part covers.
             if (pPart != nullptr) {
@@ -209,10 +217,22 @@ void CView::PaintPart(QImage* image, const CRect* pPart) {
 
 // The widget.
 
-CViewWidget::CViewWidget(CView* pView, QWidget* parent) : QWidget(parent), m_pView(pView) {
+CViewWidget::CViewWidget(CView* pView, QWidget* parent)
+    : QWidget(parent), m_pView(pView), m_hBar(new QScrollBar(Qt::Horizontal, this)),
+      m_vBar(new QScrollBar(Qt::Vertical, this)) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The bars show only when the drawing does not fit.
+    m_hBar->hide();
+    m_vBar->hide();
+    for (QScrollBar* bar : {m_hBar, m_vBar}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (CView* view = m_pView)
+                AfxCallGuarded([view] { view->OnScrollBarMoved(); });
+        });
+    }
 }
 
 void CViewWidget::paintEvent(QPaintEvent*) {
@@ -224,11 +244,18 @@ void CViewWidget::paintEvent(QPaintEvent*) {
     // The painter is clipped to what changed or came into view, and copies only that.
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), *m_pView->GetBackingImage());
+    // The corner between two scroll bars belongs to neither.
+    if (m_hBar->isVisible() && m_vBar->isVisible())
+        painter.fillRect(QRect(m_vBar->x(), m_hBar->y(), m_vBar->width(), m_hBar->height()),
+                         palette().window());
 }
 
 void CViewWidget::resizeEvent(QResizeEvent*) {
-    if (m_pView != nullptr)
-        m_pView->m_bRedrawPending = true;
+    PlaceBars();
+    if (m_pView == nullptr)
+        return;
+    m_pView->m_bRedrawPending = true;
+    m_pView->UpdateScrollBars();
 }
 
 namespace {
@@ -264,7 +291,7 @@ void CViewWidget::Deliver(unsigned message, QMouseEvent* event) {
         return;
     AFX_MSGARGS args;
     args.nFlags = KeyFlags(event);
-    args.point = ClientPoint(event);
+    args.point = m_pView->ClientToUnits(ClientPoint(event));
     CView* view = m_pView;
     AfxCallGuarded([&] { view->SendMessage(message, args); });
     AfxScheduleIdleUpdate();

@@ -2,9 +2,11 @@
 
 #include "platform/Types.h"
 #include "platform/framework/CWnd.h"
+#include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/DeviceScale.h"
 #include "platform/geometry/CPoint.h"
 #include "platform/geometry/CRect.h"
+#include "platform/geometry/CSize.h"
 
 #include <cstdint>
 #include <functional>
@@ -49,8 +51,9 @@ public:
     virtual bool OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
 
     virtual void OnDraw(CDC* pDC) = 0;
-    // Prepares a surface before drawing; the base keeps the default mapping, one unit per
-    // device pixel or printer dot.
+    // Prepares a surface before drawing. A surface on the window's image, and any other when
+    // not printing, maps units as the window shows them, at its zoom and scroll position; a
+    // printer keeps one unit per dot.
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
 
     // Printing. OnPreparePrinting returns false to cancel the job; the base asks the user
@@ -87,6 +90,37 @@ public:
     // image that show a logical rectangle.
     DeviceScale GetDeviceScale() const;
 
+    // Zoom and scroll position. The zoom is a step of a ladder of square roots of two, from
+    // 1/64 (kZoomOutmost) through 1 (step 0) to 64 (kZoomInmost). The scroll position is the
+    // point of the zoomed drawing, in the screen's units, at the window's top-left corner; it
+    // stays within the drawing's extent, the window at the origin and where the window is.
+    static constexpr int kZoomOutmost = -12;
+    static constexpr int kZoomInmost = 12;
+    int GetZoomStep() const { return m_nZoomStep; }
+    double GetZoom() const;
+    // Sets the zoom, keeping the unit under the client point (the window's units) where it is.
+    void SetZoomStep(int step, CPoint anchor);
+    // The largest zoom of the ladder at which the whole drawing fits the window, the drawing's
+    // top-left corner at the window's.
+    void ZoomToFit();
+    // One unit per screen unit, the origin at the top-left corner.
+    void ResetZoomAndScroll();
+    std::int64_t GetScrollX() const { return m_scrollX; }
+    std::int64_t GetScrollY() const { return m_scrollY; }
+    // Moves what the window shows and draws only what comes into view.
+    void ScrollTo(std::int64_t x, std::int64_t y);
+    void ScrollBy(std::int64_t dx, std::int64_t dy) { ScrollTo(m_scrollX + dx, m_scrollY + dy); }
+    // How the window's image shows units now.
+    DeviceMapping GetDeviceMapping() const;
+    // The unit under a point of the window, in the window's units.
+    CPoint ClientToUnits(CPoint client) const;
+    // The units of the drawing that the window shows, right and bottom edges outside.
+    CRect GetVisibleUnits() const;
+    // The window's size in its own units, without its scroll bars.
+    CSize GetClientSize() const;
+    // The part of the units the drawing covers, for the scroll bars; the base has none.
+    virtual CRect GetDrawingExtent() const;
+
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
     DECLARE_MESSAGE_MAP()
@@ -117,6 +151,9 @@ protected:
     // Copies the layer within the surface's clipping box onto a surface of this window; false,
     // copying nothing, when there is no layer or the surface paints something else.
     bool ShowLayer(CDC* pDC) const;
+    // Scrolling moved the layer with the window and brought the part into view, where the layer
+    // holds nothing yet; the base gives the layer up.
+    virtual void OnLayerExposed(const CRect& part);
 
 public:
     // Whether this build checks every repaint of a part that started from the layer against
@@ -138,8 +175,40 @@ private:
     // The repaint under way started from the layer.
     mutable bool m_bLayerShown = false;
 
+    // The zoom step and the scroll position.
+    int m_nZoomStep = 0;
+    std::int64_t m_scrollX = 0;
+    std::int64_t m_scrollY = 0;
+    // The drawing's extent as last asked, and whether an edit may have changed it since.
+    CRect m_extent;
+    bool m_bExtentStale = true;
+    bool m_bScrollBarsPending = false;
+    // The scroll bars count in steps of 2^shift screen units, so that any extent fits their
+    // range; they are being set, and their moves are not the user's.
+    int m_nScrollShift = 0;
+    bool m_bSettingBars = false;
+
     // The pixels of the window's image for the window's size.
     CRect ImagePixels(const DeviceScale& scale) const;
+    // The zoom's fixed-point value, in DeviceScale's fixed point.
+    std::int64_t ZoomFixed() const;
+    // The scroll positions the window can take, in the screen's units: left, top, right,
+    // bottom with right and bottom the last positions.
+    // With the current position left out, the range holds only the drawing and the window at the
+    // origin.
+    void ScrollRange(std::int64_t range[4], CSize client, bool withCurrent = true) const;
+    void RefreshExtent();
+    // The user moved a scroll bar.
+    void OnScrollBarMoved();
+    // Scroll position and zoom took new values: everything is drawn again.
+    void RedrawAll();
+    // Shows, hides and sets the scroll bars for the drawing's extent and the scroll position,
+    // at once or at the next turn of the event loop.
+    void UpdateScrollBars();
+    void ScheduleScrollBars();
+    // Moves the pixels of the image and the layer with the scroll position and repaints what
+    // came into view; a move as large as the window repaints everything.
+    void MoveImage(std::int64_t dx, std::int64_t dy);
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);

@@ -47,7 +47,8 @@ bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
         m_bLayerKept = true;
     }
     CDC dc;
-    dc.AttachWindowImage(m_pLayer, pPart);
+    const DeviceMapping mapping = GetDeviceMapping();
+    dc.AttachWindowImage(m_pLayer, pPart, &mapping);
     draw(&dc);
     return true;
 }
@@ -65,6 +66,10 @@ bool CView::ShowLayer(CDC* pDC) const {
     return true;
 }
 
+void CView::OnLayerExposed(const CRect&) {
+    DropLayer();
+}
+
 bool CView::IsLayerChecked() {
 #if SWOOP2_CHECK_LAYER
     return true;
@@ -80,7 +85,8 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
     QImage fresh = image.copy();
     {
         CDC dc;
-        dc.AttachWindowImage(&fresh, &part);
+        const DeviceMapping mapping = GetDeviceMapping();
+        dc.AttachWindowImage(&fresh, &part, &mapping);
         CRect clip;
         dc.GetClipBox(&clip);
         dc.FillSolidRect(&clip, RGB(255, 255, 255));

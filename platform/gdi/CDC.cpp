@@ -31,8 +31,8 @@ void CDC::AttachImage(QImage* image) {
     SetOwnedDevice(RasterDevice::OnImage(image));
 }
 
-void CDC::AttachWindowImage(QImage* image, const CRect* pPart) {
-    SetOwnedDevice(RasterDevice::OnWindowImage(image, pPart));
+void CDC::AttachWindowImage(QImage* image, const CRect* pPart, const DeviceMapping* pMapping) {
+    SetOwnedDevice(RasterDevice::OnWindowImage(image, pPart, pMapping));
 }
 
 void CDC::AttachPainter(QPainter* painter) {
@@ -166,6 +166,27 @@ void CDC::FillRect(const CRect* rect, CBrush* brush) {
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, brush->GetColor());
     if (m_bAccumulate)
         UnionRect(&m_bounds, &m_bounds, rect);
+}
+
+void CDC::FillSquare(CPoint centre, int half, CBrush* brush) {
+    if (brush == nullptr || !brush->IsValid() || brush->IsHollow() || m_pDevice == nullptr)
+        return;
+    // A square that wraps around the coordinate range is inverted, as FillRect's would be, and
+    // fills nothing.
+    CRect square(centre.x, centre.y, centre.x, centre.y);
+    InflateRect(&square, half, half);
+    if (square.left >= square.right || square.top >= square.bottom)
+        return;
+    m_pDevice->FillSquare(centre, half, brush->GetColor());
+    if (m_bAccumulate)
+        UnionRect(&m_bounds, &m_bounds, &square);
+}
+
+void CDC::SetMapping(const DeviceMapping& mapping) {
+    if (m_pDevice == nullptr)
+        return;
+    m_pDevice->SetMapping(mapping);
+    m_clipBox = m_pDevice->ClipBox();
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {

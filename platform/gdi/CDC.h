@@ -34,7 +34,10 @@ public:
     // device may hold curves back and draw them together when it goes. With a part (logical
     // units, right and bottom edges outside), nothing outside it changes and the part is the
     // clipping box: the pixels inside are those that drawing on the whole image would give.
-    void AttachWindowImage(QImage* image, const CRect* pPart = nullptr);
+    // With a mapping, units map to the image's pixels through it (a window's zoom and scroll
+    // position), the part included; otherwise through the image's own ratio.
+    void AttachWindowImage(QImage* image, const CRect* pPart = nullptr,
+                           const DeviceMapping* pMapping = nullptr);
     // Draws through the painter, one logical unit to one device unit of the painter.
     void AttachPainter(QPainter* painter);
     // Draws through a device that the caller owns.
@@ -81,6 +84,14 @@ public:
     void FillRect(const CRect* rect, CBrush* brush);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
     void FillSolidRect(const CRect* rect, COLORREF color);
+    // Fills with the brush the square of half screen units on each side of the point's pixel:
+    // the same size on the screen at any zoom, and at one unit per screen unit exactly the
+    // point's rectangle grown by half.
+    void FillSquare(CPoint centre, int half, CBrush* brush);
+
+    // Maps units to the device's pixels as a window at some zoom and scroll position shows
+    // them; the clipping box follows. Devices that draw in their own units ignore it.
+    void SetMapping(const DeviceMapping& mapping);
 
     // The logical rectangle outside which drawing does not show: for a window's repaint, the part
     // being repainted. Returns NULLREGION when nothing can show (no device, or an empty part),

@@ -23,6 +23,10 @@ public:
     // every product below 2^63.
     static constexpr std::int64_t kMin = kOne / 16;
     static constexpr std::int64_t kMax = kOne * 64;
+    // A screen's ratio times a zoom is held within these: from a sixty-fourth of the smallest
+    // ratio to sixty-four times a ratio of four.
+    static constexpr std::int64_t kMinZoomed = kOne / 1024;
+    static constexpr std::int64_t kMaxZoomed = kOne * 256;
 
     // One pixel per unit.
     constexpr DeviceScale() = default;
@@ -38,21 +42,31 @@ public:
         return scale;
     }
 
+    // This ratio times a zoom given in the same fixed point, rounded half up. A zoom of one
+    // gives this ratio exactly.
+    constexpr DeviceScale Zoomed(std::int64_t zoomFixed) const {
+        DeviceScale scale;
+        zoomFixed = std::clamp(zoomFixed, std::int64_t(1), kMaxZoomed);
+        scale.m_fixed =
+            std::clamp((m_fixed * zoomFixed + kOne / 2) >> kFractionBits, kMinZoomed, kMaxZoomed);
+        return scale;
+    }
+
     constexpr bool IsOne() const { return m_fixed == kOne; }
     constexpr double Ratio() const { return double(m_fixed) / double(kOne); }
 
     // The pixel that shows the coordinate. Coordinates far beyond the 32-bit range, which no
-    // caller passes, are held at 2^40 so that the product cannot overflow.
+    // caller passes, are held at 2^38 so that the product cannot overflow.
     constexpr std::int64_t Map(std::int64_t v) const {
         if (m_fixed == kOne)
             return v;
-        v = std::clamp(v, -kFar, kFar);
+        v = std::clamp(v, -kFarUnits, kFarUnits);
         return (v * m_fixed + kOne / 2) >> kFractionBits;
     }
 
     // The pixels needed to show a length of units whole, rounded up.
     constexpr std::int64_t Cover(std::int64_t length) const {
-        length = std::clamp(length, std::int64_t(0), kFar);
+        length = std::clamp(length, std::int64_t(0), kFarUnits);
         return (length * m_fixed + kOne - 1) >> kFractionBits;
     }
 
@@ -133,6 +147,7 @@ public:
 
 private:
     static constexpr std::int64_t kFar = std::int64_t(1) << 40;
+    static constexpr std::int64_t kFarUnits = std::int64_t(1) << 38;
 
     static constexpr std::int32_t Clamp32(std::int64_t v) {
         return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));

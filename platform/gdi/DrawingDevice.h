@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Types.h"
+#include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/GdiConstants.h"
 #include "platform/geometry/CPoint.h"
 #include "platform/geometry/CRect.h"
@@ -38,6 +39,18 @@ public:
     // An empty or inverted rectangle fills nothing.
     virtual void FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                           std::int64_t bottom, COLORREF color) = 0;
+
+    // Fills the square of half screen units on each side of the centre's pixel, the same size on
+    // the screen at any zoom. Where units are the screen's own, it is the centre's rectangle
+    // grown by half, filled as FillRect fills it.
+    virtual void FillSquare(CPoint centre, int half, COLORREF color) {
+        FillRect(std::int64_t(centre.x) - half, std::int64_t(centre.y) - half,
+                 std::int64_t(centre.x) + half, std::int64_t(centre.y) + half, color);
+    }
+
+    // Shows the drawing through a window's mapping from now on. A device that draws in its own
+    // units (a printer's page) keeps them.
+    virtual void SetMapping(const DeviceMapping&) {}
 
     // The logical part outside which nothing drawn shows. Drawing may leave out whatever lies
     // wholly outside it; a device that cannot tell answers with the whole coordinate range.

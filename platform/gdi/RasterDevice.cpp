@@ -15,21 +15,20 @@ using namespace raster;
 RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
                            CPoint origin, DeviceScale scale)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
-      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_origin(origin),
-      m_clip(0, 0, m_width, m_height), m_scale(scale) {}
+      m_height(bits ? std::max(height, 0) : 0), m_stride(stride), m_clip(0, 0, m_width, m_height),
+      m_map(DeviceMapping::At(scale, origin.x, origin.y)) {}
+
+void RasterDevice::SetMapping(const DeviceMapping& mapping) {
+    Flush();
+    m_map = mapping;
+}
 
 CRect RasterDevice::ClipBox() const {
     if (m_clip.IsRectEmpty())
         return CRect();
     // The fewest logical units whose pixels cover the clip; a part of an image far out in the
     // coordinate range is cut to the range.
-    const auto pixel = [](std::int64_t v) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    const std::int64_t ox = m_scale.Map(m_origin.x);
-    const std::int64_t oy = m_scale.Map(m_origin.y);
-    return m_scale.ToLogical(CRect(pixel(m_clip.left + ox), pixel(m_clip.top + oy),
-                                   pixel(m_clip.right + ox), pixel(m_clip.bottom + oy)));
+    return m_map.ToUnits(m_clip);
 }
 
 void RasterDevice::ClipTo(const CRect& part) {
@@ -39,10 +38,9 @@ void RasterDevice::ClipTo(const CRect& part) {
     const auto within = [](std::int64_t v, int size) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, size));
     };
-    const std::int64_t right = m_scale.MapEnd(part.left, part.right) - m_scale.Map(m_origin.x);
-    const std::int64_t bottom = m_scale.MapEnd(part.top, part.bottom) - m_scale.Map(m_origin.y);
-    const CRect clip(within(X(part.left), m_width), within(Y(part.top), m_height),
-                     within(right, m_width), within(bottom, m_height));
+    const CRect reach = m_map.Reach(part);
+    const CRect clip(within(reach.left, m_width), within(reach.top, m_height),
+                     within(reach.right, m_width), within(reach.bottom, m_height));
     // The pens rely on a clip that is empty only as the rectangle with no pixels at all.
     if (!IntersectRect(&m_clip, &m_clip, &clip))
         m_clip = CRect();
@@ -76,10 +74,13 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnImage(QImage* image) {
     return DeviceOn(image);
 }
 
-std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const CRect* pPart) {
+std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const CRect* pPart,
+                                                           const DeviceMapping* pMapping) {
     if (!IsRasterImage(image))
         return nullptr;
     std::unique_ptr<RasterDevice> device = DeviceOn(image);
+    if (pMapping != nullptr)
+        device->m_map = *pMapping;
     if (pPart != nullptr)
         device->ClipTo(*pPart);
     device->HoldBack();
@@ -109,7 +110,7 @@ bool RasterDevice::CopyFrom(const QImage& image) {
 
 void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) {
     Flush();
-    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_map.Screen());
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         LineStepper<Op, decltype(patterned)::value> stepper(PenOnImage(op, pattern, phase));
@@ -123,7 +124,7 @@ void RasterDevice::Line(CPoint from, CPoint to, const PenAttributes& pen, int ro
 void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) {
     if (points == nullptr || count < 4)
         return;
-    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_scale);
+    const PenPattern pattern = PenPattern::ForStyle(pen.style).ScaledBy(m_map.Screen());
     WithPixelOp(rop, pen, [&](auto op, auto patterned) {
         using Op = decltype(op);
         constexpr bool kPatterned = decltype(patterned)::value;
@@ -140,28 +141,38 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         } else {
             Flush();
         }
-        BezierSampler<Op, kPatterned> sampler(PenOnImage(op, pattern, 0), m_scale, m_origin, held);
+        BezierSampler<Op, kPatterned> sampler(PenOnImage(op, pattern, 0), m_map, held);
         sampler.Bezier(points, count);
     });
 }
 
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
                             std::int64_t bottom, COLORREF color) {
-    Flush();
     // Edges map as points do, so that a square around a point stays around its pixel.
-    left = X(left);
-    top = Y(top);
-    right = X(right);
-    bottom = Y(bottom);
+    FillPixels(X(left), Y(top), X(right), Y(bottom), color);
+}
+
+void RasterDevice::FillPixels(std::int64_t left, std::int64_t top, std::int64_t right,
+                              std::int64_t bottom, COLORREF color) {
     left = std::max<std::int64_t>(left, m_clip.left);
     top = std::max<std::int64_t>(top, m_clip.top);
     right = std::min<std::int64_t>(right, m_clip.right);
     bottom = std::min<std::int64_t>(bottom, m_clip.bottom);
     if (left >= right || top >= bottom)
         return;
+    Flush();
     const std::uint32_t value = ToPixel(color);
     for (std::int64_t y = top; y < bottom; ++y) {
         std::uint32_t* row = m_bits + y * m_stride;
         std::fill(row + left, row + right, value);
     }
+}
+
+void RasterDevice::FillSquare(CPoint centre, int half, COLORREF color) {
+    // The square keeps its size on the screen whatever the zoom, around the centre's pixel.
+    const std::int64_t x = X(centre.x);
+    const std::int64_t y = Y(centre.y);
+    FillPixels(x + m_map.ScreenOffset(centre.x, -half), y + m_map.ScreenOffset(centre.y, -half),
+               x + m_map.ScreenOffset(centre.x, half), y + m_map.ScreenOffset(centre.y, half),
+               color);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/DeviceScale.h"
 #include "platform/gdi/DrawingDevice.h"
 #include "platform/gdi/raster/HeldSegment.h"
@@ -39,13 +40,18 @@ public:
     // bottom half of the image at the same time on two processors; the pixels are the same.
     // With a part (logical units, right and bottom edges outside), only the pixels within it
     // are written, and they are those that drawing on the whole image gives.
-    static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image,
-                                                        const CRect* pPart = nullptr);
+    // With a mapping, units map through it rather than through the image's ratio.
+    static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image, const CRect* pPart = nullptr,
+                                                        const DeviceMapping* pMapping = nullptr);
 
     void Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) override;
     void PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) override;
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   COLORREF color) override;
+    void FillSquare(CPoint centre, int half, COLORREF color) override;
+    // Shows the drawing through another mapping from now on; the pixels that may change stay
+    // the same.
+    void SetMapping(const DeviceMapping& mapping) override;
     // Draws whatever is held back.
     void Flush();
     // Where pixels may change, in logical units.
@@ -60,11 +66,14 @@ public:
     bool CopyFrom(const QImage& image);
 
 private:
+    // Fills image pixels left <= x < right, top <= y < bottom, within the clip.
+    void FillPixels(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                    COLORREF color);
     // Starts holding curves back until the device is flushed or destroyed.
     void HoldBack();
     // The image column and row that show a logical coordinate.
-    std::int64_t X(std::int64_t x) const { return m_scale.Map(x) - m_scale.Map(m_origin.x); }
-    std::int64_t Y(std::int64_t y) const { return m_scale.Map(y) - m_scale.Map(m_origin.y); }
+    std::int64_t X(std::int64_t x) const { return m_map.X(x); }
+    std::int64_t Y(std::int64_t y) const { return m_map.Y(y); }
     // A pen on this image, writing only within the clip.
     template <class Op>
     raster::RasterPen<Op> PenOnImage(Op op, PenPattern pattern, int phase) const {
@@ -76,10 +85,9 @@ private:
     int m_width;
     int m_height;
     std::ptrdiff_t m_stride;
-    CPoint m_origin;
     // The pixels that may change, in image coordinates within the image.
     CRect m_clip;
-    DeviceScale m_scale;
+    DeviceMapping m_map;
     bool m_bHolding = false;
     std::uint32_t m_heldPixel = 0;
     std::vector<raster::HeldSegment> m_held;

@@ -47,7 +47,7 @@ void RasterDevice::Flush() {
     const auto drawRows = [this](int top, int bottom) {
         // The held segments are in pixels already.
         BezierSampler<CopyOp, false> sampler(PenOnImage(CopyOp{m_heldPixel}, PenPattern(), 0),
-                                             DeviceScale(), CPoint());
+                                             DeviceMapping());
         sampler.SetRows(top, bottom);
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);

@@ -23,13 +23,16 @@ void COleDropTarget::Revoke() {
 DROPEFFECT COleDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
                                        CPoint point) {
     auto* view = dynamic_cast<CView*>(pWnd);
-    return view ? view->OnDragEnter(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+    // The view hears where in its drawing the pointer is, at any zoom and scroll position.
+    return view ? view->OnDragEnter(pDataObject, dwKeyState, view->ClientToUnits(point))
+                : DROPEFFECT_NONE;
 }
 
 DROPEFFECT COleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
                                       CPoint point) {
     auto* view = dynamic_cast<CView*>(pWnd);
-    return view ? view->OnDragOver(pDataObject, dwKeyState, point) : DROPEFFECT_NONE;
+    return view ? view->OnDragOver(pDataObject, dwKeyState, view->ClientToUnits(point))
+                : DROPEFFECT_NONE;
 }
 
 void COleDropTarget::OnDragLeave(CWnd* pWnd) {
@@ -40,5 +43,5 @@ void COleDropTarget::OnDragLeave(CWnd* pWnd) {
 bool COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect,
                             CPoint point) {
     auto* view = dynamic_cast<CView*>(pWnd);
-    return view && view->OnDrop(pDataObject, dropEffect, point);
+    return view && view->OnDrop(pDataObject, dropEffect, view->ClientToUnits(point));
 }

@@ -7,6 +7,7 @@
 #include "platform/framework/internal/IdleUpdate.h"
 
 #include <QMainWindow>
+#include <QScrollBar>
 #include <QString>
 #include <QWidget>
 
@@ -35,11 +36,20 @@ private:
 };
 
 // The window behind a CView: shows the view's backing image and turns Qt's mouse events into
-// the view's messages.
+// the view's messages, with scroll bars along its right and bottom edges when the drawing does
+// not fit.
 class CViewWidget : public QWidget {
 public:
     CViewWidget(CView* pView, QWidget* parent);
     void Detach() { m_pView = nullptr; }
+    CView* View() const { return m_pView; }
+
+    QScrollBar* HorizontalBar() const { return m_hBar; }
+    QScrollBar* VerticalBar() const { return m_vBar; }
+    // The area the view draws on: the widget less the scroll bars shown.
+    QSize ClientSize() const;
+    // Shows or hides the bars, and places them; true when the client area changed.
+    bool ShowBars(bool horizontal, bool vertical);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,9 +58,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     CView* m_pView;
+    QScrollBar* m_hBar;
+    QScrollBar* m_vBar;
+    // Wheel travel not yet turned into a zoom step.
+    int m_zoomTravel = 0;
+
+    void PlaceBars();
 
     void Deliver(unsigned message, QMouseEvent* event);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/DeviceMapping.h"
 #include "platform/gdi/DeviceScale.h"
 #include "platform/gdi/raster/HeldSegment.h"
 #include "platform/gdi/raster/PixelOps.h"
@@ -75,10 +76,9 @@ template <class Op, bool Patterned> class BezierSampler {
     static constexpr bool kIdempotent = !Patterned && std::is_same_v<Op, CopyOp>;
 
 public:
-    // scale: how logical coordinates map to pixels; origin: the logical point of the top left
-    // pixel. held: where segments that need no clipping go instead of being drawn, for a solid
-    // copying pen; null to draw everything at once.
-    BezierSampler(const RasterPen<Op>& pen, DeviceScale scale, CPoint origin,
+    // mapping: how logical coordinates map to the image's pixels. held: where segments that need no
+    // clipping go instead of being drawn, for a solid copying pen; null to draw everything at once.
+    BezierSampler(const RasterPen<Op>& pen, const DeviceMapping& mapping,
                   std::vector<HeldSegment>* held = nullptr)
         : m_bits(pen.bits), m_left(pen.clipLeft), m_right(pen.Right()), m_top(pen.clipTop),
           m_bottom(pen.Bottom()),
@@ -86,8 +86,8 @@ public:
           // pixel), so it skips only what lies outside the image, as it would with no clip.
           m_skipLeft(kIdempotent ? m_left : 0), m_skipTop(kIdempotent ? m_top : 0),
           m_skipRight(kIdempotent ? m_right : pen.width),
-          m_skipBottom(kIdempotent ? m_bottom : pen.height), m_stride(pen.stride), m_scale(scale),
-          m_ox(scale.Map(origin.x)), m_oy(scale.Map(origin.y)), m_op(pen.op),
+          m_skipBottom(kIdempotent ? m_bottom : pen.height), m_stride(pen.stride),
+          m_scale(mapping.Scale()), m_ox(mapping.OriginX()), m_oy(mapping.OriginY()), m_op(pen.op),
           m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
 
     // Held segments write only rows top to bottom - 1, within the clip.

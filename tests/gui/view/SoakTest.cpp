@@ -139,8 +139,9 @@ class SoakTest : public QObject {
             return h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32);
         QWidget* window = h->Widget()->window();
         const QPoint at = h->Widget()->mapTo(window, QPoint(0, 0));
+        const CSize client = h->view->GetClientSize();
         return window->screen()
-            ->grabWindow(window->winId(), at.x(), at.y(), kWidth, kHeight)
+            ->grabWindow(window->winId(), at.x(), at.y(), client.cx, client.cy)
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }

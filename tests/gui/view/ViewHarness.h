@@ -73,16 +73,18 @@ public:
         return parts.join(' ');
     }
 
-    // The view's painting on a white image of the window's size, with as many pixels per unit
-    // as the window's screen has.
+    // The view's painting on a white image of the window's size less its scroll bars, with as
+    // many pixels per unit as the window's screen has, at the view's zoom and scroll position.
     QImage Render() const {
         const DeviceScale scale = view->GetDeviceScale();
-        QImage image(int(scale.Cover(Widget()->width())), int(scale.Cover(Widget()->height())),
+        const CSize client = view->GetClientSize();
+        QImage image(int(scale.Cover(client.cx)), int(scale.Cover(client.cy)),
                      QImage::Format_RGB32);
         image.setDevicePixelRatio(scale.Ratio());
         image.fill(Qt::white);
         CDC dc;
         dc.AttachImage(&image);
+        view->OnPrepareDC(&dc);
         view->OnDraw(&dc);
         return image;
     }
@@ -93,14 +95,15 @@ public:
     QImage OnScreen() const {
         QWidget* window = Widget()->window();
         QBackingStore* store = window->backingStore();
-        const auto* pixels = store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        const auto* pixels =
+            store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
         if (pixels == nullptr)
             return QImage();
         const double ratio = Widget()->devicePixelRatio();
         const QPoint at = Widget()->mapTo(window, QPoint(0, 0));
         const QPoint from(qRound(at.x() * ratio), qRound(at.y() * ratio));
-        const QPoint to(qRound((at.x() + Widget()->width()) * ratio),
-                        qRound((at.y() + Widget()->height()) * ratio));
+        const CSize client = view->GetClientSize();
+        const QPoint to(qRound((at.x() + client.cx) * ratio), qRound((at.y() + client.cy) * ratio));
         QImage shown = pixels->copy(QRect(from, to - QPoint(1, 1)));
         shown = shown.convertToFormat(QImage::Format_RGB32);
         shown.setDevicePixelRatio(ratio);

@@ -1,0 +1,367 @@
+#include "platform/framework/CView.h"
+
+#include "platform/framework/GuardedCall.h"
+#include "platform/framework/internal/FrameworkWidgets.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Scroll positions are held within this many screen units of the origin: a drawing of 32-bit
+// units at the largest zoom reaches 2^37.
+constexpr std::int64_t kFarScroll = std::int64_t(1) << 40;
+// One line of the wheel, in screen units.
+constexpr int kWheelLine = 20;
+// The largest value a scroll bar is given; Qt keeps its values in int.
+constexpr std::int64_t kMostBarValue = std::int64_t(1) << 30;
+
+std::int32_t Clamp32(std::int64_t v) {
+    return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// Moves the image's pixels so that the pixel at (x + dx, y + dy) lands at (x, y); what comes
+// into view keeps old pixels until it is drawn. Both moves are shorter than the image's sides.
+void ShiftPixels(QImage& image, int dx, int dy) {
+    const int w = image.width();
+    const int h = image.height();
+    const std::ptrdiff_t stride = image.bytesPerLine() / 4;
+    auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+    const int fromX = std::max(0, dx);
+    const int toX = std::max(0, -dx);
+    const std::size_t bytes = std::size_t(w - std::abs(dx)) * sizeof(std::uint32_t);
+    const auto move = [&](int y) {
+        std::memmove(bits + y * stride + toX, bits + (y + dy) * stride + fromX, bytes);
+    };
+    if (dy >= 0) {
+        for (int y = 0; y + dy < h; ++y)
+            move(y);
+    } else {
+        for (int y = h - 1; y + dy >= 0; --y)
+            move(y);
+    }
+}
+
+} // namespace
+
+std::int64_t CView::ZoomFixed() const {
+    return std::llround(std::pow(2.0, m_nZoomStep / 2.0) * double(DeviceScale::kOne));
+}
+
+double CView::GetZoom() const {
+    return double(ZoomFixed()) / double(DeviceScale::kOne);
+}
+
+DeviceMapping CView::GetDeviceMapping() const {
+    const DeviceScale screen = GetDeviceScale();
+    return DeviceMapping(screen.Zoomed(ZoomFixed()), screen, screen.Map(m_scrollX),
+                         screen.Map(m_scrollY));
+}
+
+CPoint CView::ClientToUnits(CPoint client) const {
+    if (m_nZoomStep == 0 && m_scrollX == 0 && m_scrollY == 0)
+        return client;
+    // The unit whose pixels hold the pointer's first pixel, as drawn.
+    const DeviceMapping mapping = GetDeviceMapping();
+    return CPoint(Clamp32(mapping.UnitX(mapping.Screen().Map(client.x))),
+                  Clamp32(mapping.UnitY(mapping.Screen().Map(client.y))));
+}
+
+CSize CView::GetClientSize() const {
+    const auto* widget = dynamic_cast<const CViewWidget*>(m_pWidget);
+    if (widget == nullptr)
+        return m_pWidget != nullptr ? CSize(m_pWidget->width(), m_pWidget->height()) : CSize();
+    const QSize size = widget->ClientSize();
+    return CSize(size.width(), size.height());
+}
+
+CRect CView::GetVisibleUnits() const {
+    return GetDeviceMapping().ToUnits(ImagePixels(GetDeviceScale()));
+}
+
+CRect CView::GetDrawingExtent() const {
+    return CRect();
+}
+
+void CView::RefreshExtent() {
+    if (!m_bExtentStale)
+        return;
+    m_extent = GetDrawingExtent();
+    m_bExtentStale = false;
+}
+
+void CView::ScrollRange(std::int64_t range[4], CSize client, bool withCurrent) const {
+    // The window at the origin, the drawing, and where the window stands now, so that an edit
+    // that shrinks the drawing never moves what the user is looking at.
+    std::int64_t left = 0;
+    std::int64_t top = 0;
+    std::int64_t right = client.cx;
+    std::int64_t bottom = client.cy;
+    if (withCurrent) {
+        left = std::min(left, m_scrollX);
+        top = std::min(top, m_scrollY);
+        right = std::max(right, m_scrollX + client.cx);
+        bottom = std::max(bottom, m_scrollY + client.cy);
+    }
+    if (!m_extent.IsRectEmpty()) {
+        const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+        left = std::min(left, zoom.Map(m_extent.left));
+        top = std::min(top, zoom.Map(m_extent.top));
+        right = std::max(right, zoom.MapEnd(m_extent.left, m_extent.right));
+        bottom = std::max(bottom, zoom.MapEnd(m_extent.top, m_extent.bottom));
+    }
+    range[0] = std::clamp(left, -kFarScroll, kFarScroll);
+    range[1] = std::clamp(top, -kFarScroll, kFarScroll);
+    range[2] = std::clamp(right - client.cx, range[0], kFarScroll);
+    range[3] = std::clamp(bottom - client.cy, range[1], kFarScroll);
+}
+
+void CView::ScheduleScrollBars() {
+    auto* widget = dynamic_cast<CViewWidget*>(m_pWidget);
+    if (widget == nullptr || m_bScrollBarsPending)
+        return;
+    // Many edits of one turn of the event loop ask for the drawing's extent once.
+    m_bScrollBarsPending = true;
+    QMetaObject::invokeMethod(
+        widget,
+        [widget] {
+            if (CView* view = widget->View(); view != nullptr && view->m_bScrollBarsPending)
+                AfxCallGuarded([view] { view->UpdateScrollBars(); });
+        },
+        Qt::QueuedConnection);
+}
+
+void CView::UpdateScrollBars() {
+    m_bScrollBarsPending = false;
+    auto* widget = dynamic_cast<CViewWidget*>(m_pWidget);
+    if (widget == nullptr)
+        return;
+    RefreshExtent();
+    // Each bar takes room from the other's direction: a second look settles whether the other
+    // is needed too.
+    const QSize full = widget->size();
+    const int barHeight = widget->HorizontalBar()->sizeHint().height();
+    const int barWidth = widget->VerticalBar()->sizeHint().width();
+    bool horizontal = false;
+    bool vertical = false;
+    std::int64_t range[4] = {};
+    CSize client;
+    for (int pass = 0; pass < 3; ++pass) {
+        client = CSize(std::max(1, full.width() - (vertical ? barWidth : 0)),
+                       std::max(1, full.height() - (horizontal ? barHeight : 0)));
+        ScrollRange(range, client);
+        horizontal = range[2] > range[0];
+        vertical = range[3] > range[1];
+    }
+    client = CSize(std::max(1, full.width() - (vertical ? barWidth : 0)),
+                   std::max(1, full.height() - (horizontal ? barHeight : 0)));
+    ScrollRange(range, client);
+    if (widget->ShowBars(horizontal, vertical)) {
+        // The window's image takes the new size at the next paint and is drawn whole.
+        m_bRedrawPending = true;
+        m_invalidParts.clear();
+        DropLayer();
+        widget->update();
+    }
+    m_nScrollShift = 0;
+    const std::int64_t widest =
+        std::max({std::abs(range[0]), std::abs(range[1]), std::abs(range[2]), std::abs(range[3])});
+    while ((widest >> m_nScrollShift) > kMostBarValue)
+        ++m_nScrollShift;
+    const int shift = m_nScrollShift;
+    m_bSettingBars = true;
+    const auto set = [shift](QScrollBar* bar, std::int64_t low, std::int64_t high,
+                             std::int64_t page, std::int64_t value) {
+        bar->setRange(int(low >> shift), int(high >> shift));
+        bar->setPageStep(int(std::max<std::int64_t>(1, page >> shift)));
+        bar->setSingleStep(int(std::max<std::int64_t>(1, kWheelLine >> shift)));
+        bar->setValue(int(value >> shift));
+    };
+    set(widget->HorizontalBar(), range[0], range[2], client.cx, m_scrollX);
+    set(widget->VerticalBar(), range[1], range[3], client.cy, m_scrollY);
+    m_bSettingBars = false;
+}
+
+void CView::OnScrollBarMoved() {
+    const auto* widget = dynamic_cast<CViewWidget*>(m_pWidget);
+    if (widget == nullptr || m_bSettingBars)
+        return;
+    // Only the bar that moved sets its direction: a coarse bar must not round the other.
+    std::int64_t x = m_scrollX;
+    std::int64_t y = m_scrollY;
+    const int shift = m_nScrollShift;
+    if (widget->HorizontalBar()->value() != int(m_scrollX >> shift))
+        x = std::int64_t(widget->HorizontalBar()->value()) * (std::int64_t(1) << shift);
+    if (widget->VerticalBar()->value() != int(m_scrollY >> shift))
+        y = std::int64_t(widget->VerticalBar()->value()) * (std::int64_t(1) << shift);
+    ScrollTo(x, y);
+}
+
+void CView::ScrollTo(std::int64_t x, std::int64_t y) {
+    RefreshExtent();
+    std::int64_t range[4];
+    ScrollRange(range, GetClientSize());
+    x = std::clamp(x, range[0], range[2]);
+    y = std::clamp(y, range[1], range[3]);
+    if (x == m_scrollX && y == m_scrollY)
+        return;
+    const DeviceMapping before = GetDeviceMapping();
+    m_scrollX = x;
+    m_scrollY = y;
+    const DeviceMapping after = GetDeviceMapping();
+    MoveImage(after.OriginX() - before.OriginX(), after.OriginY() - before.OriginY());
+    UpdateScrollBars();
+}
+
+void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
+    if (m_pWidget == nullptr)
+        return;
+    if (m_bRedrawPending || m_pImage == nullptr || std::abs(dx) >= m_pImage->width() ||
+        std::abs(dy) >= m_pImage->height()) {
+        RedrawAll();
+        return;
+    }
+    // What stays in view keeps its pixels, in the image and in the layer alike; only the strips
+    // that came into view are drawn.
+    const int w = m_pImage->width();
+    const int h = m_pImage->height();
+    ShiftPixels(*m_pImage, int(dx), int(dy));
+    const bool layer = IsLayerKept();
+    if (layer)
+        ShiftPixels(*m_pLayer, int(dx), int(dy));
+    CRect strips[2];
+    if (dx > 0)
+        strips[0] = CRect(w - int(dx), 0, w, h);
+    else if (dx < 0)
+        strips[0] = CRect(0, 0, int(-dx), h);
+    if (dy > 0)
+        strips[1] = CRect(0, h - int(dy), w, h);
+    else if (dy < 0)
+        strips[1] = CRect(0, 0, w, int(-dy));
+    const DeviceMapping mapping = GetDeviceMapping();
+    for (const CRect& strip : strips) {
+        if (strip.IsRectEmpty())
+            continue;
+        const CRect part = mapping.ToUnits(strip);
+        if (layer && IsLayerKept())
+            OnLayerExposed(part);
+        AddInvalidPart(part);
+    }
+    m_pWidget->update();
+}
+
+void CView::RedrawAll() {
+    DropLayer();
+    InvalidateRect(nullptr, true);
+}
+
+void CView::SetZoomStep(int step, CPoint anchor) {
+    step = std::clamp(step, kZoomOutmost, kZoomInmost);
+    if (step == m_nZoomStep)
+        return;
+    // The unit under the anchor stays under it.
+    const CPoint unit = ClientToUnits(anchor);
+    m_nZoomStep = step;
+    const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+    RefreshExtent();
+    std::int64_t range[4];
+    ScrollRange(range, GetClientSize(), false);
+    m_scrollX = std::clamp(zoom.Map(unit.x) - anchor.x, range[0], range[2]);
+    m_scrollY = std::clamp(zoom.Map(unit.y) - anchor.y, range[1], range[3]);
+    RedrawAll();
+    UpdateScrollBars();
+}
+
+void CView::ZoomToFit() {
+    RefreshExtent();
+    const auto* widget = dynamic_cast<const CViewWidget*>(m_pWidget);
+    if (m_extent.IsRectEmpty() || widget == nullptr) {
+        ResetZoomAndScroll();
+        return;
+    }
+    // Fitted, the drawing needs no scroll bars: the whole widget is the window.
+    const QSize full = widget->size();
+    int step = kZoomOutmost;
+    for (int s = kZoomInmost; s > kZoomOutmost; --s) {
+        const DeviceScale zoom =
+            DeviceScale().Zoomed(std::llround(std::pow(2.0, s / 2.0) * double(DeviceScale::kOne)));
+        if (zoom.MapEnd(m_extent.left, m_extent.right) - zoom.Map(m_extent.left) <= full.width() &&
+            zoom.MapEnd(m_extent.top, m_extent.bottom) - zoom.Map(m_extent.top) <= full.height()) {
+            step = s;
+            break;
+        }
+    }
+    m_nZoomStep = step;
+    const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+    m_scrollX = std::clamp(zoom.Map(m_extent.left), -kFarScroll, kFarScroll);
+    m_scrollY = std::clamp(zoom.Map(m_extent.top), -kFarScroll, kFarScroll);
+    RedrawAll();
+    UpdateScrollBars();
+}
+
+void CView::ResetZoomAndScroll() {
+    m_bExtentStale = true;
+    if (m_nZoomStep != 0 || m_scrollX != 0 || m_scrollY != 0) {
+        m_nZoomStep = 0;
+        m_scrollX = 0;
+        m_scrollY = 0;
+        RedrawAll();
+    }
+    ScheduleScrollBars();
+}
+
+// The widget's scroll bars and wheel.
+
+QSize CViewWidget::ClientSize() const {
+    return QSize(std::max(1, width() - (m_vBar->isVisibleTo(this) ? m_vBar->width() : 0)),
+                 std::max(1, height() - (m_hBar->isVisibleTo(this) ? m_hBar->height() : 0)));
+}
+
+bool CViewWidget::ShowBars(bool horizontal, bool vertical) {
+    const QSize before = ClientSize();
+    m_hBar->setVisible(horizontal);
+    m_vBar->setVisible(vertical);
+    PlaceBars();
+    return ClientSize() != before;
+}
+
+void CViewWidget::PlaceBars() {
+    const int barHeight = m_hBar->sizeHint().height();
+    const int barWidth = m_vBar->sizeHint().width();
+    const bool both = m_hBar->isVisibleTo(this) && m_vBar->isVisibleTo(this);
+    m_hBar->setGeometry(0, height() - barHeight, width() - (both ? barWidth : 0), barHeight);
+    m_vBar->setGeometry(width() - barWidth, 0, barWidth, height() - (both ? barHeight : 0));
+}
+
+void CViewWidget::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    CView* view = m_pView;
+    if (view == nullptr)
+        return;
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // A notch is a step of the ladder, about the pointer; a fine wheel adds up to notches.
+        m_zoomTravel += angle.y() != 0 ? angle.y() : angle.x();
+        const int steps = m_zoomTravel / 120;
+        if (steps == 0)
+            return;
+        m_zoomTravel -= steps * 120;
+        const QPointF at = event->position();
+        const CPoint anchor(int(std::floor(std::clamp(at.x(), -1e9, 1e9))),
+                            int(std::floor(std::clamp(at.y(), -1e9, 1e9))));
+        AfxCallGuarded([&] { view->SetZoomStep(view->GetZoomStep() + steps, anchor); });
+        return;
+    }
+    // A touchpad says how far it moved; a wheel says how many notches, each a few lines.
+    QPoint delta = event->pixelDelta();
+    if (delta.isNull())
+        delta = angle * (QApplication::wheelScrollLines() * kWheelLine) / 120;
+    if ((event->modifiers() & Qt::ShiftModifier) && delta.x() == 0)
+        delta = QPoint(delta.y(), 0);
+    AfxCallGuarded([&] { view->ScrollBy(-delta.x(), -delta.y()); });
+}
