@@ -62,6 +62,10 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {ID_INDICATOR_REC, "REC"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_VIEW_ZOOM_IN, "Enlarge the view of the drawing\nZoom In"},
+    {ID_VIEW_ZOOM_OUT, "Reduce the view of the drawing\nZoom Out"},
+    {ID_VIEW_ACTUAL_SIZE, "Show the drawing at its actual size from its origin\nActual Size"},
+    {ID_VIEW_FIT_DRAWING, "Show the whole drawing in the window\nFit Drawing"},
     // The window menu's prompts. The window manager owns that menu here; they stay as data.
     {0xEF00, "Change the window size"},
     {0xEF01, "Change the window position"},
@@ -106,6 +110,11 @@ const AFX_MENU_ITEM kMenu[] = {
     {MF_POPUP, 0, "&View"},
     {MF_STRING, ID_VIEW_TOOLBAR, "&Toolbar"},
     {MF_STRING, ID_VIEW_STATUS_BAR, "&Status Bar"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING, ID_VIEW_ZOOM_IN, "Zoom &In\tCtrl++"},
+    {MF_STRING, ID_VIEW_ZOOM_OUT, "Zoom &Out\tCtrl+-"},
+    {MF_STRING, ID_VIEW_ACTUAL_SIZE, "&Actual Size\tCtrl+0"},
+    {MF_STRING, ID_VIEW_FIT_DRAWING, "&Fit Drawing\tCtrl+1"},
     {MF_END, 0, nullptr},
     {MF_POPUP, 0, "&Help"},
     {MF_STRING, ID_APP_ABOUT, "&About Swoop2..."},
@@ -127,6 +136,12 @@ const ACCEL kAccels[] = {
     {FVIRTKEY | FSHIFT, VK_INSERT, ID_EDIT_PASTE},
     {FVIRTKEY, VK_F6, ID_NEXT_PANE},
     {FVIRTKEY | FSHIFT, VK_F6, ID_PREV_PANE},
+    // Plus is a shifted key on most keyboards: Ctrl with the key that carries it zooms in too.
+    {FVIRTKEY | FCONTROL, VK_ADD, ID_VIEW_ZOOM_IN},
+    {FVIRTKEY | FCONTROL, VK_OEM_PLUS, ID_VIEW_ZOOM_IN},
+    {FVIRTKEY | FCONTROL, VK_OEM_MINUS, ID_VIEW_ZOOM_OUT},
+    {FVIRTKEY | FCONTROL, '0', ID_VIEW_ACTUAL_SIZE},
+    {FVIRTKEY | FCONTROL, '1', ID_VIEW_FIT_DRAWING},
 };
 
 // The desktop theme's icon is used where it has one of the kind; ours otherwise. The tools are

@@ -2,6 +2,7 @@
 
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/AfxRes.h"
+#include "platform/framework/CCmdUI.h"
 #include "view/CommandIds.h"
 
 IMPLEMENT_DYNCREATE(CSwoop2View, CView)
@@ -19,6 +20,12 @@ ON_UPDATE_COMMAND_UI(ID_CURVES_DRAW, &CSwoop2View::OnUpdateCurvesDraw)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CSwoop2View::OnUpdateEditCopy)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CSwoop2View::OnUpdateEditCopy)
 ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CSwoop2View::OnUpdateEditPaste)
+ON_COMMAND(ID_VIEW_ZOOM_IN, &CSwoop2View::OnViewZoomIn)
+ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_IN, &CSwoop2View::OnUpdateViewZoomIn)
+ON_COMMAND(ID_VIEW_ZOOM_OUT, &CSwoop2View::OnViewZoomOut)
+ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_OUT, &CSwoop2View::OnUpdateViewZoomOut)
+ON_COMMAND(ID_VIEW_ACTUAL_SIZE, &CSwoop2View::OnViewActualSize)
+ON_COMMAND(ID_VIEW_FIT_DRAWING, &CSwoop2View::OnViewFitDrawing)
 ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
@@ -30,6 +37,35 @@ CSwoop2View::~CSwoop2View() = default;
 
 CSwoop2Doc* CSwoop2View::GetDocument() const {
     return dynamic_cast<CSwoop2Doc*>(m_pDocument);
+}
+
+CPoint CSwoop2View::WindowCentre() const {
+    const CSize client = GetClientSize();
+    return CPoint(client.cx / 2, client.cy / 2);
+}
+
+void CSwoop2View::OnViewZoomIn() {
+    SetZoomStep(GetZoomStep() + 1, WindowCentre());
+}
+
+void CSwoop2View::OnUpdateViewZoomIn(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetZoomStep() < kZoomInmost);
+}
+
+void CSwoop2View::OnViewZoomOut() {
+    SetZoomStep(GetZoomStep() - 1, WindowCentre());
+}
+
+void CSwoop2View::OnUpdateViewZoomOut(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetZoomStep() > kZoomOutmost);
+}
+
+void CSwoop2View::OnViewActualSize() {
+    ResetZoomAndScroll();
+}
+
+void CSwoop2View::OnViewFitDrawing() {
+    ZoomToFit();
 }
 
 int CSwoop2View::OnCreate(LPCREATESTRUCT lpCreateStruct) {

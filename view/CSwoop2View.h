@@ -79,10 +79,18 @@ public:
     void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    // Zoom, about the middle of the window.
+    void OnViewZoomIn();
+    void OnUpdateViewZoomIn(CCmdUI* pCmdUI);
+    void OnViewZoomOut();
+    void OnUpdateViewZoomOut(CCmdUI* pCmdUI);
+    void OnViewActualSize();
+    void OnViewFitDrawing();
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    CPoint WindowCentre() const;
     // Runs the drag of the selected curve and removes it when the target took it as a move.
     void DragSelectedCurve();
     // Draws or erases the drop outline at an offset; the inverting pen makes both the same.

@@ -40,9 +40,10 @@ QKeySequence AfxAccelKey(const ACCEL& accel) {
         unsigned short vk;
         int key;
     } kNamedKeys[] = {
-        {VK_BACK, Qt::Key_Backspace}, {VK_TAB, Qt::Key_Tab},     {VK_RETURN, Qt::Key_Return},
-        {VK_ESCAPE, Qt::Key_Escape},  {VK_SPACE, Qt::Key_Space}, {VK_INSERT, Qt::Key_Insert},
-        {VK_DELETE, Qt::Key_Delete},
+        {VK_BACK, Qt::Key_Backspace},  {VK_TAB, Qt::Key_Tab},     {VK_RETURN, Qt::Key_Return},
+        {VK_ESCAPE, Qt::Key_Escape},   {VK_SPACE, Qt::Key_Space}, {VK_INSERT, Qt::Key_Insert},
+        {VK_DELETE, Qt::Key_Delete},   {VK_ADD, Qt::Key_Plus},    {VK_OEM_PLUS, Qt::Key_Equal},
+        {VK_OEM_MINUS, Qt::Key_Minus},
     };
     int key = 0;
     const unsigned short k = accel.key;

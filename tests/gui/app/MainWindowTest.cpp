@@ -159,7 +159,8 @@ private slots:
              "E&xit"},
             {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
             {"&Select ", "&Draw"},
-            {"&Toolbar", "&Status Bar"},
+            {"&Toolbar", "&Status Bar", "-", "Zoom &In\tCtrl++", "Zoom &Out\tCtrl+-",
+             "&Actual Size\tCtrl+0", "&Fit Drawing\tCtrl+1"},
             {"&About Swoop2..."},
         };
         for (int i = 0; i < titles.size(); ++i) {
@@ -172,6 +173,8 @@ private slots:
                  QStringLiteral("Save the active document"));
         QCOMPARE(MenuItem("&Help", ID_APP_ABOUT)->statusTip(),
                  QStringLiteral("Display program information, version number and copyright"));
+        QCOMPARE(MenuItem("&View", ID_VIEW_FIT_DRAWING)->statusTip(),
+                 QStringLiteral("Show the whole drawing in the window"));
         QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
         QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
     }
@@ -218,9 +221,10 @@ private slots:
         QStringList keys;
         for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
             keys << shortcut->key().toString();
-        QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+X",
-                                    "Ctrl+C", "Ctrl+V", "Alt+Backspace", "Shift+Del", "Ctrl+Ins",
-                                    "Shift+Ins", "F6", "Shift+F6"}));
+        QCOMPARE(keys,
+                 QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+X", "Ctrl+C",
+                              "Ctrl+V", "Alt+Backspace", "Shift+Del", "Ctrl+Ins", "Shift+Ins", "F6",
+                              "Shift+F6", "Ctrl++", "Ctrl+=", "Ctrl+-", "Ctrl+0", "Ctrl+1"}));
         // Keys of commands that nothing serves do nothing, and say nothing.
         Window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Window()));
