@@ -1,9 +1,9 @@
 // A long seeded run of user actions on the real view and document: drawing, selecting, point
 // drags, the Edit commands over the clipboard, drops of synthetic and hostile records, New,
-// Save and Open, and parts of the window uncovered. After every action the document must still
-// hold together: the selection is null or one of its curves, every curve is held once, and what
-// it saves loads back equal. And the window, once it has painted what the action changed, shows
-// exactly the pixels of a repaint of everything from scratch.
+// Save and Open, parts of the window uncovered, scrolling and zooming. After every action the
+// document must still hold together: the selection is null or one of its curves, every curve is
+// held once, and what it saves loads back equal. And the window, once it has painted what the
+// action changed, shows exactly the pixels of a repaint of everything from scratch.
 
 #include "ViewHarness.h"
 
@@ -211,6 +211,49 @@ class SoakTest : public QObject {
         QVERIFY(h->view->m_pFeedback == nullptr);
     }
 
+    // The wheel, a touchpad or a scroll bar moves the window over the drawing.
+    void Scroll() {
+        const QPointF at(Uniform(0, kWidth - 1), Uniform(0, kHeight - 1));
+        switch (Uniform(0, 3)) {
+        case 0:
+        case 1: {
+            const bool touchpad = Chance(50);
+            const QPoint delta(Chance(30) ? Uniform(-300, 300) : 0, Uniform(-300, 300));
+            const Qt::KeyboardModifiers keys = Chance(30) ? Qt::ShiftModifier : Qt::NoModifier;
+            QWheelEvent wheel(at, h->Widget()->mapToGlobal(at), touchpad ? delta : QPoint(),
+                              touchpad ? QPoint() : delta / 40 * 40, Qt::NoButton, keys,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(h->Widget(), &wheel);
+            break;
+        }
+        case 2:
+            h->view->ScrollBy(Uniform(-kWidth, kWidth), Uniform(-kHeight, kHeight));
+            break;
+        default:
+            h->view->ScrollTo(Uniform(-2000, 2000), Uniform(-2000, 2000));
+            break;
+        }
+    }
+
+    // Zooms about the pointer or the window's middle, between 1/4 and 8, or back to 100%.
+    void Zoom() {
+        CSwoop2View* v = h->view;
+        const int step = v->GetZoomStep() + (Chance(50) ? 1 : -1);
+        if (Chance(10)) {
+            h->frame.ExecuteCommand(ID_VIEW_ACTUAL_SIZE);
+        } else if (step < -4 || step > 6) {
+            return;
+        } else if (Chance(50)) {
+            h->frame.ExecuteCommand(step > v->GetZoomStep() ? ID_VIEW_ZOOM_IN : ID_VIEW_ZOOM_OUT);
+        } else {
+            const QPointF at(Uniform(0, kWidth - 1), Uniform(0, kHeight - 1));
+            const int notches = step > v->GetZoomStep() ? 120 : -120;
+            QWheelEvent wheel(at, h->Widget()->mapToGlobal(at), QPoint(), QPoint(0, notches),
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(h->Widget(), &wheel);
+        }
+    }
+
     QString File() { return m_dir.filePath(QString("drawing-%1").arg(Uniform(0, 2))); }
 
     void Save() {
@@ -289,6 +332,12 @@ class SoakTest : public QObject {
         case 16:
             Expose();
             break;
+        case 18:
+            Scroll();
+            break;
+        case 19:
+            Zoom();
+            break;
         default:
             // Lets the window paint what the actions changed.
             QCoreApplication::processEvents();
@@ -339,7 +388,7 @@ private slots:
 
         // How often each kind of action changed the drawing or the selection, so that a run
         // whose actions all fell flat shows as such.
-        constexpr int kKinds = 18;
+        constexpr int kKinds = 21;
         int changed[kKinds] = {};
         QElapsedTimer timer;
         timer.start();
