@@ -1,0 +1,217 @@
+// Scrolling and zoom driven through the view's window: the scroll bars reach every curve, the
+// pointer lands on the unit under it at any zoom, handles keep their size on the screen, and
+// drops land where the pointer is in the drawing.
+
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "ViewHarness.h"
+
+#include "platform/ole/AfxOleInit.h"
+#include "platform/ole/GlobalMemory.h"
+#include "view/CommandIds.h"
+
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QScrollBar* Bar(const ViewHarness& h, Qt::Orientation orientation) {
+    for (QScrollBar* bar : h.Widget()->findChildren<QScrollBar*>())
+        if (bar->orientation() == orientation)
+            return bar;
+    return nullptr;
+}
+
+// The black pixels of an image, and the rectangle around them.
+QRect BlackArea(const QImage& image, int* count) {
+    QRect area;
+    *count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == qRgb(0, 0, 0)) {
+                area |= QRect(x, y, 1, 1);
+                ++*count;
+            }
+    return area;
+}
+
+} // namespace
+
+class ViewZoomTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ViewHarness> h;
+
+    void Show(ViewHarness& harness) {
+        harness.frame.GetWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(harness.frame.GetWidget()));
+        QCoreApplication::processEvents();
+    }
+
+    void CheckWindow() {
+        h->view->UpdateWindow();
+        const QImage shown = h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown, h->Render());
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(AfxOleInit()); }
+
+    void init() {
+        h = std::make_unique<ViewHarness>(320, 240);
+        Show(*h);
+    }
+
+    void cleanup() { h.reset(); }
+
+    void aDrawingThatFitsShowsNoScrollBars() {
+        h->Add({{10, 10}, {300, 20}, {200, 220}});
+        h->doc.UpdateAllViews(nullptr);
+        QCoreApplication::processEvents();
+        QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible());
+        QVERIFY(!Bar(*h, Qt::Vertical)->isVisible());
+        QCOMPARE(h->view->GetClientSize(), CSize(320, 240));
+    }
+
+    void farCurvesAreReachedWithTheScrollBarsAndCanBeEdited_data() {
+        QTest::addColumn<QPoint>("far");
+        QTest::newRow("above and left of the origin") << QPoint(-5000, -3000);
+        QTest::newRow("beyond 100,000 units") << QPoint(150000, 120000);
+    }
+
+    void farCurvesAreReachedWithTheScrollBarsAndCanBeEdited() {
+        QFETCH(QPoint, far);
+        h->Add({{10, 10}, {100, 40}, {50, 90}});
+        CCurve* curve =
+            h->Add({{far.x(), far.y()}, {far.x() + 100, far.y()}, {far.x() + 100, far.y() + 60}});
+        h->doc.UpdateAllViews(nullptr);
+        QCoreApplication::processEvents();
+        QScrollBar* horizontal = Bar(*h, Qt::Horizontal);
+        QScrollBar* vertical = Bar(*h, Qt::Vertical);
+        QVERIFY(horizontal->isVisible() && vertical->isVisible());
+        // The user moves the bars towards the curve as far as they go, to show it.
+        horizontal->setValue(far.x() - 50);
+        vertical->setValue(far.y() - 50);
+        const QPoint scroll(int(h->view->GetScrollX()), int(h->view->GetScrollY()));
+        QCOMPARE(scroll, QPoint(horizontal->value(), vertical->value()));
+        const QPoint at = far - scroll + QPoint(1, 1);
+        QVERIFY(QRect(0, 0, 300, 220).contains(at));
+        CheckWindow();
+        h->frame.ExecuteCommand(ID_CURVES_SELECT);
+        // A press inside the curve picks it; a press on its point then drags the point.
+        QTest::mouseClick(h->Widget(), Qt::LeftButton, {}, at + QPoint(30, 10));
+        QCOMPARE(h->doc.m_pSelected, curve);
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, at);
+        QVERIFY(h->view->m_bMovingPoint);
+        QTest::mouseMove(h->Widget(), at + QPoint(20, 10));
+        QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, at + QPoint(20, 10));
+        QCOMPARE(curve->m_points[0], CPoint(far.x() + 20, far.y() + 10));
+        CheckWindow();
+        // Actual Size comes back to the origin.
+        h->frame.ExecuteCommand(ID_VIEW_ACTUAL_SIZE);
+        QCOMPARE(h->view->GetScrollX(), 0);
+        QCOMPARE(h->view->GetScrollY(), 0);
+        CheckWindow();
+    }
+
+    void aPickedPointMovesByTheTravelOverTheZoom_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<CPoint>("picked");
+        QTest::addColumn<CPoint>("moved");
+        // Zoom 4: the point's pixel is four times its units; 40, 20 of travel is 10, 5 units.
+        QTest::newRow("zoom 4") << 4 << CPoint(40, 30) << CPoint(50, 35);
+        // Zoom 1/4: a pixel holds four units; 40, 20 of travel is 160, 80 units.
+        QTest::newRow("zoom 1/4") << -4 << CPoint(400, 320) << CPoint(560, 400);
+    }
+
+    void aPickedPointMovesByTheTravelOverTheZoom() {
+        QFETCH(int, step);
+        QFETCH(CPoint, picked);
+        QFETCH(CPoint, moved);
+        CCurve* curve = h->Add({{picked.x, picked.y}, {picked.x + 40, picked.y + 40}, {0, 0}});
+        h->doc.m_pSelected = curve;
+        h->doc.UpdateAllViews(nullptr);
+        h->view->SetZoomStep(step, CPoint(0, 0));
+        QCOMPARE(h->view->GetZoomStep(), step);
+        QCOMPARE(h->view->GetScrollX(), 0);
+        h->frame.ExecuteCommand(ID_CURVES_SELECT);
+        const double zoom = h->view->GetZoom();
+        const QPoint at(int(picked.x * zoom), int(picked.y * zoom));
+        // A press two screen pixels off the point still picks it.
+        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, at + QPoint(-2, 2));
+        QVERIFY(h->view->m_bMovingPoint);
+        QTest::mouseMove(h->Widget(), at + QPoint(38, 22));
+        QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, at + QPoint(38, 22));
+        QCOMPARE(curve->m_points[0], moved);
+        CheckWindow();
+    }
+
+    void handlesKeepTheirSizeOnTheScreenAtAnyZoom_data() {
+        QTest::addColumn<int>("step");
+        for (int step : {-4, -1, 0, 3, 6})
+            QTest::newRow(qPrintable(QString("step %1").arg(step))) << step;
+    }
+
+    void handlesKeepTheirSizeOnTheScreenAtAnyZoom() {
+        QFETCH(int, step);
+        // A curve of one point draws nothing but its handles: the centre's 8 by 8 square over
+        // the point's 6 by 6 one.
+        h->doc.m_pSelected = h->Add({{32, 24}});
+        h->doc.UpdateAllViews(nullptr);
+        h->view->SetZoomStep(step, CPoint(0, 0));
+        const DeviceMapping mapping = h->view->GetDeviceMapping();
+        const double ratio = h->view->GetDeviceScale().Ratio();
+        int count = 0;
+        const QRect area = BlackArea(h->Render(), &count);
+        const int side = int(h->view->GetDeviceScale().Cover(8));
+        QVERIFY2(std::abs(area.width() - side) <= 1 && std::abs(area.height() - side) <= 1,
+                 qPrintable(QString("%1x%2").arg(area.width()).arg(area.height())));
+        QCOMPARE(count, area.width() * area.height());
+        QVERIFY(std::abs(area.x() - (mapping.X(32) - 4 * ratio)) <= 1);
+        QVERIFY(std::abs(area.y() - (mapping.Y(24) - 4 * ratio)) <= 1);
+        CheckWindow();
+    }
+
+    void aDropLandsUnderThePointerAtTheTargetsZoom_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<CPoint>("topLeft");
+        // The record's bounds hold no entry point: the outline is centred on the pointer,
+        // 50, 25 from its corner, at the unit under the pointer, (200, 120) on the screen.
+        QTest::newRow("zoom 4") << 4 << CPoint(0, 5);
+        QTest::newRow("zoom 1/4") << -4 << CPoint(751, 456);
+        QTest::newRow("zoom 1") << 0 << CPoint(150, 95);
+    }
+
+    void aDropLandsUnderThePointerAtTheTargetsZoom() {
+        QFETCH(int, step);
+        QFETCH(CPoint, topLeft);
+        // The curve comes from another view at another zoom: the record is in units.
+        ViewHarness source(200, 200);
+        source.view->SetZoomStep(-step, CPoint(10, 10));
+        CCurve* dragged = source.Add({{5000, 7000}, {5100, 7000}, {5100, 7050}});
+        HGLOBAL block = source.doc.CurveToGlobal(dragged);
+        QVERIFY(block != nullptr);
+        const QByteArray bytes(static_cast<const char*>(GlobalLock(block)), int(GlobalSize(block)));
+        GlobalUnlock(block);
+        GlobalFree(block);
+        QMimeData mime;
+        mime.setData("Tav.Swoop", bytes);
+        h->view->SetZoomStep(step, CPoint(0, 0));
+        const QPoint at(200, 120);
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &enter);
+        QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::NoButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &drop);
+        QVERIFY(h->doc.m_pSelected != nullptr);
+        const CRect bounds = h->doc.m_pSelected->GetBounds();
+        QCOMPARE(CPoint(bounds.left, bounds.top), topLeft);
+        CheckWindow();
+    }
+};
+
+QTEST_MAIN(ViewZoomTest)
+#include "ViewZoomTest.moc"
