@@ -63,6 +63,8 @@ public:
     void OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) override;
     // Every curve's extent together: what the scroll bars reach.
     CRect GetDrawingExtent() const override;
+    // A point being dragged follows the pointer past the window's edges.
+    bool WantsAutoScroll() const override;
     bool OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;

@@ -57,6 +57,10 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
     CView::OnLButtonDown(nFlags, point);
 }
 
+bool CSwoop2View::WantsAutoScroll() const {
+    return m_bMovingPoint;
+}
+
 std::int32_t CSwoop2View::HitHalf() const {
     if (GetZoomStep() == 0)
         return CSwoop2Doc::kHitHalf;

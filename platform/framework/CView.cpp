@@ -223,6 +223,8 @@ CViewWidget::CViewWidget(CView* pView, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    m_autoScroll.setInterval(40);
+    connect(&m_autoScroll, &QTimer::timeout, this, [this] { AutoScrollTick(); });
     // The bars show only when the drawing does not fit.
     m_hBar->hide();
     m_vBar->hide();
@@ -305,6 +307,7 @@ void CViewWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void CViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    m_autoScroll.stop();
     if (event->button() == Qt::LeftButton)
         Deliver(WM_LBUTTONUP, event);
     else if (event->button() == Qt::RightButton)
@@ -318,4 +321,37 @@ void CViewWidget::mouseDoubleClickEvent(QMouseEvent*) {
 
 void CViewWidget::mouseMoveEvent(QMouseEvent* event) {
     Deliver(WM_MOUSEMOVE, event);
+    FollowEdges(event);
+}
+
+void CViewWidget::FollowEdges(QMouseEvent* event) {
+    const CPoint at = ClientPoint(event);
+    if (m_pView == nullptr || (event->buttons() & Qt::LeftButton) == 0 ||
+        !m_pView->WantsAutoScroll() || m_pView->AutoScrollStep(at) == CPoint()) {
+        m_autoScroll.stop();
+        return;
+    }
+    m_autoScrollAt = QPoint(at.x, at.y);
+    m_autoScrollFlags = KeyFlags(event);
+    if (!m_autoScroll.isActive())
+        m_autoScroll.start();
+}
+
+void CViewWidget::AutoScrollTick() {
+    CView* view = m_pView;
+    const CPoint at(m_autoScrollAt.x(), m_autoScrollAt.y());
+    if (view == nullptr || !view->WantsAutoScroll() || view->AutoScrollStep(at) == CPoint()) {
+        m_autoScroll.stop();
+        return;
+    }
+    AfxCallGuarded([&] {
+        view->AutoScrollBy(view->AutoScrollStep(at));
+        // The pointer stands still over a drawing that moved under it: the gesture hears of it
+        // as a move to the unit now under the pointer.
+        AFX_MSGARGS args;
+        args.nFlags = m_autoScrollFlags;
+        args.point = view->ClientToUnits(at);
+        view->SendMessage(WM_MOUSEMOVE, args);
+    });
+    AfxScheduleIdleUpdate();
 }

@@ -120,6 +120,16 @@ public:
     CSize GetClientSize() const;
     // The part of the units the drawing covers, for the scroll bars; the base has none.
     virtual CRect GetDrawingExtent() const;
+    // Whether the gesture under way follows the pointer past the window's edges: while it does
+    // and the button is held, a pointer near or beyond an edge scrolls the window that way, and
+    // the gesture hears a move at each step. The base has no such gesture.
+    virtual bool WantsAutoScroll() const;
+    // How far a pointer at the client point scrolls the window at each step of auto-scroll;
+    // nothing away from the edges.
+    CPoint AutoScrollStep(CPoint client) const;
+    // Scrolls by the step, past the drawing's extent if need be: what the gesture drags there
+    // becomes part of the drawing.
+    void AutoScrollBy(CPoint step);
 
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
@@ -209,6 +219,8 @@ private:
     // Moves the pixels of the image and the layer with the scroll position and repaints what
     // came into view; a move as large as the window repaints everything.
     void MoveImage(std::int64_t dx, std::int64_t dy);
+    // Moves to the position, held within the scroll range, or only within the far bounds.
+    void MoveTo(std::int64_t x, std::int64_t y, bool withinRange);
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);

@@ -16,6 +16,10 @@ namespace {
 // Scroll positions are held within this many screen units of the origin: a drawing of 32-bit
 // units at the largest zoom reaches 2^37.
 constexpr std::int64_t kFarScroll = std::int64_t(1) << 40;
+// Within this many screen units of an edge, or beyond it, a gesture that follows the pointer
+// scrolls the window, by up to the fastest step at a time: the further out, the faster.
+constexpr std::int64_t kEdge = 16;
+constexpr std::int64_t kFastest = 80;
 // One line of the wheel, in screen units.
 constexpr int kWheelLine = 20;
 // The largest value a scroll bar is given; Qt keeps its values in int.
@@ -203,9 +207,34 @@ void CView::OnScrollBarMoved() {
 }
 
 void CView::ScrollTo(std::int64_t x, std::int64_t y) {
+    MoveTo(x, y, true);
+}
+
+bool CView::WantsAutoScroll() const {
+    return false;
+}
+
+CPoint CView::AutoScrollStep(CPoint client) const {
+    const CSize size = GetClientSize();
+    const auto along = [](std::int64_t at, std::int64_t length) -> std::int32_t {
+        if (at < kEdge)
+            return std::int32_t(-std::clamp(kEdge - at, std::int64_t(1), kFastest));
+        if (at >= length - kEdge)
+            return std::int32_t(std::clamp(at - (length - kEdge) + 1, std::int64_t(1), kFastest));
+        return 0;
+    };
+    return CPoint(along(client.x, size.cx), along(client.y, size.cy));
+}
+
+void CView::AutoScrollBy(CPoint step) {
+    MoveTo(m_scrollX + step.x, m_scrollY + step.y, false);
+}
+
+void CView::MoveTo(std::int64_t x, std::int64_t y, bool withinRange) {
     RefreshExtent();
-    std::int64_t range[4];
-    ScrollRange(range, GetClientSize());
+    std::int64_t range[4] = {-kFarScroll, -kFarScroll, kFarScroll, kFarScroll};
+    if (withinRange)
+        ScrollRange(range, GetClientSize());
     x = std::clamp(x, range[0], range[2]);
     y = std::clamp(y, range[1], range[3]);
     if (x == m_scrollX && y == m_scrollY)

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -66,6 +67,14 @@ private:
     QScrollBar* m_vBar;
     // Wheel travel not yet turned into a zoom step.
     int m_zoomTravel = 0;
+    // Auto-scroll: steps while the pointer stays near or beyond an edge during a gesture that
+    // follows it, with where the pointer was and the keys and buttons then.
+    QTimer m_autoScroll;
+    QPoint m_autoScrollAt;
+    UINT m_autoScrollFlags = 0;
+
+    void FollowEdges(QMouseEvent* event);
+    void AutoScrollTick();
 
     void PlaceBars();
 

@@ -150,6 +150,27 @@ private slots:
         CheckWindow();
     }
 
+    void aPointDraggedPastTheEdgeScrollsTheWindowAndFollowsThePointer() {
+        CCurve* curve = h->Add({{200, 100}, {100, 150}, {150, 200}});
+        h->doc.m_pSelected = curve;
+        h->doc.UpdateAllViews(nullptr);
+        h->frame.ExecuteCommand(ID_CURVES_SELECT);
+        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, QPoint(199, 101));
+        QVERIFY(h->view->m_bMovingPoint);
+        // Held beyond the right edge, the pointer scrolls the window step by step.
+        QTest::mouseMove(h->Widget(), QPoint(330, 101));
+        QTRY_VERIFY(h->view->GetScrollX() > 200);
+        // The press was a unit left of the point, which keeps that offset to the pointer.
+        QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, QPoint(330, 101));
+        const std::int64_t scrolled = h->view->GetScrollX();
+        QCOMPARE(curve->m_points[0], CPoint(int(331 + scrolled), 100));
+        QCOMPARE(h->view->GetScrollY(), 0);
+        // Once the button is up, nothing moves any more.
+        QTest::qWait(200);
+        QCOMPARE(h->view->GetScrollX(), scrolled);
+        CheckWindow();
+    }
+
     void handlesKeepTheirSizeOnTheScreenAtAnyZoom_data() {
         QTest::addColumn<int>("step");
         for (int step : {-4, -1, 0, 3, 6})
