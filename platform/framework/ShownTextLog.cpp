@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextStream>
 #include <QTimer>
@@ -112,7 +113,19 @@ private:
                 },
                 Qt::QueuedConnection);
         }
+        if (QWidget* view = main->centralWidget(); view != nullptr) {
+            const QList<QScrollBar*> bars = view->findChildren<QScrollBar*>();
+            for (QScrollBar* bar : bars)
+                connect(bar, &QScrollBar::valueChanged, this, [this, bars] { WriteScroll(bars); });
+        }
         m_geometryTimer.start();
+    }
+
+    void WriteScroll(const QList<QScrollBar*>& bars) {
+        int values[2] = {};
+        for (QScrollBar* bar : bars)
+            values[bar->orientation() == Qt::Horizontal ? 0 : 1] = bar->value();
+        Write(QStringLiteral("scroll: %1 %2").arg(values[0]).arg(values[1]));
     }
 
     void WritePanes(QStatusBar* bar) {

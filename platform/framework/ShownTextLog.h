@@ -11,6 +11,7 @@
 //   bar: TITLE|X Y W H       a toolbar
 //   button: ID|X Y           the centre of a toolbar button, by command id
 //   painted                  once, when the main window is first painted
+//   scroll: H V              the view's scroll bars' values, whenever one changes
 // The geometry lines are written again whenever the main window moves or changes size.
 // A null or empty name does nothing. Call it before the framework starts.
 void AfxStartShownTextLog(const char* lpszPath);
