@@ -120,6 +120,53 @@ void BM_ViewPointDragStep(benchmark::State& state) {
     Label(state);
 }
 
+// The same step with the turn of the event loop after it, where the scroll bars follow the
+// drawing's extent, which is asked of every curve.
+void BM_ViewPointDragStepAndScrollBars(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    int direction = 1;
+    for (auto _ : state) {
+        setup.doc.MoveSelectedPoint(direction, direction);
+        direction = -direction;
+        QCoreApplication::processEvents();
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
+// A step of the wheel at zoom 2, where the drawing is larger than the window: the window's
+// pixels move 60 rows and only the strip that came into view is drawn, on the window and on the
+// layer.
+void BM_ViewScrollStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->SetZoomStep(2, CPoint(0, 0));
+    setup.view->ScrollTo(0, 200);
+    setup.doc.MoveSelectedPoint(1, 1);
+    setup.view->UpdateWindow();
+    int direction = 1;
+    for (auto _ : state) {
+        setup.view->ScrollBy(0, 60 * direction);
+        if (setup.view->GetScrollY() != (direction > 0 ? 260 : 200))
+            state.SkipWithError("the view did not scroll");
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
+// Zoom In and Out about the middle of the window: each redraws the whole window once.
+void BM_ViewZoomStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    int direction = 1;
+    for (auto _ : state) {
+        setup.view->SetZoomStep(setup.view->GetZoomStep() + direction,
+                                CPoint(kWidth / 2, kHeight / 2));
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
 // One point appended by a press of the Draw tool to the curve being drawn, zigzagging in place.
 // Every 64 presses the curve is cut back, outside the timing, so that every size of drawing
 // draws a curve of the same length.
@@ -250,6 +297,9 @@ BENCHMARK(BM_ViewOnDraw)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewRepaint)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
+BENCHMARK(BM_ViewPointDragStepAndScrollBars)->Apply(Documents);
+BENCHMARK(BM_ViewScrollStep)->Apply(Documents);
+BENCHMARK(BM_ViewZoomStep)->Apply(Documents);
 BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
 BENCHMARK(BM_ViewDropStep)->Apply(Documents);
 BENCHMARK(BM_ViewSelectStep)->Apply(Documents);

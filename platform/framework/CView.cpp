@@ -48,9 +48,7 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
 }
 
 void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
-    // The drawing's extent is asked again once the edits of this turn are done.
-    m_bExtentStale = true;
-    ScheduleScrollBars();
+    NoteExtentChange(lHint == HINT_UPDATE_RECT ? static_cast<const CRect*>(pHint) : nullptr);
     if (lHint == HINT_UPDATE_RECT && pHint != nullptr) {
         InvalidateRect(static_cast<const CRect*>(pHint), true);
         return;
@@ -223,6 +221,14 @@ CViewWidget::CViewWidget(CView* pView, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    m_extentCheck.setSingleShot(true);
+    m_extentCheck.setInterval(250);
+    connect(&m_extentCheck, &QTimer::timeout, this, [this] {
+        if (CView* view = m_pView) {
+            view->m_bExtentStale = true;
+            AfxCallGuarded([view] { view->UpdateScrollBars(); });
+        }
+    });
     m_autoScroll.setInterval(40);
     connect(&m_autoScroll, &QTimer::timeout, this, [this] { AutoScrollTick(); });
     // The bars show only when the drawing does not fit.

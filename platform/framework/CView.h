@@ -216,6 +216,9 @@ private:
     // at once or at the next turn of the event loop.
     void UpdateScrollBars();
     void ScheduleScrollBars();
+    // An edit changed the part (null: anything): the extent grows to hold it at once, and is
+    // asked of the drawing again, to find whether it shrank, once the edits pause.
+    void NoteExtentChange(const CRect* pPart);
     // Moves the pixels of the image and the layer with the scroll position and repaints what
     // came into view; a move as large as the window repaints everything.
     void MoveImage(std::int64_t dx, std::int64_t dy);

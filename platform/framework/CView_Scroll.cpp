@@ -125,6 +125,20 @@ void CView::ScrollRange(std::int64_t range[4], CSize client, bool withCurrent) c
     range[3] = std::clamp(bottom - client.cy, range[1], kFarScroll);
 }
 
+void CView::NoteExtentChange(const CRect* pPart) {
+    auto* widget = dynamic_cast<CViewWidget*>(m_pWidget);
+    if (pPart == nullptr || widget == nullptr) {
+        m_bExtentStale = true;
+    } else {
+        // Asking every curve at each step of a point drag would cost the step a drawing's
+        // length; the part holds what the edit reaches.
+        if (!m_bExtentStale)
+            UnionRect(&m_extent, &m_extent, pPart);
+        widget->ExtentCheck()->start();
+    }
+    ScheduleScrollBars();
+}
+
 void CView::ScheduleScrollBars() {
     auto* widget = dynamic_cast<CViewWidget*>(m_pWidget);
     if (widget == nullptr || m_bScrollBarsPending)

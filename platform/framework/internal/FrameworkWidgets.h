@@ -46,6 +46,8 @@ public:
     CView* View() const { return m_pView; }
 
     QScrollBar* HorizontalBar() const { return m_hBar; }
+    // Runs once edits have paused, to ask the drawing's extent afresh.
+    QTimer* ExtentCheck() { return &m_extentCheck; }
     QScrollBar* VerticalBar() const { return m_vBar; }
     // The area the view draws on: the widget less the scroll bars shown.
     QSize ClientSize() const;
@@ -70,6 +72,7 @@ private:
     // Auto-scroll: steps while the pointer stays near or beyond an edge during a gesture that
     // follows it, with where the pointer was and the keys and buttons then.
     QTimer m_autoScroll;
+    QTimer m_extentCheck;
     QPoint m_autoScrollAt;
     UINT m_autoScrollFlags = 0;
 

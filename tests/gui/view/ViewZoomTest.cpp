@@ -67,13 +67,26 @@ private slots:
 
     void cleanup() { h.reset(); }
 
-    void aDrawingThatFitsShowsNoScrollBars() {
-        h->Add({{10, 10}, {300, 20}, {200, 220}});
+    void scrollBarsShowWhileTheDrawingDoesNotFit() {
+        CCurve* curve = h->Add({{10, 10}, {300, 20}, {200, 220}});
         h->doc.UpdateAllViews(nullptr);
         QCoreApplication::processEvents();
         QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible());
         QVERIFY(!Bar(*h, Qt::Vertical)->isVisible());
         QCOMPARE(h->view->GetClientSize(), CSize(320, 240));
+        // A point dragged out below the window brings the vertical bar alone; dragged back, the
+        // bar goes again.
+        h->doc.m_pSelected = curve;
+        h->doc.m_nSelPoint = 2;
+        h->doc.MoveSelectedPoint(0, 300);
+        QTRY_VERIFY(Bar(*h, Qt::Vertical)->isVisible());
+        QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible());
+        QVERIFY(h->view->GetClientSize().cx < 320);
+        CheckWindow();
+        h->doc.MoveSelectedPoint(0, -300);
+        QTRY_VERIFY(!Bar(*h, Qt::Vertical)->isVisible());
+        QCOMPARE(h->view->GetClientSize(), CSize(320, 240));
+        CheckWindow();
     }
 
     void farCurvesAreReachedWithTheScrollBarsAndCanBeEdited_data() {
