@@ -73,6 +73,9 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {0xEF12, "Restore the window to normal size"},
     {0xEF13, "Activate Task List"},
     {AFX_IDS_PREVIEW_CLOSE, "Close print preview mode\nCancel Preview"},
+    {AFX_IDS_RECOVERY_OFFER,
+     "Changes to %1 were not saved when Swoop2 last ended.\nRecover the copy kept at %2?"},
+    {AFX_IDS_RECOVERY_FAILED, "Recovery copies cannot be kept: save your changes"},
 };
 
 const AFX_MENU_ITEM kMenu[] = {

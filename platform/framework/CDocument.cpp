@@ -4,7 +4,9 @@
 #include "platform/framework/CArchive.h"
 #include "platform/framework/CException.h"
 #include "platform/framework/CFile.h"
+#include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <algorithm>
@@ -84,6 +86,16 @@ void ReportSaveFailure(const std::string& pathName, const std::string& cause) {
 CDocument::~CDocument() {
     for (CView* pView : m_views)
         pView->m_pDocument = nullptr;
+    if (CRecoveryKeeper* keeper = AfxGetRecoveryKeeper())
+        keeper->OnDocumentGone(*this);
+}
+
+void CDocument::SetModifiedFlag(bool bModified) {
+    m_bModified = bModified;
+    if (bModified)
+        ++m_nModifications;
+    if (CRecoveryKeeper* keeper = AfxGetRecoveryKeeper())
+        keeper->OnModifiedFlag(*this, bModified);
 }
 
 bool CDocument::OnNewDocument() {

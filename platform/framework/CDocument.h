@@ -53,8 +53,11 @@ public:
     const std::vector<CView*>& GetViews() const { return m_views; }
     void UpdateAllViews(CView* pSender, std::intptr_t lHint = 0, void* pHint = nullptr);
 
-    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    // A set flag counts one more change; the application's recovery copies follow the flag.
+    void SetModifiedFlag(bool bModified = true);
     bool IsModified() const { return m_bModified; }
+    // How many times the flag was set: a copy made at one count holds every change before it.
+    std::uint64_t GetModificationCount() const { return m_nModifications; }
 
     // The template that made the document; it names the application part of the caption.
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
@@ -66,5 +69,6 @@ protected:
     std::string m_strPathName;
     std::string m_strTitle;
     bool m_bModified = false;
+    std::uint64_t m_nModifications = 0;
     std::vector<CView*> m_views;
 };

@@ -5,6 +5,7 @@
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/ReplacingFile.h"
@@ -32,6 +33,7 @@ CWinApp::CWinApp(const char* lpszAppName) {
 
 CWinApp::~CWinApp() {
     CloseAllDocuments();
+    EndRecoveryCopies();
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
     m_templates.clear();
@@ -82,6 +84,14 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
 }
 
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    // Work that an earlier run left unsaved is offered before anything opens; a file named on
+    // the command line then opens as File > Open would, asking first about the recovered
+    // drawing, whose window stays whatever becomes of the file.
+    if (rCmdInfo.m_nShellCommand != CCommandLineInfo::FileNothing && OfferRecoveryCopies()) {
+        if (rCmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen)
+            OpenDocumentFile(rCmdInfo.m_strFileName.c_str());
+        return m_pMainWnd != nullptr;
+    }
     switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr))
@@ -165,6 +175,7 @@ int AfxWinMain(int argc, char** argv) {
     AfxCallGuarded([&] { started = app->InitInstance(); });
     if (!started) {
         app->CloseAllDocuments();
+        app->EndRecoveryCopies();
         app->ReleasePrinter();
         return 1;
     }
@@ -173,6 +184,7 @@ int AfxWinMain(int argc, char** argv) {
     AfxCallGuarded([&] { status = app->ExitInstance(); });
     // Windows and the printer go before the Qt application does.
     app->CloseAllDocuments();
+    app->EndRecoveryCopies();
     app->ReleasePrinter();
     return status != 0 ? status : loop;
 }
