@@ -453,6 +453,8 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     g_configDir = &config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
