@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -105,13 +106,17 @@ void CRecoveryKeeper::Tick() {
     if (m_pDocument == nullptr || !m_pDocument->IsModified() ||
         (m_bHasCopy && m_pDocument->GetModificationCount() == m_writtenGeneration))
         return;
-    const auto due = m_lastStart + kInterval;
+    // Copies land about a second apart: a writer that took long starts its successor sooner,
+    // as soon as it is done when it took a second or more.
+    const auto due = m_lastStart + kInterval -
+                     std::min<std::chrono::steady_clock::duration>(m_lastDuration, kInterval);
     const auto now = std::chrono::steady_clock::now();
     if (now < due) {
         Schedule(int(std::chrono::ceil<std::chrono::milliseconds>(due - now).count()));
         return;
     }
     m_lastStart = now;
+    m_lastDuration = {};
     StartWriter();
     // A writer is looked at until it ends; a failed start is tried again after the interval.
     Schedule(m_writer > 0 ? kPollMilliseconds : int(kInterval.count()));
@@ -128,6 +133,7 @@ bool CRecoveryKeeper::ReapWriter(bool bWait) {
     if (done == 0)
         return false;
     m_writer = -1;
+    m_lastDuration = std::chrono::steady_clock::now() - m_lastStart;
     // A child reaped elsewhere (done < 0) told nothing: its copy cannot be trusted.
     const bool ok = done > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (ok) {

@@ -76,8 +76,12 @@ public:
     // (true).
     std::function<void(bool bKept)> m_onKeptChanged;
 
-    // The path of this program's copy, and whether the last write succeeded.
+    // The path of this program's copy; the document's modification count that the copy on
+    // the disk holds (0 when there is none); whether a writer is running now.
     std::string CopyPath() const;
+    std::uint64_t GetCopiedModificationCount() const {
+        return m_bHasCopy ? m_writtenGeneration : 0;
+    }
     bool IsWriterRunning() const { return m_writer > 0; }
 
     // Steps of a copy's replacement, where tests can stop the child as if the process died.
@@ -103,6 +107,7 @@ private:
     bool m_bHasCopy = false;
     bool m_bKept = true;
     std::chrono::steady_clock::time_point m_lastStart{};
+    std::chrono::steady_clock::duration m_lastDuration{};
     std::unique_ptr<QTimer> m_timer;
 
     void Tick();
