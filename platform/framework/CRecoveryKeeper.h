@@ -37,8 +37,12 @@ public:
     explicit CRecoveryKeeper(std::string folder);
     CRecoveryKeeper(const CRecoveryKeeper&) = delete;
     CRecoveryKeeper& operator=(const CRecoveryKeeper&) = delete;
-    // A normal end: the copy and the slot go.
+    // Lets go of the slot as a killed program would: whatever copy there is stays for the next
+    // start. Only EndNormally removes it.
     ~CRecoveryKeeper();
+    // The program ends normally, the user having saved or declined to save: the copy and the
+    // slot go.
+    void EndNormally();
 
     const std::string& GetFolder() const { return m_folder; }
 
@@ -66,7 +70,8 @@ public:
     static void Release(LeftOver& leftOver);
 
     // The document tells of every change of its modified flag. A set flag schedules a copy; a
-    // cleared one (saved, new, opened) removes the copy, as does the document's end.
+    // cleared one (saved, new, opened) removes the copy. A document that goes away keeps its
+    // copy: how the program ends decides.
     void OnModifiedFlag(CDocument& document, bool bModified);
     void OnDocumentGone(const CDocument& document);
     // The document ended normally: no copy of it is wanted any more.
@@ -91,8 +96,6 @@ public:
     // Waits for the running writer, then writes at once if the document has changes that no
     // copy holds, and waits for that too; true when a copy of the latest changes is on disk.
     bool FlushForTesting();
-    // Lets go of the slot as a killed process would: nothing is deleted.
-    void AbandonForTesting();
 
 private:
     std::string m_folder;

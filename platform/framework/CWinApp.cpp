@@ -33,7 +33,6 @@ CWinApp::CWinApp(const char* lpszAppName) {
 
 CWinApp::~CWinApp() {
     CloseAllDocuments();
-    EndRecoveryCopies();
     for (CDocTemplate* pTemplate : m_templates)
         delete pTemplate;
     m_templates.clear();

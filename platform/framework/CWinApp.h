@@ -64,7 +64,8 @@ public:
     // the command line is carried out.
     void EnableRecoveryCopies();
     CRecoveryKeeper* GetRecoveryKeeper() const { return m_pRecoveryKeeper.get(); }
-    // A normal end: the copy of this program goes; it must go before the Qt application does.
+    // The program ends normally: its copy goes. Destroyed any other way (exit() called while
+    // the message loop runs), the application leaves its copy for the next start.
     void EndRecoveryCopies();
 
     // The printer that Print Setup chose; Print and Print Preview start from it.

@@ -50,6 +50,8 @@ void CWinApp::EnableRecoveryCopies() {
 }
 
 void CWinApp::EndRecoveryCopies() {
+    if (m_pRecoveryKeeper != nullptr)
+        m_pRecoveryKeeper->EndNormally();
     m_pRecoveryKeeper.reset();
 }
 

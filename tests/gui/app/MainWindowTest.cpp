@@ -128,6 +128,8 @@ private slots:
     }
 
     void cleanup() {
+        if (m_app != nullptr)
+            m_app->EndRecoveryCopies();
         m_app.reset();
         SetMessageBoxHook({});
         SetOleInitFailureForTesting(false);

@@ -1,6 +1,6 @@
 // Recovery copies as the running program keeps them and the next start offers them, with the
-// process's death played in process: the copy is brought up to date, the slot is let go of as
-// a killed program's would be, and a new application object starts over the same folder.
+// process's death played in process: the copy is brought up to date, the application object
+// goes without a normal end, and a new one starts over the same folder.
 
 #include "app/CSwoop2App.h"
 #include "document/CSwoop2Doc.h"
@@ -75,10 +75,11 @@ class RecoveryTest : public QObject {
         m_app = std::make_unique<CSwoop2App>();
         return m_app->InitInstance();
     }
-    // A program killed once its copy holds every change.
+    // A program that ends without a normal end once its copy holds every change: destroyed as
+    // exit() destroys it when the display goes away, which is no different on the disk from
+    // a killed one.
     void Crash() {
         QVERIFY(Keeper()->FlushForTesting());
-        Keeper()->AbandonForTesting();
         m_app.reset();
     }
     void Draw(std::initializer_list<CPoint> points) {
@@ -275,7 +276,6 @@ private slots:
         });
         QVERIFY(!Keeper()->FlushForTesting());
         CRecoveryKeeper::SetStepHookForTesting({});
-        Keeper()->AbandonForTesting();
         m_app.reset();
 
         QVERIFY(Start());
@@ -303,6 +303,7 @@ private slots:
         QVERIFY(!QFile::exists(QString::fromStdString(Keeper()->CopyPath())));
         Draw({{3, 4}});
         QVERIFY(Keeper()->FlushForTesting());
+        m_app->EndRecoveryCopies();
         m_app.reset();
         QCOMPARE(FilesIn(StateFolder()), QStringList());
     }
