@@ -56,7 +56,13 @@ CRecoveryKeeper::CRecoveryKeeper(std::string folder)
 
 CRecoveryKeeper::~CRecoveryKeeper() {
     m_timer->stop();
+    ReleaseSlot(false);
+}
+
+void CRecoveryKeeper::EndNormally() {
+    m_timer->stop();
     ReleaseSlot(true);
+    m_pDocument = nullptr;
 }
 
 std::string CRecoveryKeeper::PathOf(const std::string& id, const char* suffix) const {
@@ -84,7 +90,10 @@ void CRecoveryKeeper::OnModifiedFlag(CDocument& document, bool bModified) {
 void CRecoveryKeeper::OnDocumentGone(const CDocument& document) {
     if (&document != m_pDocument)
         return;
-    Discard();
+    // Documents also go when the process ends by exit(), as Qt ends it when the display's
+    // connection breaks with the desktop session: their copies stay for the next start. The
+    // writer has a document of its own in its image of the process.
+    m_timer->stop();
     m_pDocument = nullptr;
 }
 
@@ -239,11 +248,4 @@ bool CRecoveryKeeper::FlushForTesting() {
     }
     return m_bHasCopy && m_pDocument != nullptr &&
            m_pDocument->GetModificationCount() == m_writtenGeneration;
-}
-
-void CRecoveryKeeper::AbandonForTesting() {
-    m_timer->stop();
-    ReapWriter(true);
-    ReleaseSlot(false);
-    m_pDocument = nullptr;
 }
