@@ -79,8 +79,11 @@ void CRecoveryKeeper::OnModifiedFlag(CDocument& document, bool bModified) {
             Discard();
         return;
     }
+    // The copy on the disk is of the document watched until now; a recovered one adopted
+    // before its document said a word is that document's.
     if (&document != m_pDocument) {
-        Discard();
+        if (m_pDocument != nullptr)
+            Discard();
         m_pDocument = &document;
     }
     if (!m_timer->isActive())

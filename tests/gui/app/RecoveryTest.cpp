@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <deque>
 #include <memory>
 #include <unistd.h>
 
@@ -61,6 +62,7 @@ class RecoveryTest : public QObject {
     std::unique_ptr<CSwoop2App> m_app;
     std::vector<std::string> m_messages;
     int m_answer = IDYES;
+    std::deque<int> m_answers; // answered first, in order; then m_answer
     QTemporaryDir m_files;
 
     CFrameWnd* Frame() const { return dynamic_cast<CFrameWnd*>(m_app->m_pMainWnd); }
@@ -70,9 +72,10 @@ class RecoveryTest : public QObject {
         return static_cast<QMainWindow*>(Frame()->GetWidget())->statusBar();
     }
 
-    bool Start() {
+    bool Start(std::vector<std::string> arguments = {}) {
         m_messages.clear();
         m_app = std::make_unique<CSwoop2App>();
+        m_app->m_arguments = std::move(arguments);
         return m_app->InitInstance();
     }
     // A program that ends without a normal end once its copy holds every change: destroyed as
@@ -98,9 +101,14 @@ class RecoveryTest : public QObject {
 private slots:
     void init() {
         m_answer = IDYES;
+        m_answers.clear();
         SetMessageBoxHook([this](const std::string& text, UINT) {
             m_messages.push_back(text);
-            return m_answer;
+            if (m_answers.empty())
+                return m_answer;
+            const int answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
         });
     }
 
@@ -288,6 +296,46 @@ private slots:
         QVERIFY(Keeper()->FlushForTesting());
         for (const QString& name : FilesIn(StateFolder()))
             QVERIFY2(!name.endsWith(".tmp"), qPrintable(name));
+    }
+
+    // A file named on the command line opens once the offer is answered: after a declined
+    // offer as at any start, and after a recovery as File > Open would, asking about the
+    // recovered drawing first. A file that cannot be opened then leaves the recovered drawing.
+    void aFileNamedOnTheCommandLineOpensAfterTheOffer_data() {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("fileExists");
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<int>("curves");
+        QTest::newRow("declined") << QList<int>{IDNO} << true << 1 << 0;
+        QTest::newRow("recovered, then not saved") << QList<int>{IDYES, IDNO} << true << 2 << 0;
+        QTest::newRow("recovered, open cancelled") << QList<int>{IDYES, IDCANCEL} << true << 2 << 1;
+        QTest::newRow("recovered, no such file") << QList<int>{IDYES, IDNO} << false << 3 << 1;
+    }
+    void aFileNamedOnTheCommandLineOpensAfterTheOffer() {
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, fileExists);
+        QFETCH(int, messages);
+        QFETCH(int, curves);
+        const QString file = m_files.filePath("named");
+        QFile::remove(file);
+        if (fileExists) {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(QByteArray(4, '\0'));
+        }
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        Crash();
+        m_answers.assign(answers.begin(), answers.end());
+        QVERIFY(Start({file.toStdString()}));
+        QCOMPARE(int(m_messages.size()), messages);
+        QVERIFY(QString::fromStdString(m_messages[0]).startsWith("Changes to Untitled "));
+        QCOMPARE(int(Doc()->m_curves.size()), curves);
+        QCOMPARE(Doc()->IsModified(), curves == 1);
+        QCOMPARE(CopyPath().isEmpty(), curves == 0);
+        QCOMPARE(Frame()->GetWidget()->windowTitle(), curves == 1
+                                                          ? QStringLiteral("Untitled - Swoop2")
+                                                          : QStringLiteral("named - Swoop2"));
     }
 
     // A live program's copy is never offered to another, and what a program ending normally
