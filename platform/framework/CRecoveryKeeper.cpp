@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <random>
 #include <signal.h>
 #include <sys/file.h>
@@ -45,7 +46,11 @@ std::string CRecoveryKeeper::DefaultFolder(const std::string& name) {
     if (state != nullptr && state[0] == '/')
         return std::string(state) + "/" + name;
     const char* home = std::getenv("HOME");
-    return std::string(home != nullptr && home[0] == '/' ? home : "") + "/.local/state/" + name;
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
+    }
+    return std::string(home) + "/.local/state/" + name;
 }
 
 CRecoveryKeeper::CRecoveryKeeper(std::string folder)

@@ -50,7 +50,8 @@ struct Job {
 template <typename Fill>
 void WriteReplacing(const std::string& temp, const std::string& target, const timespec* shown,
                     Fill fill) {
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         throw AfxFileExceptionFromErrno(errno, temp);
     CFile file(fd, temp);
