@@ -25,6 +25,9 @@ using namespace std::chrono_literals;
 constexpr auto kInterval = 1000ms;
 // How often a running writer is looked at.
 constexpr int kPollMilliseconds = 50;
+// A writer still at work after this long is stuck (a medium that stopped answering, or a lock
+// another thread held at the fork): it is ended, and the next copy tries again.
+constexpr auto kWriterLimit = std::chrono::seconds(60);
 
 bool MakeFolders(const std::string& folder) {
     for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
@@ -117,6 +120,8 @@ void CRecoveryKeeper::Schedule(int milliseconds) {
 
 void CRecoveryKeeper::Tick() {
     if (m_writer > 0 && !ReapWriter(false)) {
+        if (std::chrono::steady_clock::now() - m_lastStart > kWriterLimit)
+            ::kill(m_writer, SIGKILL);
         Schedule(kPollMilliseconds);
         return;
     }
