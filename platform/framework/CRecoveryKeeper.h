@@ -15,7 +15,7 @@ class QTimer;
 // Keeps a recovery copy of the document with unsaved changes, so that a program that is killed,
 // crashes or loses its power loses at most about the last second of work.
 //
-// Once a second at most, while the document has changes that no copy holds, the process forks:
+// About once a second, while the document has changes that no copy holds, the process forks:
 // the child sees the whole program as it was at that instant, without the user-interface thread
 // copying anything, writes the document's own file bytes through Serialize beside the previous
 // copy, syncs them and puts them in its place, and exits. The window never waits for the disk;
