@@ -1,15 +1,28 @@
 // The view with one curve, the Select tool chosen and the window at a known place, printing
 // the document's state whenever it changes, so that a script can drag the curve with the
-// pointer and read the outcome.
+// pointer and read the outcome. With --drop-fails every drop runs out of memory, so that the
+// framework's message box opens inside the drag.
 
 #include "ViewHarness.h"
 
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDropTarget.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+class FailingDropTarget : public COleDropTarget {
+public:
+    bool OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) override { throw std::bad_alloc(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,6 +37,11 @@ int main(int argc, char** argv) {
     h.frame.GetWidget()->setWindowTitle("ViewDrag");
     h.frame.GetWidget()->move(0, 0);
     h.frame.GetWidget()->show();
+    FailingDropTarget failing;
+    if (argc > 1 && std::strcmp(argv[1], "--drop-fails") == 0) {
+        h.view->m_dropTarget.Revoke();
+        failing.Register(h.view);
+    }
 
     // The state line: the curve count, then per curve its offset from the original shape (or
     // "other"), "c" or "o", and '*' when selected; then the tool.
