@@ -1,6 +1,7 @@
 #include "platform/ole/COleDataSource.h"
 
 #include "platform/ole/DragInputGuard.h"
+#include "platform/ole/DragKeys.h"
 #include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/DropTargetFilter.h"
 #include "platform/ole/SourceMimeData.h"
@@ -68,6 +69,9 @@ DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*)
     DragStartWatcher watcher(start, button, guard);
     if (!watcher.Wait())
         return DROPEFFECT_NONE;
+
+    actions = DragKeys::Offered(actions, QGuiApplication::queryKeyboardModifiers(),
+                                DragKeys::KeptFromTarget());
 
     QObject* origin = watcher.LastReceiver();
     if (!origin)

@@ -9,6 +9,7 @@
 #include "platform/ole/COleDropTarget.h"
 #include "platform/ole/ClipboardFormat.h"
 #include "platform/ole/DragInputGuard.h"
+#include "platform/ole/DragKeys.h"
 #include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/GlobalMemory.h"
 
@@ -177,6 +178,35 @@ private slots:
             QCOMPARE(over.dropAction(), action);
         QCOMPARE(m_view->calls, QStringList({QString("enter %1 7,9 1").arg(keyState),
                                              QString("over %1 -3,40 1").arg(keyState)}));
+    }
+
+    // A drag from another program with Ctrl held as it begins, over a target that sees no
+    // keys: what the drag offers, and whether the target acts as with Ctrl held.
+    void ctrlAtTheStartCopiesWhereTheTargetSeesNoKeys_data() {
+        QTest::addColumn<bool>("keptFromTarget");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<Qt::DropActions>("offered");
+        QTest::addColumn<bool>("targetCtrl");
+        QTest::newRow("X11, Ctrl: the target sees it itself")
+            << false << true << kCopyOrMove << false;
+        QTest::newRow("Wayland, Ctrl: only a copy, which stands for Ctrl")
+            << true << true << Qt::DropActions(Qt::CopyAction) << true;
+        QTest::newRow("Wayland, no key") << true << false << kCopyOrMove << false;
+    }
+
+    void ctrlAtTheStartCopiesWhereTheTargetSeesNoKeys() {
+        QFETCH(bool, keptFromTarget);
+        QFETCH(bool, ctrl);
+        QFETCH(Qt::DropActions, offered);
+        QFETCH(bool, targetCtrl);
+        const Qt::KeyboardModifiers held = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+        const Qt::DropActions actions = DragKeys::Offered(kCopyOrMove, held, keptFromTarget);
+        QCOMPARE(actions, offered);
+        QCOMPARE(DragKeys::Offered(Qt::MoveAction, held, keptFromTarget), Qt::MoveAction);
+        const Qt::KeyboardModifiers seen = DragKeys::AtTarget({}, actions, keptFromTarget);
+        QCOMPARE(bool(seen & Qt::ControlModifier), targetCtrl);
+        QCOMPARE(DragKeys::AtTarget(Qt::ShiftModifier, kCopyOrMove, keptFromTarget),
+                 Qt::ShiftModifier);
     }
 
     void dropHandsOverTheLastEffectAndReportsSuccess() {
