@@ -1,7 +1,8 @@
 // The view with one curve, the Select tool chosen and the window at a known place, printing
 // the document's state whenever it changes, so that a script can drag the curve with the
 // pointer and read the outcome. With --drop-fails every drop runs out of memory, so that the
-// framework's message box opens inside the drag.
+// framework's message box opens inside the drag; with --stacked two more curves lie above it,
+// away from where the script drags.
 
 #include "ViewHarness.h"
 
@@ -38,9 +39,15 @@ int main(int argc, char** argv) {
     h.frame.GetWidget()->move(0, 0);
     h.frame.GetWidget()->show();
     FailingDropTarget failing;
-    if (argc > 1 && std::strcmp(argv[1], "--drop-fails") == 0) {
-        h.view->m_dropTarget.Revoke();
-        failing.Register(h.view);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--drop-fails") == 0) {
+            h.view->m_dropTarget.Revoke();
+            failing.Register(h.view);
+        }
+        if (std::strcmp(argv[i], "--stacked") == 0) {
+            h.Add({{300, 20}, {380, 20}, {380, 60}});
+            h.Add({{20, 220}, {80, 220}, {80, 280}});
+        }
     }
 
     // The state line: the curve count, then per curve its offset from the original shape (or

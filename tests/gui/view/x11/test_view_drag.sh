@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Dragging the selected curve within the view: a plain drag moves it, a drag with Ctrl copies it;
-# a drop that fails inside the drag reports it in a message box that the user can close.
+# Dragging the selected curve within the view: a plain drag moves it, on top of the curves above
+# it, a drag with Ctrl copies it; a drop that fails inside the drag reports it in a message box
+# that the user can close.
 source "$(dirname "$0")/../../../e2e/lib.sh"
 
 helper=${VIEW_DRAG_HELPER:?}
@@ -15,7 +16,7 @@ start_helper() {
     window=$(wait_for_window '^ViewDrag$')
     xdotool windowmove "$window" 0 0
     sleep 0.5
-    grep -q '^state 1 0,0 o\* select$\|^state 1 0,0 o select$' "$log" ||
+    grep -q '^state [13] 0,0 o\*\? \(other c \)*select$' "$log" ||
         fail "the helper did not start as expected: $(cat "$log")"
 }
 
@@ -23,7 +24,8 @@ start_helper() {
 # manager, so the view's client area starts at the screen's top-left corner.
 run_drag() {
     local log=$1 modifier=${2:-}
-    start_helper "$log"
+    shift 2
+    start_helper "$log" "$@"
 
     # Press inside the curve's bounds (100,100 to 200,160), then 12 steps of (10, 5).
     drag 150 130 270 190 $modifier
@@ -36,13 +38,20 @@ run_drag() {
     screenshot "$(basename "$log" .log)"
 }
 
-run_drag "$E2E_TMP/move.log"
+run_drag "$E2E_TMP/move.log" ""
 final=$(grep '^state' "$E2E_TMP/move.log" | tail -n 1)
 echo "move: $final"
 # The curve moves by the pointer's travel after the drag began (one or two steps of 10, 5 in),
 # closed, on top, selected, with the Select tool; the original is gone.
 [[ "$final" =~ ^state\ 1\ (100,50|110,55)\ c\*\ select$ ]] ||
     fail "a plain drag within the view left: $final ($(cat "$E2E_TMP/move.log"))"
+
+# From the bottom of three curves, the moved curve lands on top of the other two.
+run_drag "$E2E_TMP/stacked.log" "" --stacked
+final=$(grep '^state' "$E2E_TMP/stacked.log" | tail -n 1)
+echo "stacked: $final"
+[[ "$final" =~ ^state\ 3\ other\ c\ other\ c\ (100,50|110,55)\ c\*\ select$ ]] ||
+    fail "a drag from the bottom of the stack left: $final ($(cat "$E2E_TMP/stacked.log"))"
 
 run_drag "$E2E_TMP/copy.log" ctrl
 final=$(grep '^state' "$E2E_TMP/copy.log" | tail -n 1)
