@@ -51,6 +51,7 @@ DisplayOpening::DisplayOpening(const char* argv0) {
 DisplayOpening::~DisplayOpening() {
     qInstallMessageHandler(m_previous);
     s_current = nullptr;
+    const std::lock_guard lock(m_heldLock);
     for (const Held& held : m_held) {
         const QMessageLogContext context(nullptr, 0, nullptr, held.category.c_str());
         qt_message_output(held.type, context, QString::fromStdString(held.text));
@@ -63,6 +64,7 @@ void DisplayOpening::Handle(QtMsgType type, const QMessageLogContext& context,
         Fail();
     if (s_current == nullptr)
         return;
+    const std::lock_guard lock(s_current->m_heldLock);
     s_current->m_held.push_back(
         {type, context.category != nullptr ? context.category : "", text.toStdString()});
 }

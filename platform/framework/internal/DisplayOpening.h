@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,7 @@ private:
 
     std::string m_program;
     QtMessageHandler m_previous = nullptr;
+    // Qt's threads may speak while the application object is made.
+    std::mutex m_heldLock;
     std::vector<Held> m_held;
 };
