@@ -8,12 +8,14 @@
 #include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
+#include "platform/framework/internal/DisplayOpening.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <QApplication>
 #include <QPrinter>
 
 #include <exception>
+#include <optional>
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -160,7 +162,9 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr)
         return 1;
     AfxIgnoreFileSizeSignal();
+    std::optional<DisplayOpening> opening(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication qtApp(argc, argv);
+    opening.reset();
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));

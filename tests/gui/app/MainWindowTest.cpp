@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -388,6 +389,20 @@ private slots:
         Frame()->ExecuteCommand(ID_APP_ABOUT);
         QVERIFY(closed);
         QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+    }
+
+    void printSetupConfirmsWithOKNotPrint() {
+        QString caption;
+        QString confirm;
+        WhenDialogShows([&](QDialog* dialog) {
+            caption = dialog->windowTitle();
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+                confirm = buttons->button(QDialogButtonBox::Ok)->text();
+            dialog->reject();
+        });
+        Frame()->ExecuteCommand(ID_FILE_PRINT_SETUP);
+        QCOMPARE(caption, QStringLiteral("Print Setup"));
+        QCOMPARE(confirm.remove('&'), QStringLiteral("OK"));
     }
 
     void recentFilesKeepTheFourLatestInTheMenuAndSettings() {

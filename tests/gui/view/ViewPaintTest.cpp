@@ -46,6 +46,24 @@ int Mismatches(const ViewHarness& h, const QImage& actual, const QImage& referen
     return wrong;
 }
 
+// A page painted through a painter, as printing and the preview paint it: the view's painting,
+// or the curves alone.
+QImage Printed(const ViewHarness& h, bool view) {
+    QImage page(400, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    CDC dc;
+    dc.AttachPainter(&painter);
+    if (view) {
+        h.view->OnDraw(&dc);
+    } else {
+        for (const auto& curve : h.doc.m_curves)
+            curve->Draw(&dc);
+    }
+    painter.end();
+    return page;
+}
+
 } // namespace
 
 class ViewPaintTest : public QObject {
@@ -82,6 +100,7 @@ private slots:
         QCOMPARE(h.Render().pixel(int(scale.Map(1)), int(scale.Map(50))), qRgb(0, 0, 0));
     }
 
+    // On the screen and on paper alike.
     void noHandlesWhileDrawingWithoutSelectionOrForAnEmptyCurve_data() {
         QTest::addColumn<QString>("situation");
         QTest::newRow("drawing") << "drawing";
@@ -101,6 +120,7 @@ private slots:
         if (situation == "empty")
             h.doc.m_pSelected = h.Add({}, false);
         QCOMPARE(h.Render(), CurvesOnly(h));
+        QCOMPARE(Printed(h, true), Printed(h, false));
     }
 
     void theWindowShowsWhatOnDrawPaints() {
@@ -123,13 +143,7 @@ private slots:
     void printingPaintsTheSameHandles() {
         ViewHarness h;
         h.doc.m_pSelected = h.Add({{50, 50}, {150, 60}, {100, 150}}, true);
-        QImage page(400, 300, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        CDC dc;
-        dc.AttachPainter(&painter);
-        h.view->OnDraw(&dc);
-        painter.end();
+        const QImage page = Printed(h, true);
         // Unscaled: the squares land on the same device pixels as on screen.
         for (const CPoint& pt : h.doc.m_pSelected->m_points) {
             QCOMPARE(page.pixel(pt.x - 3, pt.y - 3), qRgb(0, 0, 0));

@@ -36,6 +36,7 @@ class ViewToolsTest : public QObject {
     //   r P         right click
     //   m P         mouse move to P, with whatever buttons are held
     //   dbl P       double click
+    //   k KEY       a key pressed and released on the view ("Escape", "Ctrl+Z")
     //   D / S       the Draw / Select command, delivered as a menu would deliver it
     //   clean       clears the document's modified flag
     static void Play(ViewHarness& h, const QString& script) {
@@ -53,6 +54,11 @@ class ViewToolsTest : public QObject {
             }
             if (step == "clean") {
                 h.doc.SetModifiedFlag(false);
+                continue;
+            }
+            if (step == "k") {
+                const QKeyCombination key = QKeySequence(steps.value(++i))[0];
+                QTest::keyClick(w, key.key(), key.keyboardModifiers());
                 continue;
             }
             const QPoint p = ParsePoint(steps.value(++i));
@@ -182,6 +188,15 @@ private slots:
             << "closed"
             << "S l 150,130 u 400,400"
             << "c(100,100 200,100 200,160)* select";
+        QTest::newRow("keys while drawing do nothing")
+            << ""
+            << "c 10,10 c 50,10 k Escape k Return k Delete k Backspace k Space k Ctrl+Z"
+            << "o(10,10 50,10)* draw drawing";
+        QTest::newRow("keys during a point drag do nothing, and the drag goes on")
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,106 k Escape k Delete k Return k Ctrl+Z m 121,96 "
+               "u 121,96"
+            << "c(120,95 200,100 200,160)* select";
         QTest::newRow("a move without the button ends a point drag whose release went elsewhere")
             << "closed"
             << "S c 150,130 l 101,101 release-elsewhere m 140,140"
