@@ -123,6 +123,9 @@ public:
     // the same part drawn without it, and aborts with a message when they differ: the sanitizer
     // build does, so that every test that paints also checks the layer.
     static bool IsLayerChecked();
+    // How many times a layer was made afresh: one for a window that keeps its size, whatever
+    // the edits, while the view keeps its layer in step with them.
+    std::uint64_t LayersMade() const { return m_nLayersMade; }
 
 private:
     // The longest side of the window's image, which no screen comes near.
@@ -135,6 +138,7 @@ private:
     QImage* m_pImage = nullptr;
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
+    std::uint64_t m_nLayersMade = 0;
     // The repaint under way started from the layer.
     mutable bool m_bLayerShown = false;
 

@@ -45,6 +45,7 @@ bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
         m_pLayer->setDevicePixelRatio(m_pImage->devicePixelRatio());
         m_pLayer->fill(Qt::white);
         m_bLayerKept = true;
+        ++m_nLayersMade;
     }
     CDC dc;
     dc.AttachWindowImage(m_pLayer, pPart);
