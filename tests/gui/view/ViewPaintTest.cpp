@@ -10,6 +10,7 @@
 #include "view/CommandIds.h"
 
 #include <QPainter>
+#include <QProcess>
 #include <QtTest>
 
 #include <cmath>
@@ -221,6 +222,39 @@ private slots:
         }
         QCOMPARE(int(h.doc.m_curves.size()), left);
         QCOMPARE(h.view->LayersMade(), std::uint64_t(1));
+    }
+
+    // A curve changed behind the layer's back, with no update before the next paint, leaves
+    // the layer out of step: the checking build stops at the first repaint that shows it.
+    void aChangeWithoutAnUpdateStopsTheCheckingBuild() {
+        if (!CView::IsLayerChecked())
+            QSKIP("only the sanitizer build checks the layer");
+        if (!qEnvironmentVariableIsSet("SWOOP2_CHANGE_BEHIND_THE_LAYER")) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("SWOOP2_CHANGE_BEHIND_THE_LAYER", "1");
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {"aChangeWithoutAnUpdateStopsTheCheckingBuild"});
+            QVERIFY(child.waitForFinished(120000));
+            const QByteArray errors = child.readAllStandardError();
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            QVERIFY2(errors.contains("layer is out of step"), errors.constData());
+            return;
+        }
+        ViewHarness h;
+        CCurve* behind = h.Add({{40, 40}, {120, 50}, {80, 120}}, true);
+        h.Add({{200, 40}, {280, 60}, {240, 150}}, true);
+        h.frame.GetWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
+        const CRect part(0, 0, 160, 160);
+        h.view->InvalidateRect(&part);
+        h.view->UpdateWindow();
+        QCOMPARE(h.view->LayersMade(), std::uint64_t(1));
+        behind->m_points[1] = CPoint(150, 20);
+        h.view->InvalidateRect(&part);
+        h.view->UpdateWindow();
+        QFAIL("a repaint from a layer out of step went unnoticed");
     }
 
     void printingPaintsTheSameHandles() {
