@@ -111,6 +111,9 @@ protected:
     // the window's mapping of units to pixels. A layer that is not kept is first made, white;
     // false, drawing nothing, when there is no window image yet or no memory for a layer.
     bool DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
+    // Whether the surface paints this window, whole or a part of it: what the view draws on
+    // the window outside painting, such as a drag's outline, it draws again there.
+    bool IsWindowSurface(const CDC* pDC) const;
     // Whether the surface repaints a part of this window, rather than all of it or another
     // device: only then does starting from the layer pay.
     bool IsRepaintingPart(const CDC* pDC) const;
@@ -139,6 +142,8 @@ private:
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
     std::uint64_t m_nLayersMade = 0;
+    // The copy of the window's image that the check paints afresh, while it does.
+    const QImage* m_pChecked = nullptr;
     // The repaint under way started from the layer.
     mutable bool m_bLayerShown = false;
 

@@ -53,6 +53,10 @@ bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
     return true;
 }
 
+bool CView::IsWindowSurface(const CDC* pDC) const {
+    return WindowDevice(pDC, m_pImage) != nullptr || WindowDevice(pDC, m_pChecked) != nullptr;
+}
+
 bool CView::IsRepaintingPart(const CDC* pDC) const {
     const RasterDevice* device = WindowDevice(pDC, m_pImage);
     return device != nullptr && device->IsClipped();
@@ -79,6 +83,7 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
     // paint; nothing else would notice one that is not, so the checking build draws the part
     // again from the document on a copy, where the layer cannot be used, and compares.
     QImage fresh = image.copy();
+    m_pChecked = &fresh;
     {
         CDC dc;
         dc.AttachWindowImage(&fresh, &part);
@@ -88,6 +93,7 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
         OnPrepareDC(&dc, nullptr);
         OnDraw(&dc);
     }
+    m_pChecked = nullptr;
     if (fresh == image)
         return;
     for (int y = 0; y < image.height(); ++y) {
