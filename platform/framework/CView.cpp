@@ -84,11 +84,7 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     }
     if (m_bRedrawPending || m_pWidget == nullptr)
         return;
-    // Only what the window's image holds can need repainting; where the window ends between two
-    // pixels, the image's last column and row are partly shown, and their units lie past the
-    // window's logical size.
-    const DeviceScale scale = GetDeviceScale();
-    const CRect client = scale.ToLogical(ImagePixels(scale));
+    const CRect client = ClientUnits();
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
@@ -96,14 +92,26 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     ShowPart(part);
 }
 
+CRect CView::ClientUnits() const {
+    // Where the window ends between two pixels, its image's last column and row are partly
+    // shown, and their units lie past the window's logical size.
+    const DeviceScale scale = GetDeviceScale();
+    return scale.ToLogical(ImagePixels(scale));
+}
+
 void CView::ShowPart(const CRect& part) {
-    if (m_pWidget == nullptr || part.IsRectEmpty())
+    if (m_pWidget == nullptr)
+        return;
+    // Only what the window's image holds can need showing again.
+    const CRect client = ClientUnits();
+    CRect inside;
+    if (!IntersectRect(&inside, &part, &client))
         return;
     // Qt takes the part to show again in logical units and rounds it to pixels its own way,
     // which at a fractional ratio can fall short of the pixels the part was drawn on: it is
     // asked for a part that holds them however it rounds.
     const DeviceScale scale = GetDeviceScale();
-    const CRect shown = scale.ToLogicalAround(scale.Reach(part));
+    const CRect shown = scale.ToLogicalAround(scale.Reach(inside));
     m_pWidget->update(
         QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
 }

@@ -149,6 +149,8 @@ private:
 
     // The pixels of the window's image for the window's size.
     CRect ImagePixels(const DeviceScale& scale) const;
+    // The logical units that the pixels of the window's image show.
+    CRect ClientUnits() const;
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);
