@@ -87,6 +87,14 @@ public:
     // image that show a logical rectangle.
     DeviceScale GetDeviceScale() const;
 
+    // Whether this build checks every repaint of a part that started from the layer (below)
+    // against the same part drawn without it, and aborts with a message when they differ: the
+    // sanitizer build does, so that every test that paints also checks the layer.
+    static bool IsLayerChecked();
+    // How many times a layer was made afresh: one for a window that keeps its size, whatever
+    // the edits, while the view keeps its layer in step with them.
+    std::uint64_t LayersMade() const { return m_nLayersMade; }
+
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
     DECLARE_MESSAGE_MAP()
@@ -120,15 +128,6 @@ protected:
     // Copies the layer within the surface's clipping box onto a surface of this window; false,
     // copying nothing, when there is no layer or the surface paints something else.
     bool ShowLayer(CDC* pDC) const;
-
-public:
-    // Whether this build checks every repaint of a part that started from the layer against
-    // the same part drawn without it, and aborts with a message when they differ: the sanitizer
-    // build does, so that every test that paints also checks the layer.
-    static bool IsLayerChecked();
-    // How many times a layer was made afresh: one for a window that keeps its size, whatever
-    // the edits, while the view keeps its layer in step with them.
-    std::uint64_t LayersMade() const { return m_nLayersMade; }
 
 private:
     // The longest side of the window's image, which no screen comes near.

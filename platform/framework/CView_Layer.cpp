@@ -83,6 +83,12 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
     // paint; nothing else would notice one that is not, so the checking build draws the part
     // again from the document on a copy, where the layer cannot be used, and compares.
     QImage fresh = image.copy();
+    // The view sees the copy as its window only while the check draws on it, however the
+    // drawing ends.
+    struct Checking {
+        const QImage*& checked;
+        ~Checking() { checked = nullptr; }
+    } checking{m_pChecked};
     m_pChecked = &fresh;
     {
         CDC dc;
@@ -93,7 +99,6 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
         OnPrepareDC(&dc, nullptr);
         OnDraw(&dc);
     }
-    m_pChecked = nullptr;
     if (fresh == image)
         return;
     for (int y = 0; y < image.height(); ++y) {
