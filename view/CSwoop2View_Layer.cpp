@@ -91,7 +91,11 @@ void CSwoop2View::SettleEdit(const CRect& part) {
 bool CSwoop2View::DrawSettled(const CRect& part, const CCurve* pLeftOut) {
     bool found = false;
     DrawOnLayer(&part, [&](CDC* pDC) {
-        pDC->FillSolidRect(&part, RGB(255, 255, 255));
+        // The clip holds every pixel the part's units are drawn on, more than the part's own
+        // fill where several units share a pixel.
+        CRect clip;
+        pDC->GetClipBox(&clip);
+        pDC->FillSolidRect(&clip, RGB(255, 255, 255));
         found = DrawCurves(pDC, pLeftOut);
     });
     return found;

@@ -15,6 +15,10 @@ CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {
 CClientDC::~CClientDC() {
     // Only what was drawn is shown again.
     const CRect drawn = GetBoundsRect();
+    if (auto* view = dynamic_cast<CView*>(m_pWnd)) {
+        view->ShowPart(drawn);
+        return;
+    }
     QWidget* widget = m_pWnd != nullptr ? m_pWnd->GetWidget() : nullptr;
     if (widget == nullptr || drawn.IsRectEmpty())
         return;

@@ -84,13 +84,36 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     }
     if (m_bRedrawPending || m_pWidget == nullptr)
         return;
-    // Only what the window shows can need repainting.
-    const CRect client(0, 0, m_pWidget->width(), m_pWidget->height());
+    const CRect client = ClientUnits();
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
     AddInvalidPart(part);
-    m_pWidget->update(QRect(QPoint(part.left, part.top), QPoint(part.right - 1, part.bottom - 1)));
+    ShowPart(part);
+}
+
+CRect CView::ClientUnits() const {
+    // Where the window ends between two pixels, its image's last column and row are partly
+    // shown, and their units lie past the window's logical size.
+    const DeviceScale scale = GetDeviceScale();
+    return scale.ToLogical(ImagePixels(scale));
+}
+
+void CView::ShowPart(const CRect& part) {
+    if (m_pWidget == nullptr)
+        return;
+    // Only what the window's image holds can need showing again.
+    const CRect client = ClientUnits();
+    CRect inside;
+    if (!IntersectRect(&inside, &part, &client))
+        return;
+    // Qt takes the part to show again in logical units and rounds it to pixels its own way,
+    // which at a fractional ratio can fall short of the pixels the part was drawn on: it is
+    // asked for a part that holds them however it rounds.
+    const DeviceScale scale = GetDeviceScale();
+    const CRect shown = scale.ToLogicalAround(scale.Reach(inside));
+    m_pWidget->update(
+        QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
 }
 
 void CView::AddInvalidPart(CRect part) {
@@ -127,16 +150,22 @@ DeviceScale CView::GetDeviceScale() const {
     return DeviceScale::FromRatio(m_pWidget != nullptr ? m_pWidget->devicePixelRatio() : 1.0);
 }
 
-QImage* CView::GetBackingImage() {
+CRect CView::ImagePixels(const DeviceScale& scale) const {
     // The image has a pixel for every pixel of the screen, however many the screen shows per
-    // logical unit, and tells the surfaces drawn on it how units map to its pixels.
-    const DeviceScale scale = GetDeviceScale();
+    // logical unit.
     const QSize logical =
         (m_pWidget != nullptr ? m_pWidget->size() : QSize()).expandedTo(QSize(1, 1));
     const auto side = [&](int units) {
         return int(std::clamp<std::int64_t>(scale.Cover(units), 1, kMaxBackingSide));
     };
-    const QSize size(side(logical.width()), side(logical.height()));
+    return CRect(0, 0, side(logical.width()), side(logical.height()));
+}
+
+QImage* CView::GetBackingImage() {
+    // The image tells the surfaces drawn on it how units map to its pixels.
+    const DeviceScale scale = GetDeviceScale();
+    const CRect pixels = ImagePixels(scale);
+    const QSize size(pixels.right, pixels.bottom);
     if (m_pImage == nullptr || m_pImage->size() != size ||
         m_pImage->devicePixelRatio() != scale.Ratio()) {
         delete m_pImage;
@@ -166,13 +195,23 @@ void CView::UpdateBackingImage() {
 }
 
 void CView::PaintPart(QImage* image, const CRect* pPart) {
+    m_bLayerShown = false;
     AfxCallGuarded([&] {
-        CDC dc;
-        dc.AttachWindowImage(image, pPart);
-        if (pPart != nullptr)
-            dc.FillSolidRect(pPart, RGB(255, 255, 255));
-        OnPrepareDC(&dc, nullptr);
-        OnDraw(&dc);
+        {
+            CDC dc;
+            dc.AttachWindowImage(image, pPart);
+            // The clip holds every pixel that the part's units are drawn on, which at a ratio below
+            // one is more than a fill of the part covers.
+            if (pPart != nullptr) {
+                CRect clip;
+                dc.GetClipBox(&clip);
+                dc.FillSolidRect(&clip, RGB(255, 255, 255));
+            }
+            OnPrepareDC(&dc, nullptr);
+            OnDraw(&dc);
+        }
+        if (IsLayerChecked() && m_bLayerShown && pPart != nullptr)
+            CheckLayerPart(*image, *pPart);
     });
 }
 

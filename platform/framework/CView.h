@@ -67,6 +67,10 @@ public:
     // pixels. Right and bottom edges lie outside; an empty part repaints nothing.
     void InvalidateRect(const CRect* pRect, bool bErase = true) override;
 
+    // Shows again the pixels of the window's image that drawing within the logical part can
+    // have changed, on the next paint, without repainting them.
+    void ShowPart(const CRect& part);
+
     // Repaints into the window's image whatever is invalid, without showing it yet: drawing
     // outside painting (an inverted outline) then lands on the picture that the window will
     // show, and no later repaint of an older invalid part wipes it.
@@ -82,6 +86,14 @@ public:
     // How the screen the window is on shows logical units; ToDevice gives the pixels of the
     // image that show a logical rectangle.
     DeviceScale GetDeviceScale() const;
+
+    // Whether this build checks every repaint of a part that started from the layer (below)
+    // against the same part drawn without it, and aborts with a message when they differ: the
+    // sanitizer build does, so that every test that paints also checks the layer.
+    static bool IsLayerChecked();
+    // How many times a layer was made afresh: one for a window that keeps its size, whatever
+    // the edits, while the view keeps its layer in step with them.
+    std::uint64_t LayersMade() const { return m_nLayersMade; }
 
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
@@ -107,6 +119,9 @@ protected:
     // the window's mapping of units to pixels. A layer that is not kept is first made, white;
     // false, drawing nothing, when there is no window image yet or no memory for a layer.
     bool DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
+    // Whether the surface paints this window, whole or a part of it: what the view draws on
+    // the window outside painting, such as a drag's outline, it draws again there.
+    bool IsWindowSurface(const CDC* pDC) const;
     // Whether the surface repaints a part of this window, rather than all of it or another
     // device: only then does starting from the layer pay.
     bool IsRepaintingPart(const CDC* pDC) const;
@@ -125,8 +140,18 @@ private:
     QImage* m_pImage = nullptr;
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
+    std::uint64_t m_nLayersMade = 0;
+    // The copy of the window's image that the check paints afresh, while it does.
+    const QImage* m_pChecked = nullptr;
+    // The repaint under way started from the layer.
+    mutable bool m_bLayerShown = false;
 
+    // The pixels of the window's image for the window's size.
+    CRect ImagePixels(const DeviceScale& scale) const;
+    // The logical units that the pixels of the window's image show.
+    CRect ClientUnits() const;
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
+    void CheckLayerPart(const QImage& image, const CRect& part);
     void PrintPage(QPrinter* printer, CPrintInfo* pInfo);
 };

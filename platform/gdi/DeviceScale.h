@@ -77,16 +77,56 @@ public:
         return unit;
     }
 
-    // The fewest logical units whose pixels cover the pixels left <= x < right of the result,
-    // for a clipping box in logical units: ToDevice of the result holds the pixels. An empty
-    // rectangle gives an empty one.
+    // The first logical unit that the pixel shows, or, where no unit maps to it, the unit whose
+    // pixels hold it.
+    constexpr std::int64_t FirstUnitAt(std::int64_t pixel) const {
+        return std::min(UnitAt(pixel), UnitAt(pixel - 1) + 1);
+    }
+
+    // The pixel after the last that units first <= u < end are drawn on: the right or bottom
+    // edge of a clip that must hold them. Below one pixel per unit, several units share a pixel,
+    // and the last unit's may be the one where the next unit starts, which a fill of the units
+    // leaves out.
+    constexpr std::int64_t MapEnd(std::int64_t first, std::int64_t end) const {
+        if (end <= first)
+            return Map(end);
+        return std::max(Map(end), Map(end - 1) + 1);
+    }
+
+    // The pixels that drawing within a logical rectangle can touch: those of ToDevice, and at
+    // ratios below one also the pixel of the last column and row of units.
+    constexpr CRect Reach(const CRect& logical) const {
+        return CRect(Clamp32(Map(logical.left)), Clamp32(Map(logical.top)),
+                     Clamp32(MapEnd(logical.left, logical.right)),
+                     Clamp32(MapEnd(logical.top, logical.bottom)));
+    }
+
+    // The fewest logical units that hold every unit drawn on the pixels left <= x < right of the
+    // result, for a clipping box in logical units: ToDevice of the result holds the pixels. At
+    // one pixel per unit or more, the first is the unit whose pixels hold the first pixel; below,
+    // it is the first of the units that share that pixel, for a curve ending at any of them
+    // shows there. An empty rectangle gives an empty one.
     constexpr CRect ToLogical(const CRect& pixels) const {
         if (pixels.IsRectEmpty())
             return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
                          Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)));
-        return CRect(Clamp32(UnitAt(pixels.left)), Clamp32(UnitAt(pixels.top)),
+        return CRect(Clamp32(FirstUnitAt(pixels.left)), Clamp32(FirstUnitAt(pixels.top)),
                      Clamp32(UnitAt(std::int64_t(pixels.right) - 1) + 1),
                      Clamp32(UnitAt(std::int64_t(pixels.bottom) - 1) + 1));
+    }
+
+    // A logical rectangle that holds the pixels however a platform rounds it: for a platform
+    // that takes the part of a window to show again in logical units and rounds those to pixels
+    // its own way, from a window that may itself start between two pixels. Three pixels' worth
+    // of units on each side more than ToLogical outlast any rounding of the edges and of the
+    // window's place.
+    constexpr CRect ToLogicalAround(const CRect& pixels) const {
+        const CRect units = ToLogical(pixels);
+        if (m_fixed == kOne || pixels.IsRectEmpty())
+            return units;
+        const std::int64_t margin = (3 * kOne + m_fixed - 1) / m_fixed;
+        return CRect(Clamp32(units.left - margin), Clamp32(units.top - margin),
+                     Clamp32(units.right + margin), Clamp32(units.bottom + margin));
     }
 
     friend constexpr bool operator==(const DeviceScale&, const DeviceScale&) = default;

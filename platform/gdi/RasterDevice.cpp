@@ -34,13 +34,15 @@ CRect RasterDevice::ClipBox() const {
 
 void RasterDevice::ClipTo(const CRect& part) {
     Flush();
-    // Edges map as points do, as for a fill: the pixels of the part are those a fill of it
-    // would cover.
+    // Edges map as points do, as for a fill, except that the pixel of the part's last column
+    // or row of units stays inside where several units share it.
     const auto within = [](std::int64_t v, int size) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, size));
     };
+    const std::int64_t right = m_scale.MapEnd(part.left, part.right) - m_scale.Map(m_origin.x);
+    const std::int64_t bottom = m_scale.MapEnd(part.top, part.bottom) - m_scale.Map(m_origin.y);
     const CRect clip(within(X(part.left), m_width), within(Y(part.top), m_height),
-                     within(X(part.right), m_width), within(Y(part.bottom), m_height));
+                     within(right, m_width), within(bottom, m_height));
     // The pens rely on a clip that is empty only as the rectangle with no pixels at all.
     if (!IntersectRect(&m_clip, &m_clip, &clip))
         m_clip = CRect();

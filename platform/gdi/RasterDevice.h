@@ -50,7 +50,7 @@ public:
     void Flush();
     // Where pixels may change, in logical units.
     CRect ClipBox() const override;
-    // Leaves every pixel outside the logical part as it is.
+    // Leaves as they are the pixels that drawing within the logical part cannot touch.
     void ClipTo(const CRect& part);
     // Whether the device draws on the image's own pixels, and only on a part of them.
     bool DrawsOn(const QImage& image) const;

@@ -179,6 +179,36 @@ private slots:
         QVERIFY(Shown().pixelColor(int(scale.Map(250)), int(scale.Map(10))) == Qt::black);
     }
 
+    // The window repaints all of itself while the outline shows, as after a change of size or
+    // screen: the outline stays while the drag goes on, and however the drag ends none is left.
+    void aWholeRepaintDuringTheDragLeavesNoOutline_data() {
+        QTest::addColumn<bool>("drop");
+        QTest::newRow("dropped elsewhere") << true;
+        QTest::newRow("left") << false;
+    }
+
+    void aWholeRepaintDuringTheDragLeavesNoOutline() {
+        QFETCH(bool, drop);
+        Enter({150, 120});
+        Over({160, 130});
+        h->view->InvalidateRect(nullptr);
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {110, 105}));
+        // A part repainted meanwhile keeps its piece of the outline too.
+        const CRect part(100, 100, 180, 140);
+        h->view->InvalidateRect(&part);
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {110, 105}));
+        if (drop)
+            QVERIFY(Drop({60, 40}));
+        else
+            Leave();
+        Settle();
+        QCOMPARE(Shown(), h->Render());
+        const QImage screen = h->OnScreen();
+        QCOMPARE(screen, h->OnScreenRepaintedWhole());
+    }
+
     void aDropAddsAClosedSelectedCurveOnTopAndSwitchesToSelect() {
         h->doc.SetModifiedFlag(false);
         m_mime.setData("Tav.Swoop", Record({{500, 500}, {600, 500}, {600, 550}}));

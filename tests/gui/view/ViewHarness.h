@@ -9,6 +9,7 @@
 #include "platform/gdi/CDC.h"
 #include "view/CSwoop2View.h"
 
+#include <QBackingStore>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -84,6 +85,24 @@ public:
         dc.AttachImage(&image);
         view->OnDraw(&dc);
         return image;
+    }
+
+    // What the screen shows of the window: the pixels of its store, which the platform fills
+    // with the parts it is asked to show again, rounding them to pixels its own way, and copies
+    // to the screen as they are.
+    QImage OnScreen() const {
+        QBackingStore* store = Widget()->window()->backingStore();
+        const auto* pixels =
+            store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
+        // A deep copy: the store's image wraps pixels that the next paint writes in place.
+        return pixels != nullptr ? pixels->copy().convertToFormat(QImage::Format_RGB32) : QImage();
+    }
+
+    // The same once the view has repainted all of itself.
+    QImage OnScreenRepaintedWhole() const {
+        view->InvalidateRect(nullptr);
+        view->UpdateWindow();
+        return OnScreen();
     }
 
     struct CommandState {

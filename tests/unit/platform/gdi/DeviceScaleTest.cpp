@@ -21,7 +21,26 @@ TEST(DeviceScale, NeighbouringUnitsTileThePixelsAtAnyRatio) {
                     << ratio << " at " << v << ": " << run;
             }
         }
-        // The other way, a run of pixels is covered by the fewest units whose pixels hold it.
+        // Half a pixel rounds up, below zero too.
+        EXPECT_EQ(scale.Map(0), 0);
+        EXPECT_EQ(scale.Map(-1), std::int64_t(std::floor(-ratio + 0.5))) << ratio;
+        EXPECT_EQ(scale.Map(INT_MIN), std::int64_t(std::floor(INT_MIN * ratio + 0.5))) << ratio;
+        // An image of a length's pixels, rounded up, shows the whole length.
+        for (const std::int64_t length : {0, 1, 73, 321, 1001})
+            EXPECT_EQ(scale.Cover(length), std::int64_t(std::ceil(double(length) * ratio)))
+                << ratio << " of " << length;
+    }
+    EXPECT_EQ(DeviceScale::FromRatio(1.5).Cover(321), 482);
+    EXPECT_EQ(DeviceScale::FromRatio(1.25).Cover(73), 92);
+}
+
+// The other way, a run of pixels is covered by the fewest units whose pixels hold it, which
+// below one pixel per unit are all the units drawn on it; the units of a rectangle reach the
+// pixels every one of them is drawn on; and a rectangle given to a platform that rounds its own
+// way, from a window that starts anywhere between two pixels, still holds those pixels.
+TEST(DeviceScale, PixelsAndUnitsCoverEachOtherAtAnyRatio) {
+    for (const double ratio : {0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
         for (int left = -40; left < 40; ++left) {
             for (int right = left + 1; right < left + 9; ++right) {
                 const CRect pixels(left, 0, right, 1);
@@ -29,14 +48,22 @@ TEST(DeviceScale, NeighbouringUnitsTileThePixelsAtAnyRatio) {
                 const CRect covered = scale.ToDevice(units);
                 ASSERT_TRUE(covered.left <= left && covered.right >= right)
                     << ratio << ": " << left << ".." << right;
-                ASSERT_GT(scale.Map(std::int64_t(units.left) + 1), left) << ratio;
+                ASSERT_LT(scale.Map(std::int64_t(units.left) - 1), left) << ratio;
                 ASSERT_LT(scale.Map(std::int64_t(units.right) - 1), right) << ratio;
+                for (const double start : {0.0, 0.3, 0.5, 0.7, 0.99}) {
+                    const CRect around = scale.ToLogicalAround(pixels);
+                    const double at = 100 * ratio + start;
+                    const auto platform = [&](int unit) { return std::lround(at + unit * ratio); };
+                    const long shownLeft = std::lround(at);
+                    ASSERT_LE(platform(around.left), shownLeft + left) << ratio << " " << start;
+                    ASSERT_GE(platform(around.right), shownLeft + right) << ratio << " " << start;
+                }
             }
+            // Every unit lands inside the reach of a rectangle one unit wide around it.
+            const CRect reach = scale.Reach(CRect(left, 0, left + 1, 1));
+            ASSERT_LE(reach.left, scale.Map(left));
+            ASSERT_GT(reach.right, scale.Map(left)) << ratio << " at " << left;
         }
-        // Half a pixel rounds up, below zero too.
-        EXPECT_EQ(scale.Map(0), 0);
-        EXPECT_EQ(scale.Map(-1), std::int64_t(std::floor(-ratio + 0.5))) << ratio;
-        EXPECT_EQ(scale.Map(INT_MIN), std::int64_t(std::floor(INT_MIN * ratio + 0.5))) << ratio;
     }
 }
 
