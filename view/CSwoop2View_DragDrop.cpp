@@ -25,6 +25,19 @@ private:
     bool& m_flag;
 };
 
+// The edits of one drag, the drop into this same view and the removal of the dragged curve, are
+// one step of the history; the group closes on every way out.
+class HistoryGroup {
+public:
+    explicit HistoryGroup(CUndoStack& history) : m_history(history) { m_history.BeginGroup(); }
+    HistoryGroup(const HistoryGroup&) = delete;
+    HistoryGroup& operator=(const HistoryGroup&) = delete;
+    ~HistoryGroup() { m_history.EndGroup(); }
+
+private:
+    CUndoStack& m_history;
+};
+
 DROPEFFECT EffectForKeys(DWORD dwKeyState) {
     return (dwKeyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
 }
@@ -42,6 +55,7 @@ void CSwoop2View::DragSelectedCurve() {
     COleDataSource source;
     if (HGLOBAL block = doc->CurveToGlobal(dragged))
         source.CacheGlobalData(doc->m_cfCurve, block);
+    const HistoryGroup oneStep(doc->GetHistory());
     DROPEFFECT effect = DROPEFFECT_NONE;
     {
         // Draw stays disabled exactly while the drag runs, however the drag ends.
@@ -55,9 +69,8 @@ void CSwoop2View::DragSelectedCurve() {
     // belong to a new curve: keeping a copy too many is better than removing the wrong curve.
     if (doc->DeletedCurveCount() != deletedBefore)
         return;
-    // The selection never points at a deleted curve, not even until the repaint.
-    if (doc->m_pSelected == dragged)
-        doc->m_pSelected = nullptr;
+    // The selection lets go of it before the views repaint; the history keeps it, so that Undo
+    // brings it back even after a move into another program.
     doc->RemoveCurve(dragged);
 }
 

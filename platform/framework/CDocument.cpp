@@ -88,6 +88,8 @@ CDocument::~CDocument() {
 
 bool CDocument::OnNewDocument() {
     DeleteContents();
+    // A new document starts a new history.
+    m_history.Clear();
     SetModifiedFlag(false);
     return true;
 }
@@ -107,6 +109,7 @@ bool CDocument::OnOpenDocument(const std::string& pathName) {
     }
 
     DeleteContents();
+    m_history.Clear();
     const std::string failure = FailureOf([&] {
         // An empty file is an empty drawing.
         if (file.GetLength() == 0)

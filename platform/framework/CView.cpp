@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 END_MESSAGE_MAP()
@@ -89,7 +90,14 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
-    AddInvalidPart(part);
+    try {
+        AddInvalidPart(part);
+    } catch (const std::bad_alloc&) {
+        // A part that cannot be noted for want of memory is not lost: all of the window is
+        // repainted instead.
+        InvalidateRect(nullptr, true);
+        return;
+    }
     m_pWidget->update(QRect(QPoint(part.left, part.top), QPoint(part.right - 1, part.bottom - 1)));
 }
 
