@@ -46,8 +46,8 @@ void CSwoop2Doc::DeleteContents() {
 
 CCurve* CSwoop2Doc::NewCurve() {
     auto curve = std::make_unique<CCurve>();
-    auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, curve.get(),
-                                            m_curves.size());
+    auto step =
+        std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, curve.get(), m_curves.size());
     GetHistory().Reserve();
     m_curves.push_back(std::move(curve));
     CCurve* added = m_curves.back().get();
@@ -128,8 +128,8 @@ void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
             open->SetTo(to);
             UpdateModifiedFlag();
         } else {
-            auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::MovePoint,
-                                                    m_pSelected, index, from, to);
+            auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::MovePoint, m_pSelected,
+                                                    index, from, to);
             GetHistory().Reserve();
             m_pSelected->MovePoint(m_nSelPoint, dx, dy);
             Record(std::move(step), true);

@@ -7,6 +7,8 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
+#include <new>
+
 namespace {
 
 // Where the outline stands before it is first drawn: off every surface, so that the first
@@ -90,9 +92,16 @@ std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObj
 void CSwoop2View::DrawFeedback(CPoint offset) {
     if (m_pFeedback == nullptr)
         return;
-    CClientDC dc(this);
-    OnPrepareDC(&dc, nullptr);
-    m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+    try {
+        CClientDC dc(this);
+        OnPrepareDC(&dc, nullptr);
+        m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+    } catch (const std::bad_alloc&) {
+        // An outline drawn in part, or one that could not be erased, must not stay: the window
+        // is repainted from the drawing instead, which shows no outline at all.
+        m_ptFeedback = kFeedbackNotDrawn;
+        InvalidateRect(nullptr, true);
+    }
 }
 
 DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
@@ -132,8 +141,8 @@ DROPEFFECT CSwoop2View::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState
     if (point != m_ptDragLast) {
         const CPoint placed = point - m_ptGrab;
         DrawFeedback(m_ptFeedback);
-        DrawFeedback(placed);
         m_ptFeedback = placed;
+        DrawFeedback(placed);
         m_ptDragLast = point;
     }
     return EffectForKeys(dwKeyState);

@@ -8,6 +8,7 @@
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <new>
@@ -173,9 +174,19 @@ void CDocument::RemoveView(CView* pView) {
 
 void CDocument::UpdateAllViews(CView* pSender, std::intptr_t lHint, void* pHint) {
     // A view's update may add or remove views; the list is walked as it was when this began.
-    const std::vector<CView*> views = m_views;
-    for (CView* pView : views) {
-        if (pView != pSender)
-            pView->OnUpdate(pSender, lHint, pHint);
+    // The edit is done by now, so telling the views must not fail for want of memory: a
+    // document has few views, and their list is copied without allocating.
+    constexpr std::size_t kFewViews = 8;
+    std::array<CView*, kFewViews> few{};
+    std::vector<CView*> many;
+    const std::size_t count = m_views.size();
+    if (count <= kFewViews)
+        std::copy(m_views.begin(), m_views.end(), few.begin());
+    else
+        many = m_views;
+    CView* const* views = count <= kFewViews ? few.data() : many.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (views[i] != pSender)
+            views[i]->OnUpdate(pSender, lHint, pHint);
     }
 }

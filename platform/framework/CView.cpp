@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/UpdateRequest.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ole/OleConstants.h"
 
@@ -74,6 +75,24 @@ bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 void CView::InvalidateRect(const CRect* pRect, bool) {
+    try {
+        Invalidate(pRect);
+    } catch (const std::bad_alloc&) {
+        // A part that cannot be noted for want of memory is not lost: all of the window is
+        // repainted at its next paint instead.
+        m_bRedrawPending = true;
+        m_invalidParts.clear();
+        if (m_pWidget == nullptr)
+            return;
+        try {
+            m_pWidget->update();
+        } catch (const std::bad_alloc&) {
+        }
+        AfxResendUpdateRequest(m_pWidget);
+    }
+}
+
+void CView::Invalidate(const CRect* pRect) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
     // updates, and the parts merge here.
     if (pRect == nullptr) {
@@ -90,14 +109,7 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
-    try {
-        AddInvalidPart(part);
-    } catch (const std::bad_alloc&) {
-        // A part that cannot be noted for want of memory is not lost: all of the window is
-        // repainted instead.
-        InvalidateRect(nullptr, true);
-        return;
-    }
+    AddInvalidPart(part);
     m_pWidget->update(QRect(QPoint(part.left, part.top), QPoint(part.right - 1, part.bottom - 1)));
 }
 
