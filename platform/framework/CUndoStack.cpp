@@ -95,8 +95,8 @@ void CUndoStack::Fold(std::size_t count) noexcept {
     if (count == 0 || m_nDone != m_steps.size())
         return;
     // The place the folded steps led to is now the one of the step below them; the places in
-    // between are gone.
-    if (m_bCleanKnown && m_nClean > m_nDone - count) {
+    // between are gone, and so is the one the step below led to by itself.
+    if (m_bCleanKnown && m_nClean >= m_nDone - count) {
         if (m_nClean == m_nDone)
             m_nClean = m_nDone - count;
         else
