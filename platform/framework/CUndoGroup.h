@@ -13,6 +13,8 @@ public:
     void Reserve();
     void Add(std::unique_ptr<CUndoStep> step) noexcept;
     bool IsEmpty() const { return m_steps.empty(); }
+    // Drops the steps gathered so far; the group stays open.
+    void Clear() noexcept { m_steps.clear(); }
 
     void Undo() override;
     void Redo() override;

@@ -113,7 +113,9 @@ void CUndoStack::Fold(std::size_t count) noexcept {
 
 void CUndoStack::Clear() noexcept {
     const bool clean = IsClean();
-    m_pGroup.reset();
+    // An open group stays open, for the action that opened it will close it.
+    if (m_pGroup != nullptr)
+        m_pGroup->Clear();
     m_steps.clear();
     m_nDone = 0;
     m_nBytes = 0;
