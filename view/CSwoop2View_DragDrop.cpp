@@ -83,10 +83,9 @@ std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObj
     HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
     if (block == nullptr)
         return nullptr;
-    // The block is ours to free, whether or not it held a curve.
-    std::unique_ptr<CCurve> curve = doc->CurveFromGlobal(block);
-    GlobalFree(block);
-    return curve;
+    // The block is ours to free, whether or not it held a curve, and should decoding fail.
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
+    return doc->CurveFromGlobal(block);
 }
 
 void CSwoop2View::DrawFeedback(CPoint offset) {

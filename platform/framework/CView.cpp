@@ -76,7 +76,7 @@ void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 void CView::InvalidateRect(const CRect* pRect, bool) {
     try {
-        Invalidate(pRect);
+        InvalidatePart(pRect);
     } catch (const std::bad_alloc&) {
         // A part that cannot be noted for want of memory is not lost: all of the window is
         // repainted at its next paint instead.
@@ -92,7 +92,7 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     }
 }
 
-void CView::Invalidate(const CRect* pRect) {
+void CView::InvalidatePart(const CRect* pRect) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
     // updates, and the parts merge here.
     if (pRect == nullptr) {

@@ -126,7 +126,7 @@ private:
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
 
-    void Invalidate(const CRect* pRect);
+    void InvalidatePart(const CRect* pRect);
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void PrintPage(QPrinter* printer, CPrintInfo* pInfo);
