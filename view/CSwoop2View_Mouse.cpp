@@ -141,6 +141,8 @@ void CSwoop2View::OnEditRedo() {
 }
 
 void CSwoop2View::AfterHistoryMove() {
+    // A drag armed on the curve selected before would move another one, or none.
+    m_bDragPending = false;
     // A curve is still being drawn only while the selection is an open curve to extend: once
     // the curve being drawn is taken back, the handles, Cut, Copy and Paste come back.
     const CSwoop2Doc* doc = GetDocument();
