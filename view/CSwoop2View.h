@@ -77,10 +77,16 @@ public:
     void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Brings the view's own state in line with the drawing after Undo or Redo.
+    void AfterHistoryMove();
     // Runs the drag of the selected curve and removes it when the target took it as a move.
     void DragSelectedCurve();
     // Draws or erases the drop outline at an offset; the inverting pen makes both the same.
@@ -117,4 +123,5 @@ private:
     // The document's curve and deletion counts when the layer was last brought up to date.
     std::size_t m_nSettledCurves = 0;
     std::uint64_t m_nSettledDeletions = 0;
+    std::uint64_t m_nSettledRestorations = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/framework/CCmdTarget.h"
+#include "platform/framework/CUndoStack.h"
 
 #include <cstdint>
 #include <string>
@@ -53,11 +54,20 @@ public:
     const std::vector<CView*>& GetViews() const { return m_views; }
     void UpdateAllViews(CView* pSender, std::intptr_t lHint = 0, void* pHint = nullptr);
 
-    // A set flag counts one more change; the application's recovery copies follow the flag.
+    // A set flag counts one more change, which the application's recovery copies follow.
+    // Clearing it marks the contents as they are now as those saved: undoing back to them later
+    // clears it again.
     void SetModifiedFlag(bool bModified = true);
     bool IsModified() const { return m_bModified; }
     // How many times the flag was set: a copy made at one count holds every change before it.
     std::uint64_t GetModificationCount() const { return m_nModifications; }
+
+    // The edits that Undo can take back and Redo do again. New and Open start a new one; the
+    // program's edits record their steps in it.
+    CUndoStack& GetHistory() { return m_history; }
+    const CUndoStack& GetHistory() const { return m_history; }
+    // Sets the modified flag from the history: clear exactly where the contents are those saved.
+    void UpdateModifiedFlag() { SetModifiedFlag(!m_history.IsClean()); }
 
     // The template that made the document; it names the application part of the caption.
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
@@ -71,4 +81,5 @@ protected:
     bool m_bModified = false;
     std::uint64_t m_nModifications = 0;
     std::vector<CView*> m_views;
+    CUndoStack m_history;
 };

@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/UpdateRequest.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ole/OleConstants.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 END_MESSAGE_MAP()
@@ -73,6 +75,24 @@ bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
 void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
 
 void CView::InvalidateRect(const CRect* pRect, bool) {
+    try {
+        InvalidatePart(pRect);
+    } catch (const std::bad_alloc&) {
+        // A part that cannot be noted for want of memory is not lost: all of the window is
+        // repainted at its next paint instead.
+        m_bRedrawPending = true;
+        m_invalidParts.clear();
+        if (m_pWidget == nullptr)
+            return;
+        try {
+            m_pWidget->update();
+        } catch (const std::bad_alloc&) {
+        }
+        AfxResendUpdateRequest(m_pWidget);
+    }
+}
+
+void CView::InvalidatePart(const CRect* pRect) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
     // updates, and the parts merge here.
     if (pRect == nullptr) {

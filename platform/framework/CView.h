@@ -150,6 +150,7 @@ private:
     CRect ImagePixels(const DeviceScale& scale) const;
     // The logical units that the pixels of the window's image show.
     CRect ClientUnits() const;
+    void InvalidatePart(const CRect* pRect);
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);

@@ -160,7 +160,8 @@ private slots:
             {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
              "E&xit"},
-            {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
+            {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+             "&Paste\tCtrl+V", "&Delete\tDel"},
             {"&Select ", "&Draw"},
             {"&Toolbar", "&Status Bar"},
             {"&About Swoop2..."},
@@ -175,12 +176,18 @@ private slots:
                  QStringLiteral("Save the active document"));
         QCOMPARE(MenuItem("&Help", ID_APP_ABOUT)->statusTip(),
                  QStringLiteral("Display program information, version number and copyright"));
+        QCOMPARE(MenuItem("&Edit", ID_EDIT_REDO)->statusTip(),
+                 QStringLiteral("Redo the previously undone action"));
+        QCOMPARE(MenuItem("&Edit", ID_EDIT_CLEAR)->statusTip(),
+                 QStringLiteral("Erase the selection"));
         QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
         QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
     }
 
     void commandsWithoutHandlerOrSelectionAreGrayed() {
         QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_REDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_CLEAR)->isEnabled());
         QVERIFY(!MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
         QVERIFY(!MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
         QVERIFY(!MenuItem("&File", ID_FILE_MRU_FILE1)->isEnabled());
@@ -214,16 +221,20 @@ private slots:
         QVERIFY(MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
         QVERIFY(MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
         QTRY_VERIFY(Button("Main", ID_EDIT_COPY)->isEnabled());
-        QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(MenuItem("&Edit", ID_EDIT_CLEAR)->isEnabled());
+        // The drawing can be taken back now, and nothing is there to redo yet.
+        QVERIFY(MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_REDO)->isEnabled());
     }
 
     void acceleratorsAreTheTablesKeysInOrder() {
         QStringList keys;
         for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
             keys << shortcut->key().toString();
-        QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+X",
-                                    "Ctrl+C", "Ctrl+V", "Alt+Backspace", "Shift+Del", "Ctrl+Ins",
-                                    "Shift+Ins", "F6", "Shift+F6"}));
+        QCOMPARE(keys,
+                 QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+Y",
+                              "Ctrl+Shift+Z", "Ctrl+X", "Ctrl+C", "Ctrl+V", "Alt+Backspace",
+                              "Shift+Del", "Del", "Ctrl+Ins", "Shift+Ins", "F6", "Shift+F6"}));
         // Keys of commands that nothing serves do nothing, and say nothing.
         Window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Window()));
@@ -233,6 +244,20 @@ private slots:
         QTest::keyClick(Window(), Qt::Key_F6, Qt::ShiftModifier);
         QVERIFY(m_messages.empty());
         QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+
+        // Each key of the history and of Delete reaches its command.
+        QWidget* view = Frame()->GetActiveView()->GetWidget();
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(10, 10));
+        const auto& curves = dynamic_cast<CSwoop2Doc*>(Frame()->GetActiveDocument())->m_curves;
+        const std::pair<QKeySequence, std::size_t> keyCurves[] = {
+            {Qt::CTRL | Qt::Key_Z, 0},         {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 1},
+            {Qt::ALT | Qt::Key_Backspace, 0},  {Qt::CTRL | Qt::Key_Y, 1},
+            {QKeySequence(Qt::Key_Delete), 0}, {Qt::CTRL | Qt::Key_Y, 0}};
+        for (const auto& [key, count] : keyCurves) {
+            QTest::keySequence(Window(), key);
+            QCOMPARE(curves.size(), count);
+        }
     }
 
     void toolbarsCarryTheirButtonsTipsAndPrompts() {
