@@ -40,6 +40,8 @@ bool CSwoop2App::InitInstance() {
 
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
+    // Unsaved work survives a crash or a power cut.
+    EnableRecoveryCopies();
 
     auto* pDocTemplate = new (std::nothrow)
         CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CSwoop2Doc), RUNTIME_CLASS(CMainFrame),

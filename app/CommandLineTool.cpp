@@ -30,8 +30,8 @@ constexpr const char* kHelp =
     "  --                             ends the options: what follows is a file name\n"
     "\n"
     "Qt's own options, such as -platform and -style, apply to the window.\n"
-    "The exit status is 0 on success and 1 when the command line is wrong or a file cannot\n"
-    "be read or written. See swoop2(1).\n";
+    "The exit status is 0 on success and 1 when the command line is wrong, a file cannot\n"
+    "be read or written, or the window finds no display. See swoop2(1).\n";
 
 } // namespace
 

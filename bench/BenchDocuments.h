@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdint>
+#include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 // The drawings the benchmarks measure, on a 1920 by 1080 window, and QPainter drawing them for
@@ -33,6 +36,31 @@ inline std::vector<CCurve> MakeCurves(int curves, int points, bool spread = fals
         }
     }
     return result;
+}
+
+// Writes a document file of `curves` curves of `points` points each, pseudo-random, without the
+// program's own code; false when it cannot be written.
+inline bool WriteDrawingFile(const std::string& path, std::uint32_t curves, std::uint32_t points) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    const auto put = [f](std::uint32_t v) {
+        const unsigned char b[4] = {
+            static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
+            static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
+        std::fwrite(b, 1, 4, f);
+    };
+    put(curves);
+    std::uint32_t x = 12345;
+    for (std::uint32_t c = 0; c < curves; ++c) {
+        put(points);
+        for (std::uint32_t p = 0; p < points; ++p) {
+            x = x * 1103515245u + 12345u;
+            put(x >> 16);
+            put(static_cast<std::uint32_t>(-static_cast<std::int32_t>(x >> 20)));
+        }
+    }
+    return std::fclose(f) == 0;
 }
 
 // QPainter with a cosmetic one-pixel pen on converted Bezier point lists.

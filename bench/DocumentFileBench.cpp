@@ -1,3 +1,4 @@
+#include "BenchDocuments.h"
 #include "curve/PointBlock.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CArchive.h"
@@ -45,26 +46,9 @@ std::filesystem::path Folder() {
 // Writes the drawing's file directly, without the code under measurement.
 std::string FileOf(const Shape& shape) {
     const std::string path = (Folder() / (std::string(shape.name) + ".bin")).string();
-    if (std::filesystem::exists(path))
-        return path;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    const auto put = [f](std::uint32_t v) {
-        const unsigned char b[4] = {
-            static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-            static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-        std::fwrite(b, 1, 4, f);
-    };
-    put(shape.curves);
-    std::uint32_t x = 12345;
-    for (std::uint32_t c = 0; c < shape.curves; ++c) {
-        put(shape.pointsPerCurve);
-        for (std::uint32_t p = 0; p < shape.pointsPerCurve; ++p) {
-            x = x * 1103515245u + 12345u;
-            put(x >> 16);
-            put(static_cast<std::uint32_t>(-static_cast<std::int32_t>(x >> 20)));
-        }
-    }
-    std::fclose(f);
+    if (!std::filesystem::exists(path) &&
+        !bench::WriteDrawingFile(path, shape.curves, shape.pointsPerCurve))
+        std::abort();
     return path;
 }
 

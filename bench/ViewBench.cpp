@@ -18,12 +18,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
 #include <random>
 #include <vector>
 
 // A full repaint of a 1920 by 1080 view, and single edits with the repaint they cause and its
-// showing in the window (a step of a point drag, a point appended while drawing, a drop),
+// showing in the window (a step of a point drag, its Undo and Redo, a point appended while
+// drawing, a drop),
 // through the program's own view and document, beside QPainter drawing the same Bezier point
 // lists (already converted) onto an image of the same size. The selected curve is the last one,
 // so its handles are painted above everything. An edit repaints only what it changes, so its
@@ -167,6 +169,41 @@ void BM_ViewZoomStep(benchmark::State& state) {
     Label(state);
 }
 
+// Undo or Redo of a point drag of the selected curve's first point, and the window's paint of
+// what it changed; the other of the two brings the drawing back, outside the timing. Timed by
+// hand, so that the pauses cost nothing.
+void HistoryOfPointDrag(benchmark::State& state, bool undo) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.doc.EndPointDrag();
+    setup.doc.MoveSelectedPoint(1, 1);
+    setup.doc.EndPointDrag();
+    setup.view->UpdateWindow();
+    if (!undo) {
+        setup.doc.Undo();
+        setup.view->UpdateWindow();
+    }
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!(undo ? setup.doc.Undo() : setup.doc.Redo()))
+            state.SkipWithError("there was no step to take");
+        setup.view->UpdateWindow();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        undo ? setup.doc.Redo() : setup.doc.Undo();
+        setup.view->UpdateWindow();
+        QCoreApplication::processEvents();
+    }
+    Label(state);
+}
+
+void BM_ViewUndoPointDrag(benchmark::State& state) {
+    HistoryOfPointDrag(state, true);
+}
+
+void BM_ViewRedoPointDrag(benchmark::State& state) {
+    HistoryOfPointDrag(state, false);
+}
+
 // One point appended by a press of the Draw tool to the curve being drawn, zigzagging in place.
 // Every 64 presses the curve is cut back, outside the timing, so that every size of drawing
 // draws a curve of the same length.
@@ -300,6 +337,8 @@ BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStepAndScrollBars)->Apply(Documents);
 BENCHMARK(BM_ViewScrollStep)->Apply(Documents);
 BENCHMARK(BM_ViewZoomStep)->Apply(Documents);
+BENCHMARK(BM_ViewUndoPointDrag)->Apply(Documents)->UseManualTime();
+BENCHMARK(BM_ViewRedoPointDrag)->Apply(Documents)->UseManualTime();
 BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
 BENCHMARK(BM_ViewDropStep)->Apply(Documents);
 BENCHMARK(BM_ViewSelectStep)->Apply(Documents);

@@ -2,6 +2,7 @@
 
 #include "curve/PointBlock.h"
 #include "document/ChangedPart.h"
+#include "document/CurveStep.h"
 #include "platform/framework/CView.h"
 #include "platform/ole/ClipboardFormat.h"
 
@@ -13,6 +14,7 @@ BEGIN_MESSAGE_MAP(CSwoop2Doc, CDocument)
 ON_COMMAND(ID_EDIT_COPY, &CSwoop2Doc::OnEditCopy)
 ON_COMMAND(ID_EDIT_CUT, &CSwoop2Doc::OnEditCut)
 ON_COMMAND(ID_EDIT_PASTE, &CSwoop2Doc::OnEditPaste)
+ON_COMMAND(ID_EDIT_CLEAR, &CSwoop2Doc::OnEditClear)
 END_MESSAGE_MAP()
 
 CSwoop2Doc::CSwoop2Doc()
@@ -29,6 +31,8 @@ bool CSwoop2Doc::OnNewDocument() {
 }
 
 void CSwoop2Doc::DeleteContents() {
+    // The history names the curves that go now, and keeps some that left before: it goes first.
+    GetHistory().Clear();
     // In index order, as the stacking order lists them. The curves of a file all go, so none
     // of them moves its points out of the file's block on the way.
     PointBlock::BulkRelease bulk;
@@ -41,34 +45,41 @@ void CSwoop2Doc::DeleteContents() {
 }
 
 CCurve* CSwoop2Doc::NewCurve() {
-    m_curves.push_back(std::make_unique<CCurve>());
-    SetModifiedFlag();
+    auto curve = std::make_unique<CCurve>();
+    auto step =
+        std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, curve.get(), m_curves.size());
+    GetHistory().Reserve();
+    m_curves.push_back(std::move(curve));
+    CCurve* added = m_curves.back().get();
+    // The step stays open for the first point, which belongs to it.
+    Record(std::move(step), true);
     // An empty curve draws nothing, and it is not selected: no part of any view changes.
     CRect unchanged;
     UpdateAllViews(nullptr, HINT_UPDATE_RECT, &unchanged);
-    return m_curves.back().get();
+    return added;
 }
 
 void CSwoop2Doc::AddCurve(std::unique_ptr<CCurve> pCurve) {
     if (!pCurve)
         return;
     m_curves.push_back(std::move(pCurve));
+    // No step describes this curve: the history no longer leads back to any state it knew.
+    GetHistory().Clear();
+    GetHistory().ForgetClean();
     SetModifiedFlag();
 }
 
 void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
-    if (!pCurve)
+    const std::size_t index = IndexOf(pCurve);
+    if (index == m_curves.size())
         return;
-    const auto it = std::find_if(m_curves.begin(), m_curves.end(),
-                                 [pCurve](const auto& curve) { return curve.get() == pCurve; });
-    if (it == m_curves.end())
-        return;
-    // Its handles go too, whether or not the caller has already cleared the selection.
-    CRect part = ChangedPart::OfCurve(*pCurve, true);
-    m_curves.erase(it);
-    ++m_nDeletedCurves;
-    SetModifiedFlag();
-    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+    auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::Remove, pCurve, index);
+    GetHistory().Reserve();
+    m_stepPart = CRect();
+    // Its handles go too, whether or not it was the selection.
+    TakeOut(pCurve, step->Kept());
+    Record(std::move(step));
+    UpdateStepPart();
 }
 
 CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
@@ -105,9 +116,24 @@ void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
     // Views repaint the segments around the point and the handles that move with it, before
     // and after: a step costs the same in a drawing of any size.
     CRect part = isPoint ? ChangedPart::AroundPoint(*m_pSelected, index, true) : CRect();
-    m_pSelected->MovePoint(m_nSelPoint, dx, dy);
     if (isPoint && (dx != 0 || dy != 0)) {
-        SetModifiedFlag();
+        // The moves of one drag are one step: the first records where the point was, the
+        // others only where it went.
+        const CPoint from = m_pSelected->m_points[index];
+        const CPoint to = from + CPoint(dx, dy);
+        auto* open = dynamic_cast<CurveStep*>(GetHistory().OpenStep());
+        if (open != nullptr && open->GetKind() == CurveStep::Kind::MovePoint &&
+            open->GetCurve() == m_pSelected && open->GetIndex() == index) {
+            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            open->SetTo(to);
+            UpdateModifiedFlag();
+        } else {
+            auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::MovePoint, m_pSelected,
+                                                    index, from, to);
+            GetHistory().Reserve();
+            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            Record(std::move(step), true);
+        }
         const CRect after = ChangedPart::AroundPoint(*m_pSelected, index, true);
         UnionRect(&part, &part, &after);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 class CArchive;
+class CurveStep;
 
 // The one document: every curve of the drawing in stacking order, the selection, and the id of
 // the clipboard format that carries a curve between running copies of the program.
@@ -32,16 +33,36 @@ public:
     // The control point that the last HitTestPoint found, or -1.
     std::int32_t m_nSelPoint = -1;
 
-    // Appends an empty open curve on top and returns it; it is not selected.
+    // Appends an empty open curve on top and returns it; it is not selected. The first point
+    // appended to it belongs to the same step of the history: its Undo removes the curve.
     CCurve* NewCurve();
     // Appends a curve the caller made; the document owns it from then on. Does not repaint.
+    // The history does not describe such a curve, so it starts again.
     void AddCurve(std::unique_ptr<CCurve> pCurve);
-    // Takes the curve out and deletes it, when the document holds it. The selection is the
-    // caller's to clear.
+    // Takes the curve out of the drawing, when the document holds it; the history keeps it for
+    // Undo. It is no longer the selection, not even while the views repaint.
     void RemoveCurve(CCurve* pCurve);
-    // How many curves the document has deleted so far. A caller that kept a curve's address
-    // across an event loop knows from it whether the address may have gone stale.
+    // How many times a curve has left the drawing, deleted or kept by the history. A curve is
+    // only ever freed after it left, so a caller that kept a curve's address across an event
+    // loop knows from this whether the address may have gone stale.
     std::uint64_t DeletedCurveCount() const { return m_nDeletedCurves; }
+    // How many times Undo or Redo has put a curve back into the stacking order below its top.
+    std::uint64_t RestoredCurveCount() const { return m_nRestoredCurves; }
+
+    // The Draw tool's edits of the curve being drawn. They record their steps but leave the
+    // repaint to the caller, which knows whether the handles show.
+    void AppendPoint(CCurve* pCurve, CPoint point);
+    void CloseCurve(CCurve* pCurve);
+    // The drawing of the curve ended: the steps of its points and its closing, when nothing came
+    // between them, become the one step that added it.
+    void FinishCurve(CCurve* pCurve);
+    // A point drag ended: the next move of a point is a new step.
+    void EndPointDrag();
+
+    // Takes back the last step, or does again the last one taken back; false when there is
+    // none. The curve the step touched becomes the selection, where it is still in the drawing.
+    bool Undo();
+    bool Redo();
 
     // The topmost curve whose control-point bounds contain the point, or null.
     CCurve* HitTestCurve(CPoint point) const;
@@ -74,9 +95,34 @@ public:
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
+    // Delete: removes the selected curve without touching the clipboard.
+    void OnEditClear();
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend class CurveStep;
+
+    // The edits that steps repeat. Each either completes or throws having changed nothing but
+    // the selection; each adds the part of the views it changed to m_stepPart, which the
+    // caller repaints. An edit of a curve in place first makes that curve the selection, so
+    // that the views see one curve change at a time.
+    void Select(CCurve* pCurve);
+    void PutBack(std::unique_ptr<CCurve>& kept, std::size_t index);
+    void TakeOut(CCurve* pCurve, std::unique_ptr<CCurve>& kept);
+    void SetPoint(CCurve* pCurve, std::size_t index, CPoint point);
+    void AppendAgain(CCurve* pCurve, CPoint point);
+    void DropLastPoint(CCurve* pCurve);
+    void SetClosed(CCurve* pCurve, bool closed);
+
+    // Records a step whose edit is done, and sets the modified flag from the history.
+    void Record(std::unique_ptr<CurveStep> step, bool open = false);
+    // Repaints the part the last edits changed.
+    void UpdateStepPart();
+    // Where the curve is in the stacking order, or the count when it is not there.
+    std::size_t IndexOf(const CCurve* pCurve) const;
+
     std::uint64_t m_nDeletedCurves = 0;
+    std::uint64_t m_nRestoredCurves = 0;
+    CRect m_stepPart;
 };

@@ -2,6 +2,7 @@
 
 #include "document/ChangedPart.h"
 #include "document/CurvePicture.h"
+#include "document/CurveStep.h"
 #include "platform/LittleEndian.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
@@ -80,13 +81,13 @@ CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
         curve->Offset(pTopLeft->x, pTopLeft->y);
     }
     CCurve* added = curve.get();
-    AddCurve(std::move(curve));
+    auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, added, m_curves.size());
+    GetHistory().Reserve();
     // The handles leave the previous selection and come to the new curve.
-    CRect part = m_pSelected ? ChangedPart::Handles(*m_pSelected) : CRect();
-    m_pSelected = added;
-    const CRect taken = ChangedPart::OfCurve(*added, true);
-    UnionRect(&part, &part, &taken);
-    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+    m_stepPart = CRect();
+    PutBack(curve, m_curves.size());
+    Record(std::move(step));
+    UpdateStepPart();
     return added;
 }
 
@@ -109,8 +110,11 @@ void CSwoop2Doc::OnEditCut() {
     // Where the curve and its handles were, taken while it is still there.
     CRect part = ChangedPart::OfCurve(*m_pSelected, true);
     RemoveCurve(m_pSelected);
-    m_pSelected = nullptr;
     UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+}
+
+void CSwoop2Doc::OnEditClear() {
+    RemoveCurve(m_pSelected);
 }
 
 void CSwoop2Doc::OnEditPaste() {

@@ -105,6 +105,9 @@ void CSwoop2Doc::Serialize(CArchive& ar) {
         loaded.push_back(std::move(curve));
     }
 
+    // No step describes the curves read: the history starts again.
+    GetHistory().Clear();
+    GetHistory().ForgetClean();
     if (m_curves.empty()) {
         m_curves = std::move(loaded);
         return;

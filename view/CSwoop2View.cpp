@@ -20,6 +20,11 @@ ON_UPDATE_COMMAND_UI(ID_CURVES_DRAW, &CSwoop2View::OnUpdateCurvesDraw)
 ON_UPDATE_COMMAND_UI(ID_EDIT_COPY, &CSwoop2View::OnUpdateEditCopy)
 ON_UPDATE_COMMAND_UI(ID_EDIT_CUT, &CSwoop2View::OnUpdateEditCopy)
 ON_UPDATE_COMMAND_UI(ID_EDIT_PASTE, &CSwoop2View::OnUpdateEditPaste)
+ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR, &CSwoop2View::OnUpdateEditCopy)
+ON_COMMAND(ID_EDIT_UNDO, &CSwoop2View::OnEditUndo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, &CSwoop2View::OnUpdateEditUndo)
+ON_COMMAND(ID_EDIT_REDO, &CSwoop2View::OnEditRedo)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, &CSwoop2View::OnUpdateEditRedo)
 ON_COMMAND(ID_VIEW_ZOOM_IN, &CSwoop2View::OnViewZoomIn)
 ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_IN, &CSwoop2View::OnUpdateViewZoomIn)
 ON_COMMAND(ID_VIEW_ZOOM_OUT, &CSwoop2View::OnViewZoomOut)
@@ -40,7 +45,7 @@ CSwoop2Doc* CSwoop2View::GetDocument() const {
 }
 
 CPoint CSwoop2View::WindowCentre() const {
-    const CSize client = GetClientSize();
+    const CSize client = GetViewportSize();
     return CPoint(client.cx / 2, client.cy / 2);
 }
 

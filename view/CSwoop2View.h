@@ -81,6 +81,10 @@ public:
     void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
     // Zoom, about the middle of the window.
     void OnViewZoomIn();
     void OnUpdateViewZoomIn(CCmdUI* pCmdUI);
@@ -92,6 +96,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Brings the view's own state in line with the drawing after Undo or Redo.
+    void AfterHistoryMove();
     CPoint WindowCentre() const;
     // Runs the drag of the selected curve and removes it when the target took it as a move.
     void DragSelectedCurve();
@@ -132,4 +138,5 @@ private:
     // The document's curve and deletion counts when the layer was last brought up to date.
     std::size_t m_nSettledCurves = 0;
     std::uint64_t m_nSettledDeletions = 0;
+    std::uint64_t m_nSettledRestorations = 0;
 };

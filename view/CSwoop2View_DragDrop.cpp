@@ -7,6 +7,8 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
+#include <new>
+
 namespace {
 
 // Where the outline stands before it is first drawn: off every surface, so that the first
@@ -23,6 +25,19 @@ public:
 
 private:
     bool& m_flag;
+};
+
+// The edits of one drag, the drop into this same view and the removal of the dragged curve, are
+// one step of the history; the group closes on every way out.
+class HistoryGroup {
+public:
+    explicit HistoryGroup(CUndoStack& history) : m_history(history) { m_history.BeginGroup(); }
+    HistoryGroup(const HistoryGroup&) = delete;
+    HistoryGroup& operator=(const HistoryGroup&) = delete;
+    ~HistoryGroup() { m_history.EndGroup(); }
+
+private:
+    CUndoStack& m_history;
 };
 
 DROPEFFECT EffectForKeys(DWORD dwKeyState) {
@@ -42,6 +57,7 @@ void CSwoop2View::DragSelectedCurve() {
     COleDataSource source;
     if (HGLOBAL block = doc->CurveToGlobal(dragged))
         source.CacheGlobalData(doc->m_cfCurve, block);
+    const HistoryGroup oneStep(doc->GetHistory());
     DROPEFFECT effect = DROPEFFECT_NONE;
     {
         // Draw stays disabled exactly while the drag runs, however the drag ends.
@@ -55,9 +71,8 @@ void CSwoop2View::DragSelectedCurve() {
     // belong to a new curve: keeping a copy too many is better than removing the wrong curve.
     if (doc->DeletedCurveCount() != deletedBefore)
         return;
-    // The selection never points at a deleted curve, not even until the repaint.
-    if (doc->m_pSelected == dragged)
-        doc->m_pSelected = nullptr;
+    // The selection lets go of it before the views repaint; the history keeps it, so that Undo
+    // brings it back even after a move into another program.
     doc->RemoveCurve(dragged);
 }
 
@@ -68,18 +83,24 @@ std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObj
     HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
     if (block == nullptr)
         return nullptr;
-    // The block is ours to free, whether or not it held a curve.
-    std::unique_ptr<CCurve> curve = doc->CurveFromGlobal(block);
-    GlobalFree(block);
-    return curve;
+    // The block is ours to free, whether or not it held a curve, and should decoding fail.
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
+    return doc->CurveFromGlobal(block);
 }
 
 void CSwoop2View::DrawFeedback(CPoint offset) {
     if (m_pFeedback == nullptr)
         return;
-    CClientDC dc(this);
-    OnPrepareDC(&dc, nullptr);
-    m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+    try {
+        CClientDC dc(this);
+        OnPrepareDC(&dc, nullptr);
+        m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+    } catch (const std::bad_alloc&) {
+        // An outline drawn in part, or one that could not be erased, must not stay: the window
+        // is repainted from the drawing instead, which shows no outline at all.
+        m_ptFeedback = kFeedbackNotDrawn;
+        InvalidateRect(nullptr, true);
+    }
 }
 
 DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
@@ -119,8 +140,8 @@ DROPEFFECT CSwoop2View::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState
     if (point != m_ptDragLast) {
         const CPoint placed = point - m_ptGrab;
         DrawFeedback(m_ptFeedback);
-        DrawFeedback(placed);
         m_ptFeedback = placed;
+        DrawFeedback(placed);
         m_ptDragLast = point;
     }
     return EffectForKeys(dwKeyState);

@@ -24,7 +24,15 @@ void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
             std::int32_t(std::min<std::int64_t>(std::int64_t(part.right) + margin, INT32_MAX)),
             std::int32_t(std::min<std::int64_t>(std::int64_t(part.bottom) + margin, INT32_MAX)));
     }
-    SettleEdit(part);
+    // The edit is done when the views hear of it: keeping the layer must not fail it. A layer
+    // that cannot follow for want of memory is given up, and the next repaint makes a new one.
+    try {
+        SettleEdit(part);
+    } catch (...) {
+        m_bSettled = false;
+        m_pUnsettled = nullptr;
+        DropLayer();
+    }
     CView::OnUpdate(pSender, lHint, &part);
 }
 
@@ -34,14 +42,21 @@ void CSwoop2View::OnLayerExposed(const CRect& part) {
         m_bSettled = false;
         return;
     }
-    DrawSettled(part, m_pUnsettled);
+    try {
+        DrawSettled(part, m_pUnsettled);
+    } catch (...) {
+        m_bSettled = false;
+        m_pUnsettled = nullptr;
+        DropLayer();
+    }
 }
 
 bool CSwoop2View::IsSettled() const {
     const CSwoop2Doc* doc = GetDocument();
     return m_bSettled && doc != nullptr && IsLayerKept() && doc->m_pSelected == m_pUnsettled &&
            doc->m_curves.size() == m_nSettledCurves &&
-           doc->DeletedCurveCount() == m_nSettledDeletions;
+           doc->DeletedCurveCount() == m_nSettledDeletions &&
+           doc->RestoredCurveCount() == m_nSettledRestorations;
 }
 
 void CSwoop2View::SettleAll() {
@@ -57,6 +72,7 @@ void CSwoop2View::SettleAll() {
     m_pUnsettled = selected;
     m_nSettledCurves = doc->m_curves.size();
     m_nSettledDeletions = doc->DeletedCurveCount();
+    m_nSettledRestorations = doc->RestoredCurveCount();
     m_bSettled = true;
 }
 
@@ -70,22 +86,23 @@ void CSwoop2View::SettleEdit(const CRect& part) {
     if (doc == nullptr || !IsLayerKept())
         return;
     const auto& curves = doc->m_curves;
-    const std::uint64_t deletions = doc->DeletedCurveCount() - m_nSettledDeletions;
-    const bool oneWent = deletions == 1 && curves.size() + 1 == m_nSettledCurves;
-    if (!oneWent && (deletions != 0 || curves.size() < m_nSettledCurves))
-        return;
     const CCurve* selected = doc->m_pSelected;
+    const bool onTop = doc->DeletedCurveCount() == m_nSettledDeletions &&
+                       doc->RestoredCurveCount() == m_nSettledRestorations &&
+                       curves.size() >= m_nSettledCurves;
     bool selectedIsNew = false;
-    if (oneWent) {
-        // The curve that went lay within the part, which is drawn again from the curves that
-        // are left. It may be the one the layer left out, and the selection may still name it
-        // until the next edit clears it: neither is followed then.
+    if (!onTop) {
+        // Curves left the drawing or came back into the middle of it, all within the part,
+        // which is drawn again from the curves as they are now. The curve the layer left out
+        // may be among those that went, and the selection may still name it: neither is
+        // followed then.
         const CCurve* gone = DrawSettled(part, m_pUnsettled) ? nullptr : m_pUnsettled;
         if (gone != nullptr)
             m_pUnsettled = nullptr;
         m_nSettledCurves = curves.size();
         m_nSettledDeletions = doc->DeletedCurveCount();
-        if (selected == gone) {
+        m_nSettledRestorations = doc->RestoredCurveCount();
+        if (gone != nullptr && selected == gone) {
             m_bSettled = true;
             return;
         }

@@ -30,15 +30,16 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
             const CRect before = ChangedPart::AroundPoint(*curve, last - 1, handles);
             UnionRect(&part, &part, &before);
         }
-        curve->m_points.push_back(point);
+        doc->AppendPoint(curve, point);
         const CRect after = ChangedPart::AroundPoint(*curve, last, handles);
         UnionRect(&part, &part, &after);
-        doc->SetModifiedFlag();
         doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     } else if (doc != nullptr && m_nTool == kToolSelect) {
         // The curve under the press is found before the press changes anything.
         CCurve* hit = doc->HitTestCurve(point);
         if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point, HitHalf())) {
+            // Each press begins a drag of its own, which is one step however far it goes.
+            doc->EndPointDrag();
             m_ptLast = point;
             m_bMovingPoint = true;
         }
@@ -70,11 +71,13 @@ std::int32_t CSwoop2View::HitHalf() const {
 void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {
     CSwoop2Doc* doc = GetDocument();
     if (m_bDrawing && doc != nullptr && doc->m_pSelected != nullptr) {
-        if (!doc->m_pSelected->m_bClosed)
-            doc->SetModifiedFlag();
-        doc->m_pSelected->m_bClosed = true;
+        CCurve* curve = doc->m_pSelected;
+        doc->CloseCurve(curve);
+        // The curve is finished: one Undo now takes all of it back.
+        doc->FinishCurve(curve);
         // The closed curve reaches wherever the open one did, and its handles now show.
-        CRect part = ChangedPart::OfCurve(*doc->m_pSelected, true);
+        CRect part = ChangedPart::OfCurve(*curve, true);
+        m_bDrawing = false;
         doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     }
     m_bDrawing = false;
@@ -86,6 +89,8 @@ void CSwoop2View::OnLButtonUp(UINT nFlags, CPoint point) {
     // the pointer is.
     m_bMovingPoint = false;
     m_bDragPending = false;
+    if (CSwoop2Doc* doc = GetDocument())
+        doc->EndPointDrag();
     CView::OnLButtonUp(nFlags, point);
 }
 
@@ -132,6 +137,46 @@ void CSwoop2View::OnUpdateCurvesDraw(CCmdUI* pCmdUI) {
 void CSwoop2View::OnUpdateEditCopy(CCmdUI* pCmdUI) {
     const CSwoop2Doc* doc = GetDocument();
     pCmdUI->Enable(!m_bDrawing && doc != nullptr && doc->m_pSelected != nullptr);
+}
+
+void CSwoop2View::OnEditUndo() {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || !doc->Undo())
+        return;
+    AfterHistoryMove();
+}
+
+void CSwoop2View::OnEditRedo() {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || !doc->Redo())
+        return;
+    AfterHistoryMove();
+}
+
+void CSwoop2View::AfterHistoryMove() {
+    // A drag armed on the curve selected before would move another one, or none.
+    m_bDragPending = false;
+    // A curve is still being drawn only while the selection is an open curve to extend: once
+    // the curve being drawn is taken back, the handles, Cut, Copy and Paste come back.
+    const CSwoop2Doc* doc = GetDocument();
+    if (m_bDrawing && (doc->m_pSelected == nullptr || doc->m_pSelected->m_bClosed)) {
+        m_bDrawing = false;
+        const CRect shown = ShownHandles();
+        InvalidateRect(&shown, true);
+    }
+}
+
+void CSwoop2View::OnUpdateEditUndo(CCmdUI* pCmdUI) {
+    // A point drag or a drag and drop under way is not a step yet.
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(doc != nullptr && doc->GetHistory().CanUndo() && !m_bMovingPoint &&
+                   !m_bDragging);
+}
+
+void CSwoop2View::OnUpdateEditRedo(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(doc != nullptr && doc->GetHistory().CanRedo() && !m_bMovingPoint &&
+                   !m_bDragging);
 }
 
 void CSwoop2View::OnUpdateEditPaste(CCmdUI* pCmdUI) {

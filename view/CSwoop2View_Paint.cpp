@@ -25,9 +25,13 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     // last curve gives the same picture as painting them after every curve, at a cost that
     // does not grow with curves times points. An empty drawing shows no handles at all. The
     // edits that change the handles ask the same question to repaint them.
-    if (!HandlesShown())
-        return;
-    PaintHandles(pDC, *doc->m_pSelected);
+    if (HandlesShown())
+        PaintHandles(pDC, *doc->m_pSelected);
+    // The drop outline is drawn on the window outside painting, and erased by drawing it once
+    // more: a repaint of the window while it shows draws it again, so that erasing it still
+    // leaves the window as the drawing alone would.
+    if (m_pFeedback != nullptr && IsWindowSurface(pDC))
+        m_pFeedback->DrawTracker(pDC, m_ptFeedback.x, m_ptFeedback.y);
 }
 
 bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {

@@ -67,6 +67,8 @@ int AfxMessageBox(const std::string& text, UINT nType, UINT) {
         break;
     case MB_YESNO:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        // Yes is the default, whatever order the desktop's style puts the buttons in.
+        box.setDefaultButton(QMessageBox::Yes);
         break;
     default:
         box.setStandardButtons(QMessageBox::Ok);

@@ -74,6 +74,10 @@ constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000;
 constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
 constexpr UINT AFX_IDS_PREVIEW_CLOSE = 0xF005;
+// The recovery offer at start ("%1" the drawing's name, "%2" the time of the copy), and the
+// status text when copies cannot be written.
+constexpr UINT AFX_IDS_RECOVERY_OFFER = 0xF010;
+constexpr UINT AFX_IDS_RECOVERY_FAILED = 0xF011;
 
 // Standard commands.
 constexpr UINT ID_SEPARATOR = 0;

@@ -1,8 +1,11 @@
 #include "platform/framework/CClientDC.h"
 
 #include "platform/framework/CView.h"
+#include "platform/framework/internal/UpdateRequest.h"
 
 #include <QWidget>
+
+#include <new>
 
 CClientDC::CClientDC(CWnd* pWnd) : m_pWnd(pWnd) {
     if (auto* view = dynamic_cast<CView*>(pWnd)) {
@@ -24,7 +27,13 @@ CClientDC::~CClientDC() {
         return;
     const CRect client(0, 0, widget->width(), widget->height());
     CRect shown;
-    if (IntersectRect(&shown, &drawn, &client))
+    if (!IntersectRect(&shown, &drawn, &client))
+        return;
+    try {
         widget->update(
             QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
+    } catch (const std::bad_alloc&) {
+        // What was drawn is in the window's image already, and shows at its next paint.
+        AfxResendUpdateRequest(widget);
+    }
 }

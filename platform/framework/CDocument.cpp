@@ -4,10 +4,13 @@
 #include "platform/framework/CArchive.h"
 #include "platform/framework/CException.h"
 #include "platform/framework/CFile.h"
+#include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/CView.h"
+#include "platform/framework/CWinApp.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <new>
@@ -84,10 +87,24 @@ void ReportSaveFailure(const std::string& pathName, const std::string& cause) {
 CDocument::~CDocument() {
     for (CView* pView : m_views)
         pView->m_pDocument = nullptr;
+    if (CRecoveryKeeper* keeper = AfxGetRecoveryKeeper())
+        keeper->OnDocumentGone(*this);
+}
+
+void CDocument::SetModifiedFlag(bool bModified) {
+    m_bModified = bModified;
+    if (bModified)
+        ++m_nModifications;
+    else
+        m_history.SetClean();
+    if (CRecoveryKeeper* keeper = AfxGetRecoveryKeeper())
+        keeper->OnModifiedFlag(*this, bModified);
 }
 
 bool CDocument::OnNewDocument() {
     DeleteContents();
+    // A new document starts a new history.
+    m_history.Clear();
     SetModifiedFlag(false);
     return true;
 }
@@ -107,6 +124,7 @@ bool CDocument::OnOpenDocument(const std::string& pathName) {
     }
 
     DeleteContents();
+    m_history.Clear();
     const std::string failure = FailureOf([&] {
         // An empty file is an empty drawing.
         if (file.GetLength() == 0)
@@ -170,9 +188,19 @@ void CDocument::RemoveView(CView* pView) {
 
 void CDocument::UpdateAllViews(CView* pSender, std::intptr_t lHint, void* pHint) {
     // A view's update may add or remove views; the list is walked as it was when this began.
-    const std::vector<CView*> views = m_views;
-    for (CView* pView : views) {
-        if (pView != pSender)
-            pView->OnUpdate(pSender, lHint, pHint);
+    // The edit is done by now, so telling the views must not fail for want of memory: a
+    // document has few views, and their list is copied without allocating.
+    constexpr std::size_t kFewViews = 8;
+    std::array<CView*, kFewViews> few{};
+    std::vector<CView*> many;
+    const std::size_t count = m_views.size();
+    if (count <= kFewViews)
+        std::copy(m_views.begin(), m_views.end(), few.begin());
+    else
+        many = m_views;
+    CView* const* views = count <= kFewViews ? few.data() : many.data();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (views[i] != pSender)
+            views[i]->OnUpdate(pSender, lHint, pHint);
     }
 }

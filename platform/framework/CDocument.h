@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/framework/CCmdTarget.h"
+#include "platform/framework/CUndoStack.h"
 
 #include <cstdint>
 #include <string>
@@ -53,8 +54,20 @@ public:
     const std::vector<CView*>& GetViews() const { return m_views; }
     void UpdateAllViews(CView* pSender, std::intptr_t lHint = 0, void* pHint = nullptr);
 
-    void SetModifiedFlag(bool bModified = true) { m_bModified = bModified; }
+    // A set flag counts one more change, which the application's recovery copies follow.
+    // Clearing it marks the contents as they are now as those saved: undoing back to them later
+    // clears it again.
+    void SetModifiedFlag(bool bModified = true);
     bool IsModified() const { return m_bModified; }
+    // How many times the flag was set: a copy made at one count holds every change before it.
+    std::uint64_t GetModificationCount() const { return m_nModifications; }
+
+    // The edits that Undo can take back and Redo do again. New and Open start a new one; the
+    // program's edits record their steps in it.
+    CUndoStack& GetHistory() { return m_history; }
+    const CUndoStack& GetHistory() const { return m_history; }
+    // Sets the modified flag from the history: clear exactly where the contents are those saved.
+    void UpdateModifiedFlag() { SetModifiedFlag(!m_history.IsClean()); }
 
     // The template that made the document; it names the application part of the caption.
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
@@ -66,5 +79,7 @@ protected:
     std::string m_strPathName;
     std::string m_strTitle;
     bool m_bModified = false;
+    std::uint64_t m_nModifications = 0;
     std::vector<CView*> m_views;
+    CUndoStack m_history;
 };

@@ -288,6 +288,20 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
     return nullptr;
 }
 
+void CFrameWnd::SetMessageText(const std::string& text) {
+    CControlBar* bar = GetControlBar(AFX_IDW_STATUS_BAR);
+    if (auto* status = bar != nullptr ? qobject_cast<QStatusBar*>(bar->GetWidget()) : nullptr)
+        status->showMessage(QString::fromStdString(text));
+}
+
+void CFrameWnd::ClearMessageText(const std::string& text) {
+    CControlBar* bar = GetControlBar(AFX_IDW_STATUS_BAR);
+    auto* status = bar != nullptr ? qobject_cast<QStatusBar*>(bar->GetWidget()) : nullptr;
+    // The status bar puts its idle text back once the message is cleared.
+    if (status != nullptr && status->currentMessage() == QString::fromStdString(text))
+        status->clearMessage();
+}
+
 void CFrameWnd::ShowControlBar(CControlBar* pBar, bool bShow) {
     if (pBar != nullptr && pBar->GetWidget() != nullptr)
         pBar->GetWidget()->setVisible(bShow);

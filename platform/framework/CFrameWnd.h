@@ -48,6 +48,11 @@ public:
     void SetTitle(const std::string& title) { m_strTitle = title; }
     const std::string& GetTitle() const { return m_strTitle; }
 
+    // A message in the status bar's message pane until a prompt takes its place; cleared
+    // only while it is still the one shown.
+    void SetMessageText(const std::string& text);
+    void ClearMessageText(const std::string& text);
+
     // Delivers a command from a menu item, button or accelerator: only when its update
     // handler leaves it enabled, guarded so that a failure is reported and the program goes
     // on.

@@ -13,6 +13,10 @@
 #include <QToolBar>
 #include <QWindow>
 
+#if SWOOP2_HAVE_QT_GUI_PRIVATE
+#include <qpa/qplatformwindow_p.h>
+#endif
+
 namespace {
 
 // Qt floats a toolbar as a frameless tool window, so a desktop shows no caption for it. Once
@@ -50,8 +54,18 @@ private:
         // withdrawing the window ignores the map.
         const Qt::WindowFlags flags = Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
         bar->overrideWindowFlags(flags);
-        if (QWindow* window = bar->windowHandle(); window != nullptr)
-            window->setFlags(flags);
+        QWindow* window = bar->windowHandle();
+        if (window == nullptr)
+            return;
+        window->setFlags(flags);
+#if SWOOP2_HAVE_QT_GUI_PRIVATE
+        // A tool window has nothing to maximise or minimise, and its hints say so; some
+        // desktops (openbox among them) offer both whatever the hints say, but not for a
+        // window that says it is a toolbar torn off its main window.
+        using XcbWindow = QNativeInterface::Private::QXcbWindow;
+        if (auto* x11 = window->nativeInterface<XcbWindow>(); x11 != nullptr)
+            x11->setWindowType(XcbWindow::Toolbar);
+#endif
     }
 };
 

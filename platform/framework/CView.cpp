@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/UpdateRequest.h"
 #include "platform/gdi/CDC.h"
 #include "platform/ole/OleConstants.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 END_MESSAGE_MAP()
@@ -48,12 +50,16 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
 }
 
 void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
-    NoteExtentChange(lHint == HINT_UPDATE_RECT ? static_cast<const CRect*>(pHint) : nullptr);
-    if (lHint == HINT_UPDATE_RECT && pHint != nullptr) {
-        InvalidateRect(static_cast<const CRect*>(pHint), true);
-        return;
+    const CRect* part = lHint == HINT_UPDATE_RECT ? static_cast<const CRect*>(pHint) : nullptr;
+    InvalidateRect(part, true);
+    // The scroll bars follow the drawing at the next turn of the event loop. Without the memory
+    // to ask for that turn, they wait for the next edit: the repaint comes first.
+    try {
+        NoteExtentChange(part);
+    } catch (const std::bad_alloc&) {
+        m_bExtentStale = true;
+        m_bScrollBarsPending = false;
     }
-    InvalidateRect(nullptr, true);
 }
 
 void CView::OnInitialUpdate() {
@@ -80,6 +86,24 @@ void CView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 }
 
 void CView::InvalidateRect(const CRect* pRect, bool) {
+    try {
+        InvalidatePart(pRect);
+    } catch (const std::bad_alloc&) {
+        // A part that cannot be noted for want of memory is not lost: all of the window is
+        // repainted at its next paint instead.
+        m_bRedrawPending = true;
+        m_invalidParts.clear();
+        if (m_pWidget == nullptr)
+            return;
+        try {
+            m_pWidget->update();
+        } catch (const std::bad_alloc&) {
+        }
+        AfxResendUpdateRequest(m_pWidget);
+    }
+}
+
+void CView::InvalidatePart(const CRect* pRect) {
     // Repeated invalidations before the next paint come to one repaint: Qt merges the
     // updates, and the parts merge here.
     if (pRect == nullptr) {
@@ -91,10 +115,7 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     }
     if (m_bRedrawPending || m_pWidget == nullptr)
         return;
-    // Only what the window's image holds can need repainting; where the window ends between two
-    // pixels, the image's last column and row are partly shown, and their units lie past the
-    // window's logical size.
-    const CRect client = GetDeviceMapping().ToUnits(ImagePixels(GetDeviceScale()));
+    const CRect client = ClientUnits();
     CRect part;
     if (!IntersectRect(&part, pRect, &client))
         return;
@@ -102,13 +123,24 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     ShowPart(part);
 }
 
+CRect CView::ClientUnits() const {
+    // Where the window ends between two pixels, its image's last column and row are partly
+    // shown, and their units lie past the window's logical size.
+    return GetDeviceMapping().ToUnits(ImagePixels(GetDeviceScale()));
+}
+
 void CView::ShowPart(const CRect& part) {
-    if (m_pWidget == nullptr || part.IsRectEmpty())
+    if (m_pWidget == nullptr)
+        return;
+    // Only what the window's image holds can need showing again.
+    const CRect client = ClientUnits();
+    CRect inside;
+    if (!IntersectRect(&inside, &part, &client))
         return;
     // Qt takes the part to show again in logical units and rounds it to pixels its own way,
     // which at a fractional ratio can fall short of the pixels the part was drawn on: it is
     // asked for a part that holds them however it rounds.
-    const CRect shown = GetDeviceScale().ToLogicalAround(GetDeviceMapping().Reach(part));
+    const CRect shown = GetDeviceScale().ToLogicalAround(GetDeviceMapping().Reach(inside));
     m_pWidget->update(
         QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
 }

@@ -114,10 +114,11 @@ public:
     DeviceMapping GetDeviceMapping() const;
     // The unit under a point of the window, in the window's units.
     CPoint ClientToUnits(CPoint client) const;
-    // The units of the drawing that the window shows, right and bottom edges outside.
-    CRect GetVisibleUnits() const;
-    // The window's size in its own units, without its scroll bars.
+    // The window's size in its own units; its image covers all of it, the scroll bars lie over
+    // it.
     CSize GetClientSize() const;
+    // The part of the window the scroll bars leave uncovered.
+    CSize GetViewportSize() const;
     // The part of the units the drawing covers, for the scroll bars; the base has none.
     virtual CRect GetDrawingExtent() const;
     // Whether the gesture under way follows the pointer past the window's edges: while it does
@@ -130,6 +131,13 @@ public:
     // Scrolls by the step, past the drawing's extent if need be: what the gesture drags there
     // becomes part of the drawing.
     void AutoScrollBy(CPoint step);
+    // Whether this build checks every repaint of a part that started from the layer (below)
+    // against the same part drawn without it, and aborts with a message when they differ: the
+    // sanitizer build does, so that every test that paints also checks the layer.
+    static bool IsLayerChecked();
+    // How many times a layer was made afresh: one for a window that keeps its size, whatever
+    // the edits, while the view keeps its layer in step with them.
+    std::uint64_t LayersMade() const { return m_nLayersMade; }
 
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
@@ -155,6 +163,9 @@ protected:
     // the window's mapping of units to pixels. A layer that is not kept is first made, white;
     // false, drawing nothing, when there is no window image yet or no memory for a layer.
     bool DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& draw);
+    // Whether the surface paints this window, whole or a part of it: what the view draws on
+    // the window outside painting, such as a drag's outline, it draws again there.
+    bool IsWindowSurface(const CDC* pDC) const;
     // Whether the surface repaints a part of this window, rather than all of it or another
     // device: only then does starting from the layer pay.
     bool IsRepaintingPart(const CDC* pDC) const;
@@ -164,12 +175,6 @@ protected:
     // Scrolling moved the layer with the window and brought the part into view, where the layer
     // holds nothing yet; the base gives the layer up.
     virtual void OnLayerExposed(const CRect& part);
-
-public:
-    // Whether this build checks every repaint of a part that started from the layer against
-    // the same part drawn without it, and aborts with a message when they differ: the sanitizer
-    // build does, so that every test that paints also checks the layer.
-    static bool IsLayerChecked();
 
 private:
     // The longest side of the window's image, which no screen comes near.
@@ -182,6 +187,9 @@ private:
     QImage* m_pImage = nullptr;
     QImage* m_pLayer = nullptr;
     bool m_bLayerKept = false;
+    std::uint64_t m_nLayersMade = 0;
+    // The copy of the window's image that the check paints afresh, while it does.
+    const QImage* m_pChecked = nullptr;
     // The repaint under way started from the layer.
     mutable bool m_bLayerShown = false;
 
@@ -224,6 +232,9 @@ private:
     void MoveImage(std::int64_t dx, std::int64_t dy);
     // Moves to the position, held within the scroll range, or only within the far bounds.
     void MoveTo(std::int64_t x, std::int64_t y, bool withinRange);
+    // The logical units that the pixels of the window's image show.
+    CRect ClientUnits() const;
+    void InvalidatePart(const CRect* pRect);
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);

@@ -45,12 +45,17 @@ bool CView::DrawOnLayer(const CRect* pPart, const std::function<void(CDC*)>& dra
         m_pLayer->setDevicePixelRatio(m_pImage->devicePixelRatio());
         m_pLayer->fill(Qt::white);
         m_bLayerKept = true;
+        ++m_nLayersMade;
     }
     CDC dc;
     const DeviceMapping mapping = GetDeviceMapping();
     dc.AttachWindowImage(m_pLayer, pPart, &mapping);
     draw(&dc);
     return true;
+}
+
+bool CView::IsWindowSurface(const CDC* pDC) const {
+    return WindowDevice(pDC, m_pImage) != nullptr || WindowDevice(pDC, m_pChecked) != nullptr;
 }
 
 bool CView::IsRepaintingPart(const CDC* pDC) const {
@@ -83,6 +88,13 @@ void CView::CheckLayerPart(const QImage& image, const CRect& part) {
     // paint; nothing else would notice one that is not, so the checking build draws the part
     // again from the document on a copy, where the layer cannot be used, and compares.
     QImage fresh = image.copy();
+    // The view sees the copy as its window only while the check draws on it, however the
+    // drawing ends.
+    struct Checking {
+        const QImage*& checked;
+        ~Checking() { checked = nullptr; }
+    } checking{m_pChecked};
+    m_pChecked = &fresh;
     {
         CDC dc;
         const DeviceMapping mapping = GetDeviceMapping();

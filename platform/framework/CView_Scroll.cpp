@@ -77,15 +77,15 @@ CPoint CView::ClientToUnits(CPoint client) const {
 }
 
 CSize CView::GetClientSize() const {
-    const auto* widget = dynamic_cast<const CViewWidget*>(m_pWidget);
-    if (widget == nullptr)
-        return m_pWidget != nullptr ? CSize(m_pWidget->width(), m_pWidget->height()) : CSize();
-    const QSize size = widget->ClientSize();
-    return CSize(size.width(), size.height());
+    return m_pWidget != nullptr ? CSize(m_pWidget->width(), m_pWidget->height()) : CSize();
 }
 
-CRect CView::GetVisibleUnits() const {
-    return GetDeviceMapping().ToUnits(ImagePixels(GetDeviceScale()));
+CSize CView::GetViewportSize() const {
+    const auto* widget = dynamic_cast<const CViewWidget*>(m_pWidget);
+    if (widget == nullptr)
+        return GetClientSize();
+    const QSize size = widget->ViewportSize();
+    return CSize(size.width(), size.height());
 }
 
 CRect CView::GetDrawingExtent() const {
@@ -179,13 +179,10 @@ void CView::UpdateScrollBars() {
     client = CSize(std::max(1, full.width() - (vertical ? barWidth : 0)),
                    std::max(1, full.height() - (horizontal ? barHeight : 0)));
     ScrollRange(range, client);
-    if (widget->ShowBars(horizontal, vertical)) {
-        // The window's image takes the new size at the next paint and is drawn whole.
-        m_bRedrawPending = true;
-        m_invalidParts.clear();
-        DropLayer();
+    // The bars lie over the window's image, which keeps its size and its pixels: the range
+    // reaches far enough that nothing stays under them.
+    if (widget->ShowBars(horizontal, vertical))
         widget->update();
-    }
     m_nScrollShift = 0;
     const std::int64_t widest =
         std::max({std::abs(range[0]), std::abs(range[1]), std::abs(range[2]), std::abs(range[3])});
@@ -229,7 +226,7 @@ bool CView::WantsAutoScroll() const {
 }
 
 CPoint CView::AutoScrollStep(CPoint client) const {
-    const CSize size = GetClientSize();
+    const CSize size = GetViewportSize();
     const auto along = [](std::int64_t at, std::int64_t length) -> std::int32_t {
         if (at < kEdge)
             return std::int32_t(-std::clamp(kEdge - at, std::int64_t(1), kFastest));
@@ -248,7 +245,7 @@ void CView::MoveTo(std::int64_t x, std::int64_t y, bool withinRange) {
     RefreshExtent();
     std::int64_t range[4] = {-kFarScroll, -kFarScroll, kFarScroll, kFarScroll};
     if (withinRange)
-        ScrollRange(range, GetClientSize());
+        ScrollRange(range, GetViewportSize());
     x = std::clamp(x, range[0], range[2]);
     y = std::clamp(y, range[1], range[3]);
     if (x == m_scrollX && y == m_scrollY)
@@ -313,7 +310,7 @@ void CView::SetZoomStep(int step, CPoint anchor) {
     const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
     RefreshExtent();
     std::int64_t range[4];
-    ScrollRange(range, GetClientSize(), false);
+    ScrollRange(range, GetViewportSize(), false);
     m_scrollX = std::clamp(zoom.Map(unit.x) - anchor.x, range[0], range[2]);
     m_scrollY = std::clamp(zoom.Map(unit.y) - anchor.y, range[1], range[3]);
     RedrawAll();
@@ -360,17 +357,17 @@ void CView::ResetZoomAndScroll() {
 
 // The widget's scroll bars and wheel.
 
-QSize CViewWidget::ClientSize() const {
+QSize CViewWidget::ViewportSize() const {
     return QSize(std::max(1, width() - (m_vBar->isVisibleTo(this) ? m_vBar->width() : 0)),
                  std::max(1, height() - (m_hBar->isVisibleTo(this) ? m_hBar->height() : 0)));
 }
 
 bool CViewWidget::ShowBars(bool horizontal, bool vertical) {
-    const QSize before = ClientSize();
+    const QSize before = ViewportSize();
     m_hBar->setVisible(horizontal);
     m_vBar->setVisible(vertical);
     PlaceBars();
-    return ClientSize() != before;
+    return ViewportSize() != before;
 }
 
 void CViewWidget::PlaceBars() {

@@ -5,14 +5,17 @@
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CDocument.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
+#include "platform/framework/internal/DisplayOpening.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <QApplication>
 #include <QPrinter>
 
 #include <exception>
+#include <optional>
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -82,6 +85,14 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
 }
 
 bool CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    // Work that an earlier run left unsaved is offered before anything opens; a file named on
+    // the command line then opens as File > Open would, asking first about the recovered
+    // drawing, whose window stays whatever becomes of the file.
+    if (rCmdInfo.m_nShellCommand != CCommandLineInfo::FileNothing && OfferRecoveryCopies()) {
+        if (rCmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen)
+            OpenDocumentFile(rCmdInfo.m_strFileName.c_str());
+        return m_pMainWnd != nullptr;
+    }
     switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr))
@@ -151,7 +162,9 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr)
         return 1;
     AfxIgnoreFileSizeSignal();
+    std::optional<DisplayOpening> opening(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication qtApp(argc, argv);
+    opening.reset();
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
@@ -165,6 +178,7 @@ int AfxWinMain(int argc, char** argv) {
     AfxCallGuarded([&] { started = app->InitInstance(); });
     if (!started) {
         app->CloseAllDocuments();
+        app->EndRecoveryCopies();
         app->ReleasePrinter();
         return 1;
     }
@@ -173,6 +187,7 @@ int AfxWinMain(int argc, char** argv) {
     AfxCallGuarded([&] { status = app->ExitInstance(); });
     // Windows and the printer go before the Qt application does.
     app->CloseAllDocuments();
+    app->EndRecoveryCopies();
     app->ReleasePrinter();
     return status != 0 ? status : loop;
 }

@@ -3,12 +3,14 @@
 #include "platform/framework/CCmdTarget.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CCommandLineInfo;
 class CDocTemplate;
 class CDocument;
+class CRecoveryKeeper;
 class CWnd;
 class QPrinter;
 
@@ -57,6 +59,15 @@ public:
     // Destroys every document, frame and view; the templates stay.
     void CloseAllDocuments();
 
+    // Keeps a recovery copy of a document with unsaved changes under the user's state folder,
+    // and offers the copies of programs that ended without warning at the next start, before
+    // the command line is carried out.
+    void EnableRecoveryCopies();
+    CRecoveryKeeper* GetRecoveryKeeper() const { return m_pRecoveryKeeper.get(); }
+    // The program ends normally: its copy goes. Destroyed any other way (exit() called while
+    // the message loop runs), the application leaves its copy for the next start.
+    void EndRecoveryCopies();
+
     // The printer that Print Setup chose; Print and Print Preview start from it.
     QPrinter* GetPrinter();
     // Forgets the printer; it must go before the Qt application does.
@@ -76,6 +87,11 @@ private:
     std::vector<std::string> m_recentFiles;
     UINT m_nMaxMRU = 0;
     QPrinter* m_pPrinter = nullptr;
+    std::unique_ptr<CRecoveryKeeper> m_pRecoveryKeeper;
+
+    // Offers each left-over copy in turn; true when one was recovered into the document.
+    bool OfferRecoveryCopies();
+    void ShowRecoveryState(bool bKept);
 
     void LoadRecentFileList();
     void SaveRecentFileList();
@@ -83,6 +99,8 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// The application's recovery keeper; null when it keeps no copies.
+CRecoveryKeeper* AfxGetRecoveryKeeper();
 
 // The program's entry: creates the Qt application, runs InitInstance, the event loop and
 // ExitInstance. A failed InitInstance ends the process with status 1.

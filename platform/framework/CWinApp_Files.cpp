@@ -5,12 +5,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
 
 #include <algorithm>
@@ -225,5 +227,13 @@ void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
 void CWinApp::OnFilePrintSetup() {
     QPrintDialog dialog(GetPrinter(), MainWidget());
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    // Qt's dialog confirms with "Print", but here it only chooses the printer: its button
+    // confirms with the platform's own word for OK.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>(); buttons != nullptr) {
+        const QDialogButtonBox standard(QDialogButtonBox::Ok);
+        QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+        if (ok != nullptr)
+            ok->setText(standard.button(QDialogButtonBox::Ok)->text());
+    }
     dialog.exec();
 }

@@ -5,19 +5,22 @@
 
 #include <new>
 
-bool AfxCallGuarded(const std::function<void()>& call) {
-    const char* message = nullptr;
+const char* AfxGuardedFailureText() {
     try {
-        call();
-        return true;
+        throw;
     } catch (const CMemoryException&) {
-        message = "Out of memory.";
+        return "Out of memory.";
     } catch (const std::bad_alloc&) {
-        message = "Out of memory.";
+        return "Out of memory.";
     } catch (const CException&) {
-        message = "An unsupported operation was attempted.";
+        return "An unsupported operation was attempted.";
     }
-    // The box is shown outside the handler so that no exception state is held while it runs.
-    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
-    return false;
+}
+
+void AfxReportGuardedFailure(const char* message) noexcept {
+    try {
+        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // Nothing is left to tell the user with; the program goes on all the same.
+    }
 }

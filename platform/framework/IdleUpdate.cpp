@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
@@ -72,8 +73,13 @@ void EnsureWatcher() {
 void AfxScheduleIdleUpdate() {
     if (g_bScheduled || QCoreApplication::instance() == nullptr)
         return;
-    g_bScheduled = true;
-    QTimer::singleShot(0, QCoreApplication::instance(), &RunIdleUpdate);
+    // Called after the program's code has run for an event, outside any guard: a refresh that
+    // cannot be scheduled for want of memory waits for the next event instead.
+    try {
+        QTimer::singleShot(0, QCoreApplication::instance(), &RunIdleUpdate);
+        g_bScheduled = true;
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void AfxRegisterFrame(CFrameWnd* pFrame) {

@@ -107,9 +107,14 @@ private:
                 menu, &QMenu::aboutToShow, this,
                 [this, menu] {
                     QStringList items{menu->title()};
-                    for (QAction* action : menu->actions())
+                    QStringList grayed{menu->title()};
+                    for (QAction* action : menu->actions()) {
                         items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                        if (!action->isSeparator() && !action->isEnabled())
+                            grayed << action->text();
+                    }
                     Write(QStringLiteral("menu: ") + items.join(QLatin1Char('|')));
+                    Write(QStringLiteral("grayed: ") + grayed.join(QLatin1Char('|')));
                 },
                 Qt::QueuedConnection);
         }

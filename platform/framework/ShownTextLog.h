@@ -7,6 +7,7 @@
 //   panes: [TEXT] [TEXT]...  the status bar's other panes, whenever one changes
 //   tooltip: TEXT            a tooltip that stays up
 //   menu: TITLE|ITEM|...     a menu's items as it opens (separators as "-")
+//   grayed: TITLE|ITEM|...   then those of its items that are grayed
 //   view: X Y W H            the main window's view, in screen coordinates
 //   bar: TITLE|X Y W H       a toolbar
 //   button: ID|X Y           the centre of a toolbar button, by command id

@@ -1,6 +1,7 @@
 #include "platform/ole/COleDataSource.h"
 
 #include "platform/ole/DragInputGuard.h"
+#include "platform/ole/DragKeys.h"
 #include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/DropTargetFilter.h"
 #include "platform/ole/SourceMimeData.h"
@@ -11,6 +12,7 @@
 #include <QDrag>
 #include <QWidget>
 
+#include <bit>
 #include <utility>
 
 namespace {
@@ -54,13 +56,22 @@ DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT dwEffects, const CRect*, void*)
         actions |= Qt::CopyAction;
     if (dwEffects & DROPEFFECT_MOVE)
         actions |= Qt::MoveAction;
-    if (!actions || QGuiApplication::mouseButtons() == Qt::NoButton)
+    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+    if (!actions || held == Qt::NoButton)
         return DROPEFFECT_NONE;
+    // The drag belongs to the button that pressed on the data: the left one, unless the
+    // program started it from another.
+    const Qt::MouseButton button =
+        (held & Qt::LeftButton) ? Qt::LeftButton
+                                : Qt::MouseButton(1u << std::countr_zero(unsigned(held.toInt())));
 
     const QPoint start = QCursor::pos();
-    DragStartWatcher watcher(start);
+    DragStartWatcher watcher(start, button, guard);
     if (!watcher.Wait())
         return DROPEFFECT_NONE;
+
+    actions = DragKeys::Offered(actions, QGuiApplication::queryKeyboardModifiers(),
+                                DragKeys::KeptFromTarget());
 
     QObject* origin = watcher.LastReceiver();
     if (!origin)

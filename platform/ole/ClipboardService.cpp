@@ -45,11 +45,13 @@ ClipboardService::ClipboardService(QClipboard* clipboard) : m_clipboard(clipboar
 }
 
 void ClipboardService::TakeOwnership(std::unique_ptr<COleDataSource> source) {
-    auto* mime = new SourceMimeData(std::move(source));
-    m_owned = mime;
-    m_formats = mime->formats();
+    // Ours until Qt takes it, so that running out of memory on the way loses nothing.
+    auto mime = std::make_unique<SourceMimeData>(std::move(source));
+    QStringList formats = mime->formats();
+    m_owned = mime.get();
+    m_formats = std::move(formats);
     // Qt deletes the previous contents, and with them a previous data source of ours.
-    m_clipboard->setMimeData(mime);
+    m_clipboard->setMimeData(mime.release());
 }
 
 void ClipboardService::OnClipboardChanged() {

@@ -1,10 +1,14 @@
 #include "platform/ole/DragInputGuard.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
+
+#include <algorithm>
 
 DragInputGuard::DragInputGuard() {
     ++s_active;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        m_windows.emplace_back(window);
     if (QCoreApplication* app = QCoreApplication::instance())
         app->installEventFilter(this);
 }
@@ -15,13 +19,21 @@ DragInputGuard::~DragInputGuard() {
     --s_active;
 }
 
-bool DragInputGuard::eventFilter(QObject* watched, QEvent* event) {
+bool DragInputGuard::Holds(const QObject* watched) const {
     // Only what reaches widgets is held back: Qt's windows still see every event and keep
     // their bookkeeping of keys and buttons right for when the drag is over.
     if (!watched->isWidgetType())
         return false;
+    const QWidget* window = static_cast<const QWidget*>(watched)->window();
+    return std::any_of(m_windows.begin(), m_windows.end(),
+                       [window](const QPointer<QWidget>& held) { return held.data() == window; });
+}
+
+bool DragInputGuard::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
+        if (!Holds(watched))
+            return false;
         // Taken as the widget's own key, which keeps every accelerator from firing; the key
         // itself is then held back below.
         event->accept();
@@ -34,8 +46,10 @@ bool DragInputGuard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
-        return true;
+        return Holds(watched);
     case QEvent::Close:
+        if (!Holds(watched))
+            return false;
         // The window stays until the drag is over; the user may close it then.
         event->ignore();
         return true;

@@ -1,12 +1,16 @@
 #include "platform/ole/DragStartWatcher.h"
 
+#include "platform/ole/DragInputGuard.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QWidget>
 
-DragStartWatcher::DragStartWatcher(QPoint startGlobal) : m_start(startGlobal) {
+DragStartWatcher::DragStartWatcher(QPoint startGlobal, Qt::MouseButton button,
+                                   const DragInputGuard& guard)
+    : m_start(startGlobal), m_button(button), m_guard(guard) {
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] { Finish(true); });
 }
@@ -30,9 +34,7 @@ void DragStartWatcher::Finish(bool begin) {
 }
 
 bool DragStartWatcher::eventFilter(QObject* watched, QEvent* event) {
-    // Only what reaches widgets is held back: Qt's windows still see every event and keep
-    // their bookkeeping of pressed buttons right.
-    if (!watched->isWidgetType())
+    if (!m_guard.Holds(watched))
         return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
@@ -45,8 +47,9 @@ bool DragStartWatcher::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseButtonRelease:
         // A click of another button while the dragging one is held is swallowed like any
-        // other input; letting go of the last button ends the wait with no drag.
-        if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton)
+        // other input; letting go of the dragging one ends the wait with no drag, whatever
+        // else is still held.
+        if (static_cast<QMouseEvent*>(event)->button() == m_button)
             Finish(false);
         return true;
     case QEvent::MouseButtonPress:

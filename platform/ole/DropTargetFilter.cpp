@@ -5,6 +5,7 @@
 #include "platform/geometry/CPoint.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDropTarget.h"
+#include "platform/ole/DragKeys.h"
 
 #include <QDropEvent>
 #include <QWidget>
@@ -13,7 +14,8 @@ namespace {
 
 DWORD KeyStateOf(const QDropEvent& event) {
     DWORD state = 0;
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const Qt::KeyboardModifiers modifiers =
+        DragKeys::AtTarget(event.modifiers(), event.possibleActions(), DragKeys::KeptFromTarget());
     const Qt::MouseButtons buttons = event.buttons();
     if (modifiers & Qt::ControlModifier)
         state |= MK_CONTROL;

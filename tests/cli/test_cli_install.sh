@@ -15,10 +15,10 @@ entry=$prefix/share/applications/swoop2.desktop
 [[ -f "$entry" ]] || fail "no desktop entry"
 desktop-file-validate "$entry" >"$CLI_TMP/validate.log" 2>&1 ||
     fail "the desktop entry is not valid: $(cat "$CLI_TMP/validate.log")"
-grep -E -q '(error|warning):' "$CLI_TMP/validate.log" &&
-    fail "the desktop entry has warnings: $(cat "$CLI_TMP/validate.log")"
+grep -E -q '(error|warning|hint):' "$CLI_TMP/validate.log" &&
+    fail "the desktop entry has warnings or hints: $(cat "$CLI_TMP/validate.log")"
 grep -q -x 'Exec=swoop2 %f' "$entry" || fail "the entry does not start swoop2 with a file"
-grep -q -x 'Categories=Graphics;VectorGraphics;' "$entry" || fail "the entry's categories"
+grep -q -x 'Categories=Graphics;2DGraphics;VectorGraphics;' "$entry" || fail "the entry's categories"
 grep -q -x 'Icon=swoop2' "$entry" || fail "the entry names no icon swoop2"
 
 icons=$prefix/share/icons/hicolor

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Help, the version and a wrong command line answer without a display, whatever platform the
-# environment names.
+# environment names; the window, which needs one, says so in one line and fails.
 source "$(dirname "$0")/cli_lib.sh"
 
 for platform in xcb wayland ""; do
@@ -21,6 +21,22 @@ for platform in xcb wayland ""; do
     [[ $status -eq 0 ]] || fail "--version ($platform) ended with $status: $(cat "$err")"
     [[ "$(cat "$out")" == "Swoop2 1.0.0.1" ]] || fail "--version said: $(cat "$out")"
     [[ -s "$err" ]] && fail "--version wrote to standard error: $(cat "$err")"
+
+    # A runtime folder as sessions have, where Wayland finds no compositor; without it the
+    # Wayland library itself complains on standard error.
+    mkdir -p -m 700 "$CLI_TMP/runtime"
+    for display in "" :99999; do
+        for file in "" drawing.swoop; do
+            DISPLAY=$display XDG_RUNTIME_DIR=$CLI_TMP/runtime run $file
+            what="'$file' ($platform, DISPLAY=$display)"
+            [[ $status -eq 1 ]] || fail "$what ended with $status: $(cat "$err")"
+            [[ $(wc -l <"$err") -eq 1 ]] || fail "$what said more than one line: $(cat "$err")"
+            grep -q "^swoop2: .*DISPLAY.*-o exports a drawing without a display" "$err" ||
+                fail "$what said: $(cat "$err")"
+            [[ -z "$display" ]] || grep -q "DISPLAY=$display" "$err" ||
+                fail "$what did not name the display: $(cat "$err")"
+        done
+    done
 done
 
 # Wrong command lines: a short usage on standard error, nothing on standard output, status 1.

@@ -16,9 +16,19 @@ wait_for_line() {
     fail "no '$pattern' in $file within ${timeout}s: $(cat "$file" 2>/dev/null)"
 }
 
+# Waits for a message box of the program (captioned "Swoop2") and presses a key in it.
+answer_box() {
+    local key=$1 box
+    box=$(wait_for_window '^Swoop2$')
+    xdotool windowfocus --sync "$box"
+    sleep 0.3
+    xdotool key "$key"
+}
+
 # start_copy NAME X Y [ARGUMENT...]: starts a copy of the program with its log in
 # $E2E_TMP/NAME.log, moves its window to X, Y and focuses it. Sets NAME_pid (the program),
-# NAME_win (its window) and NAME_log.
+# NAME_win (its window) and NAME_log. With offer=KEY set for the call, the copy must first offer
+# to recover a drawing, and KEY answers the offer.
 start_copy() {
     local name=$1 x=$2 y=$3
     shift 3
@@ -26,6 +36,7 @@ start_copy() {
     : >"$log"
     SWOOP2_SHOWN_TEXT_LOG=$log spawn timeout 300 "$SWOOP2" "$@"
     local pid=$!
+    [[ -z "${offer:-}" ]] || answer_box "$offer"
     wait_for_line "$log" '^view: '
     local win=""
     for ((i = 0; i < 100; i++)); do

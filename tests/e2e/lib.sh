@@ -10,7 +10,9 @@ E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/swoop2-e2e.XXXXXX")
 ARTEFACTS=${SWOOP2_ARTEFACTS:-$E2E_TMP/artefacts}/$E2E_NAME${SWOOP2_E2E_WM:+-$SWOOP2_E2E_WM}
 mkdir -p "$ARTEFACTS"
 export XDG_CONFIG_HOME=$E2E_TMP/config XDG_RUNTIME_DIR=$E2E_TMP/runtime HOME=$E2E_TMP/home
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$HOME"
+# Recovery copies of the drawings a test leaves unsaved stay with the test.
+export XDG_STATE_HOME=$E2E_TMP/state
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$HOME" "$XDG_STATE_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb

@@ -97,6 +97,12 @@ float_bar() {
     [[ "$(caption "$win")" == "$name" ]] || fail "floating $name bar captioned '$(caption "$win")'"
     top=$(xprop -id "$win" _NET_FRAME_EXTENTS | sed -n 's/.*= *[0-9]*, *[0-9]*, *\([0-9]*\),.*/\1/p')
     ((${top:-0} > 0)) || fail "the desktop gave the floating $name bar no caption bar"
+    # A tool window: nothing to maximise or minimise.
+    local actions
+    actions=$(xprop -id "$win" _NET_WM_ALLOWED_ACTIONS)
+    grep -q '_NET_WM_ACTION_MOVE' <<<"$actions" || fail "the $name bar cannot be moved: $actions"
+    ! grep -q 'MAXIMIZE\|MINIMIZE' <<<"$actions" ||
+        fail "the floating $name bar can be maximised or minimised: $actions $(xprop -id "$win" _MOTIF_WM_HINTS _NET_WM_WINDOW_TYPE)"
 }
 read -r _ dock_y _ <<<"$(bar_place 'Drawing Tools')"
 float_bar 'Drawing Tools' 900 700

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Dragging curves with the Select tool: from one running copy into another (a move takes the
-# curve away from the first; with Ctrl both keep it) and within one window.
+# curve away from the first; with Ctrl both keep it) and within one window (a move, and a copy
+# with Ctrl).
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_helpers.sh"
 
@@ -47,6 +48,22 @@ save_again "$a_win" "$E2E_TMP/a"
 read -r wx wy <<<"$(check_shifted "$E2E_TMP/a" 60 60 200 80 120 200)"
 near $((wx - cx)) 110 150 && near $((wy - cy)) 70 100 ||
     fail "the curve moved within the window by $((wx - cx)), $((wy - cy))"
+
+# Within one window with Ctrl held, the curve stays and a copy lands about the pointer's travel
+# away, on top.
+read -r sx sy <<<"$(screen_of "$a_log" $((120 + wx)) $((110 + wy)))"
+drag "$sx" "$sy" $((sx + 100)) $((sy + 150)) ctrl
+screenshot within-copied
+save_again "$a_win" "$E2E_TMP/a"
+mapfile -t v < <(ints_of "$E2E_TMP/a")
+expected_first="1 3 $((60 + wx)) $((60 + wy)) $((200 + wx)) $((80 + wy)) $((120 + wx)) $((200 + wy))"
+[[ ${#v[@]} -eq 15 && ${v[0]} -eq 2 && "1 ${v[*]:1:7}" == "$expected_first" && ${v[8]} -eq 3 ]] ||
+    fail "a drag with Ctrl within the window left: ${v[*]}"
+cx=$((v[9] - 60)) cy=$((v[10] - 60))
+[[ "${v[*]:11}" == "$((200 + cx)) $((80 + cy)) $((120 + cx)) $((200 + cy))" ]] ||
+    fail "the copy within the window changed its shape: ${v[*]}"
+near $((cx - wx)) 70 110 && near $((cy - wy)) 110 150 ||
+    fail "the copy within the window landed $((cx - wx)), $((cy - wy)) away"
 
 exit_copy "$b_win" "$b_pid"
 exit_copy "$a_win" "$a_pid"

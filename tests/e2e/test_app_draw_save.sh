@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Swoop2 as a person uses it: draw a curve with clicks and close it with a right click, save it
 # with Ctrl+S through the file dialog, reshape it by dragging a control point, save again, and
-# open the file from the command line in a new run.
+# open the file from the command line in a new run. A save beyond the file-size limit reports the
+# failure, keeps the previous file and the program running.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_helpers.sh"
 
@@ -63,4 +64,32 @@ done
 sleep 0.3
 cmp "$E2E_TMP/expected2" "$E2E_TMP/copy" || fail "the reopened drawing saved differently"
 exit_copy "$b_win" "$b_pid"
+
+# Under a file-size limit of 64 KiB, with the signal that the limit raises at its default (which
+# ends a process that does not handle it), a save of a 72 KiB drawing fails: the message box
+# opens, the program goes on, and the file on disk is the one it opened.
+sig_ignored=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status)
+(((16#$sig_ignored >> 24) & 1)) && fail "SIGXFSZ is ignored by whatever runs the test"
+big="$E2E_TMP/big drawing"
+{
+    le32 1 9000
+    head -c 72000 /dev/zero
+} >"$big"
+cp "$big" "$E2E_TMP/big-before"
+cat >"$E2E_TMP/limited" <<SCRIPT
+#!/usr/bin/env bash
+ulimit -f 64
+exec "$SWOOP2" "\$@"
+SCRIPT
+chmod +x "$E2E_TMP/limited"
+SWOOP2=$E2E_TMP/limited start_copy c 40 40 "$big"
+keys_to "$c_win" ctrl+s
+box=$(wait_for_window '^Swoop2$')
+screenshot save-beyond-limit
+kill -0 "$c_pid" 2>/dev/null || fail "the program ended on a save beyond the file-size limit"
+cmp "$E2E_TMP/big-before" "$big" || fail "the failed save changed the file on disk"
+xdotool windowfocus --sync "$box" key Return
+sleep 0.5
+kill -0 "$c_pid" 2>/dev/null || fail "the program ended after the failed save's message"
+exit_copy "$c_win" "$c_pid"
 echo PASS

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Two copies of Swoop2 side by side under a real Wayland compositor (sway, headless), driven
 # through the compositor's virtual pointer and keyboard: a drag moves a curve from one copy to
-# the other, a drag with Ctrl copies it within a window, Copy, Cut and Paste go between the
-# copies and to and from wl-copy and wl-paste, and the key-state panes show the locks the
-# compositor reports.
+# the other, a drag with Ctrl copies it within a window and into the other copy, Copy, Cut and
+# Paste go between the copies and to and from wl-copy and wl-paste, and the key-state panes show
+# the locks the compositor reports.
 #
 # sway refuses to run as root, and CI runs as root: there the compositor, the programs and the
 # clients run as an unprivileged user of their own, always with a runtime folder of their own.
@@ -290,6 +290,26 @@ save "$a_pid" "$home/a"
 as_user timeout 20 wl-paste -n -t Tav.Swoop >"$tmp/record"
 cmp "$home/offered" "$tmp/record" || fail "Cut offers: $(ints_of "$tmp/record")"
 as_user grim "$home/after-cut.png"
+
+# A drag with Ctrl from b into a copies: b, which has the keyboard, sees Ctrl as the drag begins
+# and offers only a copy, which a takes whether or not the compositor shows it the key. b keeps
+# both its curves; a adds the copy, shape unchanged.
+sx=$((bx + (w[9] + w[11] + w[13]) / 3)) sy=$((vy + (w[10] + w[12] + w[14]) / 3))
+focus "$b_pid"
+as_user wtype -s 600 -M ctrl -s 4500 -m ctrl -s 300 &
+held=$!
+sleep 1.2
+drag $sx $sy 300 400
+wait "$held" || true
+as_user grim "$home/copied-between.png"
+save "$b_pid" "$home/b"
+[[ "$(ints_of "$home/b")" == "${w[*]}" ]] || fail "a drag with Ctrl into a took from b: $(ints_of "$home/b")"
+save "$a_pid" "$home/a"
+read -r -a c <<<"$(ints_of "$home/a")"
+ddx=$((c[9] - w[9])) ddy=$((c[10] - w[10]))
+[[ ${#c[@]} -eq 15 && ${c[0]} -eq 2 && ${c[8]} -eq 3 &&
+    "${c[*]:11}" == "$((w[11] + ddx)) $((w[12] + ddy)) $((w[13] + ddx)) $((w[14] + ddy))" ]] ||
+    fail "a drag with Ctrl into a did not add the copy: ${c[*]}"
 
 # Closing its window, as the compositor asks, ends each copy with status 0 (and, in the
 # sanitizer build, with no leak).

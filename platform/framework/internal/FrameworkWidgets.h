@@ -37,7 +37,7 @@ private:
 };
 
 // The window behind a CView: shows the view's backing image and turns Qt's mouse events into
-// the view's messages, with scroll bars along its right and bottom edges when the drawing does
+// the view's messages, with scroll bars over its right and bottom edges when the drawing does
 // not fit.
 class CViewWidget : public QWidget {
 public:
@@ -49,9 +49,9 @@ public:
     // Runs once edits have paused, to ask the drawing's extent afresh.
     QTimer* ExtentCheck() { return &m_extentCheck; }
     QScrollBar* VerticalBar() const { return m_vBar; }
-    // The area the view draws on: the widget less the scroll bars shown.
-    QSize ClientSize() const;
-    // Shows or hides the bars, and places them; true when the client area changed.
+    // What the scroll bars shown leave uncovered of the view's image.
+    QSize ViewportSize() const;
+    // Shows or hides the bars, and places them; true when what they cover changed.
     bool ShowBars(bool horizontal, bool vertical);
 
 protected:

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -128,6 +129,8 @@ private slots:
     }
 
     void cleanup() {
+        if (m_app != nullptr)
+            m_app->EndRecoveryCopies();
         m_app.reset();
         SetMessageBoxHook({});
         SetOleInitFailureForTesting(false);
@@ -157,7 +160,8 @@ private slots:
             {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
              "E&xit"},
-            {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"},
+            {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+             "&Paste\tCtrl+V", "&Delete\tDel"},
             {"&Select ", "&Draw"},
             {"&Toolbar", "&Status Bar", "-", "Zoom &In\tCtrl++", "Zoom &Out\tCtrl+-",
              "&Actual Size\tCtrl+0", "&Fit Drawing\tCtrl+1"},
@@ -175,12 +179,18 @@ private slots:
                  QStringLiteral("Display program information, version number and copyright"));
         QCOMPARE(MenuItem("&View", ID_VIEW_FIT_DRAWING)->statusTip(),
                  QStringLiteral("Show the whole drawing in the window"));
+        QCOMPARE(MenuItem("&Edit", ID_EDIT_REDO)->statusTip(),
+                 QStringLiteral("Redo the previously undone action"));
+        QCOMPARE(MenuItem("&Edit", ID_EDIT_CLEAR)->statusTip(),
+                 QStringLiteral("Erase the selection"));
         QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
         QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
     }
 
     void commandsWithoutHandlerOrSelectionAreGrayed() {
         QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_REDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_CLEAR)->isEnabled());
         QVERIFY(!MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
         QVERIFY(!MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
         QVERIFY(!MenuItem("&File", ID_FILE_MRU_FILE1)->isEnabled());
@@ -214,17 +224,22 @@ private slots:
         QVERIFY(MenuItem("&Edit", ID_EDIT_CUT)->isEnabled());
         QVERIFY(MenuItem("&Edit", ID_EDIT_COPY)->isEnabled());
         QTRY_VERIFY(Button("Main", ID_EDIT_COPY)->isEnabled());
-        QVERIFY(!MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(MenuItem("&Edit", ID_EDIT_CLEAR)->isEnabled());
+        // The drawing can be taken back now, and nothing is there to redo yet.
+        QVERIFY(MenuItem("&Edit", ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!MenuItem("&Edit", ID_EDIT_REDO)->isEnabled());
     }
 
     void acceleratorsAreTheTablesKeysInOrder() {
         QStringList keys;
         for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
             keys << shortcut->key().toString();
-        QCOMPARE(keys,
-                 QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+Z", "Ctrl+X", "Ctrl+C",
-                              "Ctrl+V", "Alt+Backspace", "Shift+Del", "Ctrl+Ins", "Shift+Ins", "F6",
-                              "Shift+F6", "Ctrl++", "Ctrl+=", "Ctrl+-", "Ctrl+0", "Ctrl+1"}));
+        QCOMPARE(keys, QStringList({"Ctrl+N",   "Ctrl+O",   "Ctrl+S",        "Ctrl+P",
+                                    "Ctrl+Z",   "Ctrl+Y",   "Ctrl+Shift+Z",  "Ctrl+X",
+                                    "Ctrl+C",   "Ctrl+V",   "Alt+Backspace", "Shift+Del",
+                                    "Del",      "Ctrl+Ins", "Shift+Ins",     "F6",
+                                    "Shift+F6", "Ctrl++",   "Ctrl+=",        "Ctrl+-",
+                                    "Ctrl+0",   "Ctrl+1"}));
         // Keys of commands that nothing serves do nothing, and say nothing.
         Window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Window()));
@@ -234,6 +249,20 @@ private slots:
         QTest::keyClick(Window(), Qt::Key_F6, Qt::ShiftModifier);
         QVERIFY(m_messages.empty());
         QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
+
+        // Each key of the history and of Delete reaches its command.
+        QWidget* view = Frame()->GetActiveView()->GetWidget();
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(view, Qt::RightButton, {}, QPoint(10, 10));
+        const auto& curves = dynamic_cast<CSwoop2Doc*>(Frame()->GetActiveDocument())->m_curves;
+        const std::pair<QKeySequence, std::size_t> keyCurves[] = {
+            {Qt::CTRL | Qt::Key_Z, 0},         {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 1},
+            {Qt::ALT | Qt::Key_Backspace, 0},  {Qt::CTRL | Qt::Key_Y, 1},
+            {QKeySequence(Qt::Key_Delete), 0}, {Qt::CTRL | Qt::Key_Y, 0}};
+        for (const auto& [key, count] : keyCurves) {
+            QTest::keySequence(Window(), key);
+            QCOMPARE(curves.size(), count);
+        }
     }
 
     void toolbarsCarryTheirButtonsTipsAndPrompts() {
@@ -392,6 +421,20 @@ private slots:
         QCOMPARE(Window()->windowTitle(), QStringLiteral("Untitled - Swoop2"));
     }
 
+    void printSetupConfirmsWithOKNotPrint() {
+        QString caption;
+        QString confirm;
+        WhenDialogShows([&](QDialog* dialog) {
+            caption = dialog->windowTitle();
+            if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+                confirm = buttons->button(QDialogButtonBox::Ok)->text();
+            dialog->reject();
+        });
+        Frame()->ExecuteCommand(ID_FILE_PRINT_SETUP);
+        QCOMPARE(caption, QStringLiteral("Print Setup"));
+        QCOMPARE(confirm.remove('&'), QStringLiteral("OK"));
+    }
+
     void recentFilesKeepTheFourLatestInTheMenuAndSettings() {
         std::vector<std::string> paths;
         for (int i = 1; i <= 5; ++i)
@@ -457,6 +500,8 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     g_configDir = &config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);

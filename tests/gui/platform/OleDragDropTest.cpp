@@ -8,6 +8,9 @@
 #include "platform/ole/COleDataSource.h"
 #include "platform/ole/COleDropTarget.h"
 #include "platform/ole/ClipboardFormat.h"
+#include "platform/ole/DragInputGuard.h"
+#include "platform/ole/DragKeys.h"
+#include "platform/ole/DragStartWatcher.h"
 #include "platform/ole/GlobalMemory.h"
 
 #include <QMimeData>
@@ -177,6 +180,35 @@ private slots:
                                              QString("over %1 -3,40 1").arg(keyState)}));
     }
 
+    // A drag from another program with Ctrl held as it begins, over a target that sees no
+    // keys: what the drag offers, and whether the target acts as with Ctrl held.
+    void ctrlAtTheStartCopiesWhereTheTargetSeesNoKeys_data() {
+        QTest::addColumn<bool>("keptFromTarget");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<Qt::DropActions>("offered");
+        QTest::addColumn<bool>("targetCtrl");
+        QTest::newRow("X11, Ctrl: the target sees it itself")
+            << false << true << kCopyOrMove << false;
+        QTest::newRow("Wayland, Ctrl: only a copy, which stands for Ctrl")
+            << true << true << Qt::DropActions(Qt::CopyAction) << true;
+        QTest::newRow("Wayland, no key") << true << false << kCopyOrMove << false;
+    }
+
+    void ctrlAtTheStartCopiesWhereTheTargetSeesNoKeys() {
+        QFETCH(bool, keptFromTarget);
+        QFETCH(bool, ctrl);
+        QFETCH(Qt::DropActions, offered);
+        QFETCH(bool, targetCtrl);
+        const Qt::KeyboardModifiers held = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+        const Qt::DropActions actions = DragKeys::Offered(kCopyOrMove, held, keptFromTarget);
+        QCOMPARE(actions, offered);
+        QCOMPARE(DragKeys::Offered(Qt::MoveAction, held, keptFromTarget), Qt::MoveAction);
+        const Qt::KeyboardModifiers seen = DragKeys::AtTarget({}, actions, keptFromTarget);
+        QCOMPARE(bool(seen & Qt::ControlModifier), targetCtrl);
+        QCOMPARE(DragKeys::AtTarget(Qt::ShiftModifier, kCopyOrMove, keptFromTarget),
+                 Qt::ShiftModifier);
+    }
+
     void dropHandsOverTheLastEffectAndReportsSuccess() {
         QDragMoveEvent over(QPoint(5, 5), kCopyOrMove, &m_mime, Qt::LeftButton,
                             Qt::ControlModifier);
@@ -274,6 +306,53 @@ private slots:
         // The drag took the release, as it would had the drag begun.
         QCOMPARE(static_cast<RecordingWidget*>(Widget())->releases, 0);
         QVERIFY(m_view->calls.isEmpty());
+    }
+
+    // Input while the left button, pressed at 50,50, waits for the drag to begin: "press R",
+    // "release L", "move X" (to X,50); and whether the drag then begins.
+    void theWaitEndsWhenTheDraggingButtonIsLetGo_data() {
+        QTest::addColumn<QStringList>("input");
+        QTest::addColumn<bool>("begins");
+        QTest::newRow("travel past the start distance")
+            << QStringList{"move 51", "move 80"} << true;
+        QTest::newRow("let go before it") << QStringList{"move 51", "release L"} << false;
+        QTest::newRow("let go while another button is held")
+            << QStringList{"press R", "release L"} << false;
+        QTest::newRow("a click of another button goes on")
+            << QStringList{"press R", "release R", "move 80"} << true;
+    }
+
+    void theWaitEndsWhenTheDraggingButtonIsLetGo() {
+        QFETCH(QStringList, input);
+        QFETCH(bool, begins);
+        Widget()->resize(200, 200);
+        Widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Widget()));
+        QWindow* window = Widget()->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+        Qt::MouseButtons held = Qt::LeftButton;
+        QTimer::singleShot(0, [&] {
+            for (const QString& step : input) {
+                const QStringList words = step.split(' ');
+                const Qt::MouseButton button = words[1] == "L" ? Qt::LeftButton : Qt::RightButton;
+                if (words[0] == "move") {
+                    QTest::mouseMove(window, QPoint(words[1].toInt(), 50));
+                } else if (words[0] == "press") {
+                    QTest::mousePress(window, button, Qt::NoModifier, QPoint(50, 50));
+                    held |= button;
+                } else {
+                    QTest::mouseRelease(window, button, Qt::NoModifier, QPoint(50, 50));
+                    held &= ~button;
+                }
+            }
+        });
+        const DragInputGuard guard;
+        DragStartWatcher watcher(window->mapToGlobal(QPoint(50, 50)), Qt::LeftButton, guard);
+        QCOMPARE(watcher.Wait(), begins);
+        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            if (held & button)
+                QTest::mouseRelease(window, button, Qt::NoModifier, QPoint(50, 50));
+        }
     }
 
     void escapeBeforeTheStartDistanceEndsTheDragWithNone() {

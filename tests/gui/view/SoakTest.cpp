@@ -1,11 +1,15 @@
 // A long seeded run of user actions on the real view and document: drawing, selecting, point
-// drags, the Edit commands over the clipboard, drops of synthetic and hostile records, New,
-// Save and Open, parts of the window uncovered, scrolling and zooming. After every action the
-// document must still hold together: the selection is null or one of its curves, every curve is
-// held once, and what it saves loads back equal. And the window, once it has painted what the
-// action changed, shows exactly the pixels of a repaint of everything from scratch.
+// drags, the Edit commands over the clipboard, Undo and Redo, drops of synthetic and hostile
+// records, New, Save and Open, parts of the window uncovered, scrolling and zooming. After every
+// action the document must still hold together: the selection is null or one of its curves,
+// every curve is held once, and what it saves loads back equal; its history leads back to the
+// drawing it started from and forward again, and the modified flag is clear only where the
+// drawing is the one last saved. And the window, once it has painted what the action changed,
+// shows exactly the pixels of a repaint of everything from scratch.
 
 #include "ViewHarness.h"
+
+#include "document/ChangedPart.h"
 
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxRes.h"
@@ -18,7 +22,6 @@
 #include <QElapsedTimer>
 #include <QExposeEvent>
 #include <QMimeData>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -73,6 +76,12 @@ class SoakTest : public QObject {
     // What the last save wrote, for the next open to compare against.
     Curves m_saved;
     QString m_lastSaved;
+    // The drawing where the history begins, and the drawing last saved or opened with the place
+    // in the history where that happened, while that place still leads to it.
+    std::vector<std::byte> m_historyStart;
+    std::vector<std::byte> m_savedBytes;
+    std::size_t m_savedAt = 0;
+    bool m_savedReachable = true;
 
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool Chance(int percent) { return Uniform(0, 99) < percent; }
@@ -131,38 +140,34 @@ class SoakTest : public QObject {
         return QRect(corner, QSize(Uniform(1, kWidth / 2), Uniform(1, kHeight / 2)));
     }
 
-    // What the window shows: the screen's copy of it, as the last paint left it.
-    QImage Shown() {
-        // The platform's grab of a window on a screen with more pixels than logical units is
-        // not pixel for pixel: the window's own image is what it shows there.
-        if (!h->view->GetDeviceScale().IsOne())
-            return h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32);
-        QWidget* window = h->Widget()->window();
-        const QPoint at = h->Widget()->mapTo(window, QPoint(0, 0));
-        const CSize client = h->view->GetClientSize();
-        return window->screen()
-            ->grabWindow(window->winId(), at.x(), at.y(), client.cx, client.cy)
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    }
-
-    // The window paints what is invalid, and then must show what a repaint of everything would.
+    // The window paints what is invalid, and then must hold what a repaint of everything from
+    // scratch draws; and the screen, which the platform gives only the parts it was asked to
+    // show again, rounded to pixels its own way, must show what it shows after such a repaint.
     void CheckPicture() {
         h->view->UpdateWindow();
-        const QImage shown = Shown();
+        const QImage image = h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32);
         const QImage whole = h->Render();
-        if (shown == whole)
-            return;
+        if (image != whole)
+            QFAIL(qPrintable("the window's image differs from a whole repaint within " +
+                             Differing(image, whole)));
+        const QImage shown = h->OnScreen();
+        const QImage repainted = h->OnScreenRepaintedWhole();
+        if (shown != repainted)
+            QFAIL(qPrintable("the screen differs from a whole repaint within " +
+                             Differing(shown, repainted)));
+    }
+
+    static QString Differing(const QImage& a, const QImage& b) {
         QRect wrong;
-        for (int y = 0; y < std::min(shown.height(), whole.height()); ++y)
-            for (int x = 0; x < std::min(shown.width(), whole.width()); ++x)
-                if (shown.pixel(x, y) != whole.pixel(x, y))
+        for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+            for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
                     wrong |= QRect(x, y, 1, 1);
-        QFAIL(qPrintable(QString("the window differs from a whole repaint within %1,%2 %3x%4")
-                             .arg(wrong.x())
-                             .arg(wrong.y())
-                             .arg(wrong.width())
-                             .arg(wrong.height())));
+        return QString("%1,%2 %3x%4")
+            .arg(wrong.x())
+            .arg(wrong.y())
+            .arg(wrong.width())
+            .arg(wrong.height());
     }
 
     // Another window moves away: the platform asks for the uncovered part alone, which the
@@ -256,17 +261,28 @@ class SoakTest : public QObject {
 
     QString File() { return m_dir.filePath(QString("drawing-%1").arg(Uniform(0, 2))); }
 
+    // The history starts anew, or the drawing is saved: either is the drawing saved from now.
+    void NoteSaved(bool newHistory) {
+        if (newHistory)
+            m_historyStart = Fingerprint(h->doc);
+        m_savedBytes = Stored(h->doc);
+        m_savedAt = h->doc.GetHistory().DoneCount();
+        m_savedReachable = true;
+    }
+
     void Save() {
         const QString path = File();
         QVERIFY(h->doc.OnSaveDocument(path.toStdString()));
         m_saved = PointsOf(h->doc);
         m_lastSaved = path;
+        NoteSaved(false);
     }
 
     void Open() {
         if (m_lastSaved.isEmpty())
             return;
         QVERIFY(h->doc.OnOpenDocument(m_lastSaved.toStdString()));
+        NoteSaved(true);
         QVERIFY(h->doc.m_pSelected == nullptr);
         QCOMPARE(PointsOf(h->doc), m_saved);
         for (const auto& curve : h->doc.m_curves)
@@ -318,8 +334,10 @@ class SoakTest : public QObject {
             DragOver();
             break;
         case 13:
-            if (Chance(20) || h->doc.m_curves.size() > 40)
+            if (Chance(20) || h->doc.m_curves.size() > 40) {
                 QVERIFY(h->doc.OnNewDocument());
+                NoteSaved(true);
+            }
             break;
         case 14:
             if (Chance(30))
@@ -332,10 +350,23 @@ class SoakTest : public QObject {
         case 16:
             Expose();
             break;
+        case 17:
         case 18:
-            Scroll();
+            if (Enabled(ID_EDIT_UNDO))
+                h->frame.ExecuteCommand(ID_EDIT_UNDO);
             break;
         case 19:
+            if (Enabled(ID_EDIT_REDO))
+                h->frame.ExecuteCommand(ID_EDIT_REDO);
+            break;
+        case 20:
+            if (Enabled(ID_EDIT_CLEAR))
+                h->frame.ExecuteCommand(ID_EDIT_CLEAR);
+            break;
+        case 21:
+            Scroll();
+            break;
+        case 22:
             Zoom();
             break;
         default:
@@ -360,6 +391,51 @@ class SoakTest : public QObject {
         CArchive ar(&file, CArchive::load);
         reloaded.Serialize(ar);
         QCOMPARE(PointsOf(reloaded), PointsOf(doc));
+
+        // Clear exactly at the place of the last save, and only where the drawing is the one
+        // saved.
+        QCOMPARE(doc.IsModified(), !doc.GetHistory().IsClean());
+        if (!doc.IsModified())
+            QVERIFY(bytes == m_savedBytes);
+        if (m_savedReachable && doc.GetHistory().DoneCount() == m_savedAt)
+            QVERIFY(!doc.IsModified());
+    }
+
+    // An edit at or below the place of the last save takes away the way back to it.
+    void FollowSavedPlace(int kind, std::size_t doneBefore, std::size_t stepsBefore,
+                          bool drawingChanged) {
+        if (kind == 13 || kind == 14 || kind == 15 || kind == 17 || kind == 18 || kind == 19)
+            return;
+        const CUndoStack& history = h->doc.GetHistory();
+        const bool edited = drawingChanged || history.DoneCount() != doneBefore ||
+                            history.StepCount() != stepsBefore;
+        if (edited && history.DoneCount() <= m_savedAt)
+            m_savedReachable = false;
+    }
+
+    // Undoing every step gives the drawing the history began with, and redoing them all the
+    // drawing as it was. Not while a point is held: its drag is still one step in the making.
+    void CheckHistory() {
+        if (h->view->m_bMovingPoint)
+            return;
+        CSwoop2Doc& doc = h->doc;
+        const std::vector<std::byte> now = Fingerprint(doc);
+        CCurve* selected = doc.m_pSelected;
+        std::size_t undone = 0;
+        while (doc.Undo())
+            ++undone;
+        QVERIFY(Fingerprint(doc) == m_historyStart);
+        for (std::size_t i = 0; i < undone; ++i)
+            QVERIFY(doc.Redo());
+        QVERIFY(Fingerprint(doc) == now);
+        // The selection the run had before, so that the check leaves the run as it found it.
+        if (doc.m_pSelected != selected) {
+            CRect part = doc.m_pSelected ? ChangedPart::Handles(*doc.m_pSelected) : CRect();
+            const CRect shown = selected ? ChangedPart::Handles(*selected) : CRect();
+            UnionRect(&part, &part, &shown);
+            doc.m_pSelected = selected;
+            doc.UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+        }
     }
 
 private slots:
@@ -383,12 +459,15 @@ private slots:
                                   : 20261207u;
         m_rng.seed(seed);
         h = std::make_unique<ViewHarness>(kWidth, kHeight);
+        // The view starts between two pixels where the ratio is fractional, as below a menu.
+        h->frame.GetWidget()->setContentsMargins(1, 3, 0, 0);
+        NoteSaved(true);
         h->frame.GetWidget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h->frame.GetWidget()));
 
         // How often each kind of action changed the drawing or the selection, so that a run
         // whose actions all fell flat shows as such.
-        constexpr int kKinds = 21;
+        constexpr int kKinds = 24;
         int changed[kKinds] = {};
         QElapsedTimer timer;
         timer.start();
@@ -396,13 +475,18 @@ private slots:
             const int kind = Uniform(0, kKinds - 1);
             const std::vector<std::byte> before = Fingerprint(h->doc);
             const CCurve* selectedBefore = h->doc.m_pSelected;
+            const std::size_t doneBefore = h->doc.GetHistory().DoneCount();
+            const std::size_t stepsBefore = h->doc.GetHistory().StepCount();
             Act(kind);
-            if (Fingerprint(h->doc) != before || h->doc.m_pSelected != selectedBefore)
+            const bool drawingChanged = Fingerprint(h->doc) != before;
+            if (drawingChanged || h->doc.m_pSelected != selectedBefore)
                 ++changed[kind];
+            FollowSavedPlace(kind, doneBefore, stepsBefore, drawingChanged);
             if (QTest::currentTestFailed())
                 QFAIL(
                     qPrintable(QString("seed %1, action %2 (kind %3)").arg(seed).arg(i).arg(kind)));
             CheckInvariants();
+            CheckHistory();
             CheckPicture();
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(
@@ -413,8 +497,9 @@ private slots:
         for (int kind = 0; kind < kKinds; ++kind)
             counts << QString::number(changed[kind]);
         qInfo("actions that changed something, by kind: %s", qPrintable(counts.join(' ')));
-        // Presses, drags, Cut, Paste, drops, New and Open must each have had their effect.
-        for (int kind : {0, 4, 6, 10, 11, 12, 13, 15})
+        // Presses, drags, Cut, Paste, drops, New, Open, Undo, Redo and Delete must each have had
+        // their effect.
+        for (int kind : {0, 4, 6, 10, 11, 12, 13, 15, 17, 19, 20})
             QVERIFY2(changed[kind] > 0,
                      qPrintable(QString("kind %1 never had an effect").arg(kind)));
         qInfo("seed %u: %d actions in %lld ms, %zu curves at the end", seed, operations,

@@ -10,7 +10,9 @@
 #include "platform/ole/ClipboardFormat.h"
 #include "platform/ole/OleConstants.h"
 
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QtEndian>
 #include <QtTest>
 
@@ -177,6 +179,36 @@ private slots:
         QVERIFY(Shown().pixelColor(int(scale.Map(250)), int(scale.Map(10))) == Qt::black);
     }
 
+    // The window repaints all of itself while the outline shows, as after a change of size or
+    // screen: the outline stays while the drag goes on, and however the drag ends none is left.
+    void aWholeRepaintDuringTheDragLeavesNoOutline_data() {
+        QTest::addColumn<bool>("drop");
+        QTest::newRow("dropped elsewhere") << true;
+        QTest::newRow("left") << false;
+    }
+
+    void aWholeRepaintDuringTheDragLeavesNoOutline() {
+        QFETCH(bool, drop);
+        Enter({150, 120});
+        Over({160, 130});
+        h->view->InvalidateRect(nullptr);
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {110, 105}));
+        // A part repainted meanwhile keeps its piece of the outline too.
+        const CRect part(100, 100, 180, 140);
+        h->view->InvalidateRect(&part);
+        Settle();
+        QCOMPARE(Shown(), WithOutline(kBox, {110, 105}));
+        if (drop)
+            QVERIFY(Drop({60, 40}));
+        else
+            Leave();
+        Settle();
+        QCOMPARE(Shown(), h->Render());
+        const QImage screen = h->OnScreen();
+        QCOMPARE(screen, h->OnScreenRepaintedWhole());
+    }
+
     void aDropAddsAClosedSelectedCurveOnTopAndSwitchesToSelect() {
         h->doc.SetModifiedFlag(false);
         m_mime.setData("Tav.Swoop", Record({{500, 500}, {600, 500}, {600, 550}}));
@@ -286,6 +318,50 @@ private slots:
         QCOMPARE(h->IndexOf(curve) == 0, kept);
         QCOMPARE(h->doc.m_curves.size(), std::size_t(kept ? 1 : 0));
         QCOMPARE(h->doc.m_pSelected, kept ? curve : nullptr);
+    }
+
+    void inputDuringTheDragReachesOnlyWindowsOpenedMeanwhile() {
+        // A press on another curve would select it; a close would take the window away while
+        // its drag runs. A message box opened by the drag (a drop handler out of memory) must
+        // still take the click that closes it.
+        h->Add({{200, 20}, {260, 20}, {260, 80}});
+        h->frame.ExecuteCommand(32771);
+        CCurve* curve = h->doc.m_curves.front().get();
+        QString during;
+        int answer = 0;
+        bool boxClosedByClick = true;
+        // Should the click not get through, the box is hidden without input or a close event,
+        // so that the test fails instead of hanging.
+        QTimer fallback;
+        QObject::connect(&fallback, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxClosedByClick = false;
+                box->hide();
+            }
+        });
+        COleDataSource::SetDragHook([&](const COleDataSource&) {
+            fallback.start(5000);
+            QTest::mouseClick(W(), Qt::LeftButton, {}, {230, 50});
+            h->frame.GetWidget()->close();
+            during = h->State();
+            QTimer::singleShot(0, [] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            });
+            answer = AfxMessageBox("Out of memory.", MB_OK | MB_ICONEXCLAMATION);
+            return DROPEFFECT_NONE;
+        });
+        QTest::mousePress(W(), Qt::LeftButton, {}, {40, 170});
+        QTest::mouseMove(W(), {60, 190});
+        COleDataSource::SetDragHook({});
+        QTest::mouseRelease(W(), Qt::LeftButton, {}, {60, 190});
+
+        QCOMPARE(during, QString("c(20,150 60,150 60,200 20,200)* c(200,20 260,20 260,80) "
+                                 "select dragging"));
+        QVERIFY(boxClosedByClick);
+        QCOMPARE(answer, IDOK);
+        QVERIFY(h->frame.GetWidget()->isVisible());
+        QCOMPARE(h->doc.m_pSelected, curve);
     }
 
     void aMoveRemovesNothingOnceTheDraggedCurveMayBeGone() {

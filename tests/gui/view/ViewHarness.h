@@ -89,31 +89,22 @@ public:
         return image;
     }
 
-    // What the screen shows of the view: its pixels in the window's store, which the platform
-    // fills with the parts it is asked to show again, rounding them to pixels its own way, and
-    // copies to the screen as they are. Only the view's pixels that the screen shows at all.
+    // What the screen shows of the window: the pixels of its store, which the platform fills
+    // with the parts it is asked to show again, rounding them to pixels its own way, and copies
+    // to the screen as they are.
     QImage OnScreen() const {
-        QWidget* window = Widget()->window();
-        QBackingStore* store = window->backingStore();
+        QBackingStore* store = Widget()->window()->backingStore();
         const auto* pixels =
             store != nullptr ? dynamic_cast<QImage*>(store->paintDevice()) : nullptr;
-        if (pixels == nullptr)
-            return QImage();
-        const double ratio = Widget()->devicePixelRatio();
-        const QPoint at = Widget()->mapTo(window, QPoint(0, 0));
-        const QPoint from(qRound(at.x() * ratio), qRound(at.y() * ratio));
-        const CSize client = view->GetClientSize();
-        const QPoint to(qRound((at.x() + client.cx) * ratio), qRound((at.y() + client.cy) * ratio));
-        QImage shown = pixels->copy(QRect(from, to - QPoint(1, 1)));
-        shown = shown.convertToFormat(QImage::Format_RGB32);
-        shown.setDevicePixelRatio(ratio);
-        return shown;
+        // A deep copy: the store's image wraps pixels that the next paint writes in place.
+        return pixels != nullptr ? pixels->copy().convertToFormat(QImage::Format_RGB32) : QImage();
     }
 
-    // A whole repaint, cut to what the screen shows of it.
-    QImage RenderAsShown() const {
-        const QImage shown = OnScreen();
-        return Render().copy(QRect(QPoint(0, 0), shown.size()));
+    // The same once the view has repainted all of itself.
+    QImage OnScreenRepaintedWhole() const {
+        view->InvalidateRect(nullptr);
+        view->UpdateWindow();
+        return OnScreen();
     }
 
     struct CommandState {

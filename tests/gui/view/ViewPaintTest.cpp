@@ -6,10 +6,14 @@
 #include "ViewHarness.h"
 
 #include "platform/framework/AfxRes.h"
+#include "platform/ole/AfxOleInit.h"
+#include "view/CommandIds.h"
 
 #include <QPainter>
+#include <QProcess>
 #include <QtTest>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -46,12 +50,32 @@ int Mismatches(const ViewHarness& h, const QImage& actual, const QImage& referen
     return wrong;
 }
 
+// A page painted through a painter, as printing and the preview paint it: the view's painting,
+// or the curves alone.
+QImage Printed(const ViewHarness& h, bool view) {
+    QImage page(400, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    CDC dc;
+    dc.AttachPainter(&painter);
+    if (view) {
+        h.view->OnDraw(&dc);
+    } else {
+        for (const auto& curve : h.doc.m_curves)
+            curve->Draw(&dc);
+    }
+    painter.end();
+    return page;
+}
+
 } // namespace
 
 class ViewPaintTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(AfxOleInit()); }
+
     void anEmptyDocumentPaintsNothing() {
         ViewHarness h;
         QImage white = h.Render();
@@ -82,6 +106,7 @@ private slots:
         QCOMPARE(h.Render().pixel(int(scale.Map(1)), int(scale.Map(50))), qRgb(0, 0, 0));
     }
 
+    // On the screen and on paper alike.
     void noHandlesWhileDrawingWithoutSelectionOrForAnEmptyCurve_data() {
         QTest::addColumn<QString>("situation");
         QTest::newRow("drawing") << "drawing";
@@ -101,6 +126,7 @@ private slots:
         if (situation == "empty")
             h.doc.m_pSelected = h.Add({}, false);
         QCOMPARE(h.Render(), CurvesOnly(h));
+        QCOMPARE(Printed(h, true), Printed(h, false));
     }
 
     void theWindowShowsWhatOnDrawPaints() {
@@ -120,16 +146,141 @@ private slots:
         QVERIFY(h.Widget()->acceptDrops());
     }
 
+    // After each edit the window repaints what changed, and the platform shows again what it is
+    // asked to, rounding logical units to pixels its own way. What reaches the screen must still
+    // be what a repaint of everything shows, at an odd size and wherever the window starts
+    // between two pixels; and the layer made for the first edit serves all the others.
+    void theScreenShowsAWholeRepaintAfterEveryEdit_data() {
+        QTest::addColumn<QString>("curves");
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("left");
+        struct Row {
+            const char* name;
+            const char* curves;
+            const char* edits;
+            int left;
+        };
+        const Row rows[] = {
+            {"cut a line across the right edge", "o 10 30 90 34", "select 40 32; cut", 0},
+            {"select, deselect, select", "c 20 45 40 50 30 58",
+             "select 30 52; select 65 10; select 30 52", 1},
+            {"point drag, then a click on empty space", "c 20 45 40 50 30 58",
+             "select 30 52; drag 40 50 47 54; select 65 10", 1},
+            {"a small selection moved into another program", "c 20 45 40 50 30 58",
+             "select 30 52; remove", 0},
+            {"a point appended near the first of an open selection",
+             "o 20 20 60 20 60 50 25 22 22 25", "select 40 30; tool draw; draw 8 27", 1},
+            {"an exposed part beside a curve", "o 2 5 2 25 | o 3 10 30 10 30 20",
+             "expose 3 0 40 40", 2},
+            {"a selection beside a curve", "o 2 5 2 25 | o 3 10 30 10 30 20",
+             "expose 60 50 70 60; select 20 15", 2},
+        };
+        for (const Row& row : rows)
+            for (int offset : {0, 1, 3})
+                QTest::newRow(qPrintable(QString("%1, window at %2").arg(row.name).arg(offset)))
+                    << QString(row.curves) << QString(row.edits) << offset << row.left;
+    }
+
+    void theScreenShowsAWholeRepaintAfterEveryEdit() {
+        QFETCH(QString, curves);
+        QFETCH(QString, edits);
+        QFETCH(int, offset);
+        QFETCH(int, left);
+        ViewHarness h(73, 61);
+        for (const QString& curve : curves.split('|')) {
+            const QStringList v = curve.split(' ', Qt::SkipEmptyParts);
+            CCurve* added = h.Add({}, v[0] == "c");
+            for (int i = 1; i + 1 < v.size(); i += 2)
+                added->m_points.push_back(CPoint(v[i].toInt(), v[i + 1].toInt()));
+        }
+        h.frame.GetWidget()->setContentsMargins(offset, offset, 0, 0);
+        h.frame.GetWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
+        h.view->UpdateWindow();
+        // The image covers the whole window, the last partly shown column and row included.
+        const double ratio = h.Widget()->devicePixelRatio();
+        QCOMPARE(h.view->GetBackingImage()->width(), int(std::ceil(73 * ratio)));
+        QCOMPARE(h.view->GetBackingImage()->height(), int(std::ceil(61 * ratio)));
+
+        h.view->m_nTool = CSwoop2View::kToolSelect;
+        for (const QString& edit : edits.split(';')) {
+            const QStringList v = edit.split(' ', Qt::SkipEmptyParts);
+            const auto at = [&](int i) { return CPoint(v[i].toInt(), v[i + 1].toInt()); };
+            if (v[0] == "select" || v[0] == "draw") {
+                h.view->OnLButtonDown(MK_LBUTTON, at(1));
+                h.view->OnLButtonUp(0, at(1));
+            } else if (v[0] == "drag") {
+                h.view->OnLButtonDown(MK_LBUTTON, at(1));
+                QVERIFY(h.view->m_bMovingPoint);
+                for (int step = 1; step <= 3; ++step) {
+                    const CPoint to = at(3);
+                    const CPoint from = at(1);
+                    h.view->OnMouseMove(MK_LBUTTON, CPoint(from.x + (to.x - from.x) * step / 3,
+                                                           from.y + (to.y - from.y) * step / 3));
+                    h.view->UpdateWindow();
+                    const QImage shown = h.OnScreen();
+                    QCOMPARE(shown, h.OnScreenRepaintedWhole());
+                }
+                h.view->OnLButtonUp(0, at(3));
+            } else if (v[0] == "tool") {
+                h.frame.ExecuteCommand(v[1] == "draw" ? ID_CURVES_DRAW : ID_CURVES_SELECT);
+            } else if (v[0] == "cut") {
+                h.frame.ExecuteCommand(ID_EDIT_CUT);
+            } else if (v[0] == "remove") {
+                // What a drag that another program took as a move leaves.
+                CCurve* moved = h.doc.m_pSelected;
+                h.doc.m_pSelected = nullptr;
+                h.doc.RemoveCurve(moved);
+            } else if (v[0] == "expose") {
+                const CRect part(at(1).x, at(1).y, at(3).x, at(3).y);
+                h.view->InvalidateRect(&part);
+            }
+            h.view->UpdateWindow();
+            const QImage shown = h.OnScreen();
+            QVERIFY2(shown == h.OnScreenRepaintedWhole(), qPrintable(edit));
+        }
+        QCOMPARE(int(h.doc.m_curves.size()), left);
+        QCOMPARE(h.view->LayersMade(), std::uint64_t(1));
+    }
+
+    // A curve changed behind the layer's back, with no update before the next paint, leaves
+    // the layer out of step: the checking build stops at the first repaint that shows it.
+    void aChangeWithoutAnUpdateStopsTheCheckingBuild() {
+        if (!CView::IsLayerChecked())
+            QSKIP("only the sanitizer build checks the layer");
+        if (!qEnvironmentVariableIsSet("SWOOP2_CHANGE_BEHIND_THE_LAYER")) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("SWOOP2_CHANGE_BEHIND_THE_LAYER", "1");
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {"aChangeWithoutAnUpdateStopsTheCheckingBuild"});
+            QVERIFY(child.waitForFinished(120000));
+            const QByteArray errors = child.readAllStandardError();
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            QVERIFY2(errors.contains("layer is out of step"), errors.constData());
+            return;
+        }
+        ViewHarness h;
+        CCurve* behind = h.Add({{40, 40}, {120, 50}, {80, 120}}, true);
+        h.Add({{200, 40}, {280, 60}, {240, 150}}, true);
+        h.frame.GetWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
+        const CRect part(0, 0, 160, 160);
+        h.view->InvalidateRect(&part);
+        h.view->UpdateWindow();
+        QCOMPARE(h.view->LayersMade(), std::uint64_t(1));
+        behind->m_points[1] = CPoint(150, 20);
+        h.view->InvalidateRect(&part);
+        h.view->UpdateWindow();
+        QFAIL("a repaint from a layer out of step went unnoticed");
+    }
+
     void printingPaintsTheSameHandles() {
         ViewHarness h;
         h.doc.m_pSelected = h.Add({{50, 50}, {150, 60}, {100, 150}}, true);
-        QImage page(400, 300, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        CDC dc;
-        dc.AttachPainter(&painter);
-        h.view->OnDraw(&dc);
-        painter.end();
+        const QImage page = Printed(h, true);
         // Unscaled: the squares land on the same device pixels as on screen.
         for (const CPoint& pt : h.doc.m_pSelected->m_points) {
             QCOMPARE(page.pixel(pt.x - 3, pt.y - 3), qRgb(0, 0, 0));

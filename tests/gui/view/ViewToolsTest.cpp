@@ -14,9 +14,12 @@
 #include "platform/ole/GlobalMemory.h"
 #include "view/CommandIds.h"
 
+#include <QMimeData>
 #include <QtTest>
 
 #include <cstring>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -36,8 +39,13 @@ class ViewToolsTest : public QObject {
     //   r P         right click
     //   m P         mouse move to P, with whatever buttons are held
     //   dbl P       double click
+    //   k KEY       a key pressed and released on the view ("Escape", "Ctrl+Z")
     //   D / S       the Draw / Select command, delivered as a menu would deliver it
-    //   clean       clears the document's modified flag
+    //   clean       clears the document's modified flag, as saving does
+    //   cut copy paste del undo redo   the Edit menu's commands
+    //   drag A B    a drag of the selection from A, dropped into this window at B (dragcopy:
+    //               with the control key); dragout A: taken as a move by another program
+    //   drop P      a curve dragged in from another program, dropped at P
     static void Play(ViewHarness& h, const QString& script) {
         QWidget* w = h.Widget();
         const QStringList steps = script.split(' ', Qt::SkipEmptyParts);
@@ -53,6 +61,34 @@ class ViewToolsTest : public QObject {
             }
             if (step == "clean") {
                 h.doc.SetModifiedFlag(false);
+                continue;
+            }
+            if (step == "k") {
+                const QKeyCombination key = QKeySequence(steps.value(++i))[0];
+                QTest::keyClick(w, key.key(), key.keyboardModifiers());
+                continue;
+            }
+            static const std::map<QString, UINT> kEdit = {
+                {"cut", ID_EDIT_CUT},   {"copy", ID_EDIT_COPY}, {"paste", ID_EDIT_PASTE},
+                {"del", ID_EDIT_CLEAR}, {"undo", ID_EDIT_UNDO}, {"redo", ID_EDIT_REDO}};
+            if (kEdit.count(step) != 0) {
+                h.frame.ExecuteCommand(kEdit.at(step));
+                continue;
+            }
+            if (step.startsWith("drag")) {
+                const QPoint from = ParsePoint(steps.value(++i));
+                const QPoint to = step == "dragout" ? from : ParsePoint(steps.value(++i));
+                Drag(h, from, to, step);
+                continue;
+            }
+            if (step == "drop") {
+                QMimeData mime;
+                // Bounds 0,0 to 40,40 that the drop point lies outside of: centred on it.
+                mime.setData("Tav.Swoop", QByteArray("\x1c\0\0\0\0\0\0\0\0\0\0\0"
+                                                     "\x28\0\0\0\x0a\0\0\0"
+                                                     "\x1e\0\0\0\x28\0\0\0",
+                                                     28));
+                SendDrop(h, &mime, ParsePoint(steps.value(++i)), std::nullopt, {});
                 continue;
             }
             const QPoint p = ParsePoint(steps.value(++i));
@@ -71,6 +107,44 @@ class ViewToolsTest : public QObject {
             else
                 QFAIL(qPrintable("unknown step " + step));
         }
+    }
+
+    // Drag events into the view's window carrying the record: entry at `enter` when given, then
+    // a hover and the drop at `at`.
+    static void SendDrop(ViewHarness& h, const QMimeData* mime, QPoint at,
+                         std::optional<QPoint> enter, Qt::KeyboardModifiers keys) {
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent entry(enter.value_or(at), actions, mime, Qt::LeftButton, keys);
+        QCoreApplication::sendEvent(h.Widget(), &entry);
+        QDragMoveEvent over(at, actions, mime, Qt::LeftButton, keys);
+        QCoreApplication::sendEvent(h.Widget(), &over);
+        QDropEvent drop(at, actions, mime, Qt::NoButton, keys);
+        QCoreApplication::sendEvent(h.Widget(), &drop);
+    }
+
+    // The drag of the selection, with the desktop's part played here: the drop into the same
+    // window arrives while the drag runs, as it does on a desktop.
+    static void Drag(ViewHarness& h, QPoint from, QPoint to, const QString& kind) {
+        COleDataSource::SetDragHook([&](const COleDataSource& source) -> DROPEFFECT {
+            if (kind == "dragout")
+                return DROPEFFECT_MOVE;
+            HGLOBAL block = source.FindBlock(h.doc.m_cfCurve);
+            QMimeData mime;
+            mime.setData("Tav.Swoop", QByteArray(static_cast<const char*>(GlobalLock(block)),
+                                                 qsizetype(GlobalSize(block))));
+            GlobalUnlock(block);
+            const bool copy = kind == "dragcopy";
+            SendDrop(h, &mime, to, from, copy ? Qt::ControlModifier : Qt::NoModifier);
+            return copy ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+        });
+        QTest::mousePress(h.Widget(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(h.Widget(), from + QPoint(1, 0));
+        COleDataSource::SetDragHook({});
+        QTest::mouseRelease(h.Widget(), Qt::LeftButton, {}, from + QPoint(1, 0));
+    }
+
+    static QString StateAndFlag(const ViewHarness& h) {
+        return h.State() + (h.doc.IsModified() ? " modified" : "");
     }
 
     static void Setup(ViewHarness& h, const QString& setup) {
@@ -182,6 +256,15 @@ private slots:
             << "closed"
             << "S l 150,130 u 400,400"
             << "c(100,100 200,100 200,160)* select";
+        QTest::newRow("keys while drawing do nothing")
+            << ""
+            << "c 10,10 c 50,10 k Escape k Return k Delete k Backspace k Space k Ctrl+Z"
+            << "o(10,10 50,10)* draw drawing";
+        QTest::newRow("keys during a point drag do nothing, and the drag goes on")
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,106 k Escape k Delete k Return k Ctrl+Z m 121,96 "
+               "u 121,96"
+            << "c(120,95 200,100 200,160)* select";
         QTest::newRow("a move without the button ends a point drag whose release went elsewhere")
             << "closed"
             << "S c 150,130 l 101,101 release-elsewhere m 140,140"
@@ -212,6 +295,120 @@ private slots:
         QCOMPARE(h.State(), expected);
     }
 
+    // Each kind of step: the drawing, the selection, the tool and flags, and the modified flag,
+    // after the edits, after one Undo, and after the Redo that follows.
+    void undoAndRedo_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("undone");
+        QTest::addColumn<QString>("redone");
+
+        QTest::newRow("a point added while drawing") << ""
+                                                     << "c 10,10 c 50,10"
+                                                     << "o(10,10 50,10)* draw drawing modified"
+                                                     << "o(10,10)* draw drawing modified"
+                                                     << "o(10,10 50,10)* draw drawing modified";
+        QTest::newRow("the first point takes the curve with it")
+            << ""
+            << "c 10,10"
+            << "o(10,10)* draw drawing modified"
+            << "draw"
+            << "o(10,10)* draw modified";
+        QTest::newRow("a finished curve goes whole") << ""
+                                                     << "c 10,10 c 50,10 c 50,40 r 0,0"
+                                                     << "c(10,10 50,10 50,40)* draw modified"
+                                                     << "draw"
+                                                     << "c(10,10 50,10 50,40)* draw modified";
+        QTest::newRow("a point appended to an open curve")
+            << "open"
+            << "S c 150,130 D c 250,200"
+            << "o(100,100 200,100 200,160 250,200)* draw modified"
+            << "o(100,100 200,100 200,160)* draw"
+            << "o(100,100 200,100 200,160 250,200)* draw modified";
+        QTest::newRow("a point drag is one step however many moves")
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,106 m 121,96 u 121,96"
+            << "c(120,95 200,100 200,160)* select modified"
+            << "c(100,100 200,100 200,160)* select"
+            << "c(120,95 200,100 200,160)* select modified";
+        QTest::newRow("the curve a step touched becomes the selection")
+            << "two"
+            << "S c 180,150 l 199,101 m 209,111 u 209,111 c 125,125"
+            << "c(100,100 210,110 200,160) c(90,90 130,90 130,130)* select modified"
+            << "c(100,100 200,100 200,160)* c(90,90 130,90 130,130) select"
+            << "c(100,100 210,110 200,160)* c(90,90 130,90 130,130) select modified";
+        QTest::newRow("a move within the window")
+            << "two"
+            << "S c 180,150 drag 150,130 170,140"
+            << "c(90,90 130,90 130,130) c(120,110 220,110 220,170)* select modified"
+            << "c(100,100 200,100 200,160)* c(90,90 130,90 130,130) select"
+            << "c(90,90 130,90 130,130) c(120,110 220,110 220,170)* select modified";
+        QTest::newRow("a copy within the window")
+            << "closed"
+            << "S c 150,130 dragcopy 150,130 170,140"
+            << "c(100,100 200,100 200,160) c(120,110 220,110 220,170)* select modified"
+            << "c(100,100 200,100 200,160) select"
+            << "c(100,100 200,100 200,160) c(120,110 220,110 220,170)* select modified";
+        QTest::newRow("a move into another copy") << "closed"
+                                                  << "S c 150,130 dragout 150,130"
+                                                  << "select modified"
+                                                  << "c(100,100 200,100 200,160)* select"
+                                                  << "select modified";
+        QTest::newRow("a drop from another copy")
+            << "closed"
+            << "drop 60,60"
+            << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified"
+            << "c(100,100 200,100 200,160) select"
+            << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified";
+        QTest::newRow("Paste")
+            << "closed"
+            << "S c 150,130 copy paste"
+            << "c(100,100 200,100 200,160) c(100,100 200,100 200,160)* select modified"
+            << "c(100,100 200,100 200,160) select"
+            << "c(100,100 200,100 200,160) c(100,100 200,100 200,160)* select modified";
+        QTest::newRow("Cut") << "two"
+                             << "S c 180,150 cut"
+                             << "c(90,90 130,90 130,130) select modified"
+                             << "c(100,100 200,100 200,160)* c(90,90 130,90 130,130) select"
+                             << "c(90,90 130,90 130,130) select modified";
+        QTest::newRow("Delete") << "two"
+                                << "S c 180,150 del"
+                                << "c(90,90 130,90 130,130) select modified"
+                                << "c(100,100 200,100 200,160)* c(90,90 130,90 130,130) select"
+                                << "c(90,90 130,90 130,130) select modified";
+        QTest::newRow("undoing back to the state saved clears the modified flag")
+            << ""
+            << "c 10,10 r 0,0 clean c 50,50 r 0,0"
+            << "c(10,10) c(50,50)* draw modified"
+            << "c(10,10) draw"
+            << "c(10,10) c(50,50)* draw modified";
+        QTest::newRow("a new edit after Undo drops what could be redone")
+            << ""
+            << "c 10,10 r 0,0 undo c 50,50 r 0,0"
+            << "c(50,50)* draw modified"
+            << "draw"
+            << "c(50,50)* draw modified";
+    }
+
+    void undoAndRedo() {
+        QFETCH(QString, setup);
+        QFETCH(QString, script);
+        QFETCH(QString, edited);
+        QFETCH(QString, undone);
+        QFETCH(QString, redone);
+        QVERIFY(AfxOleInit());
+        ViewHarness h;
+        Setup(h, setup);
+        Play(h, script);
+        QCOMPARE(StateAndFlag(h), edited);
+        h.frame.ExecuteCommand(ID_EDIT_UNDO);
+        QCOMPARE(StateAndFlag(h), undone);
+        h.frame.ExecuteCommand(ID_EDIT_REDO);
+        QCOMPARE(StateAndFlag(h), redone);
+        QVERIFY(!h.Command(ID_EDIT_REDO).enabled);
+    }
+
     void commandStates_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("script");
@@ -220,41 +417,50 @@ private slots:
         // Each command as enabled (+) or disabled (-), the tools with their radio mark (*).
         QTest::newRow("empty document") << ""
                                         << ""
-                                        << "Draw+* Select+ Cut- Copy- Paste-";
+                                        << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
         QTest::newRow("Select chosen") << ""
                                        << "S"
-                                       << "Draw+ Select+* Cut- Copy- Paste-";
+                                       << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo- Redo-";
         QTest::newRow("while drawing nothing can be cut, copied or pasted")
             << "record"
             << "c 10,10"
-            << "Draw+* Select+ Cut- Copy- Paste-";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo+ Redo-";
         QTest::newRow("a closed selected curve can be cut and copied")
             << ""
             << "c 10,10 r 10,10"
-            << "Draw+* Select+ Cut+ Copy+ Paste-";
+            << "Draw+* Select+ Cut+ Copy+ Paste- Delete+ Undo+ Redo-";
         QTest::newRow("with the record on the clipboard Paste is enabled")
             << "record"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste+";
+            << "Draw+* Select+ Cut- Copy- Paste+ Delete- Undo- Redo-";
         QTest::newRow("a picture alone does not enable Paste")
             << "picture"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste-";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
         QTest::newRow("switching to Select while drawing keeps them disabled")
             << "record"
             << "c 10,10 S"
-            << "Draw+ Select+* Cut- Copy- Paste-";
+            << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo+ Redo-";
         QTest::newRow("Draw is disabled while a point is held, Select never")
             << "closed"
             << "S c 150,130 l 101,101"
-            << "Draw- Select+* Cut+ Copy+ Paste-";
-        QTest::newRow("and enabled again after the release") << "closed"
-                                                             << "S c 150,130 l 101,101 u 101,101"
-                                                             << "Draw+ Select+* Cut+ Copy+ Paste-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+        QTest::newRow("and enabled again after the release")
+            << "closed"
+            << "S c 150,130 l 101,101 u 101,101"
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
         QTest::newRow("a Draw command while a point is held is not delivered")
             << "closed"
             << "S c 150,130 l 101,101 D"
-            << "Draw- Select+* Cut+ Copy+ Paste-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+        QTest::newRow("Undo and Redo are grayed while a point is held")
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,111 u 111,111 undo l 100,100"
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+        QTest::newRow("what was undone can be redone")
+            << ""
+            << "c 10,10 r 0,0 undo"
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo+";
     }
 
     void commandStates() {
@@ -288,11 +494,10 @@ private slots:
         Play(h, script);
 
         QStringList states;
-        const std::pair<const char*, UINT> commands[] = {{"Draw", ID_CURVES_DRAW},
-                                                         {"Select", ID_CURVES_SELECT},
-                                                         {"Cut", ID_EDIT_CUT},
-                                                         {"Copy", ID_EDIT_COPY},
-                                                         {"Paste", ID_EDIT_PASTE}};
+        const std::pair<const char*, UINT> commands[] = {
+            {"Draw", ID_CURVES_DRAW}, {"Select", ID_CURVES_SELECT}, {"Cut", ID_EDIT_CUT},
+            {"Copy", ID_EDIT_COPY},   {"Paste", ID_EDIT_PASTE},     {"Delete", ID_EDIT_CLEAR},
+            {"Undo", ID_EDIT_UNDO},   {"Redo", ID_EDIT_REDO}};
         for (const auto& [name, id] : commands) {
             const ViewHarness::CommandState state = h.Command(id);
             states << QString(name) + (state.enabled ? "+" : "-") + (state.radio ? "*" : "");

@@ -202,16 +202,30 @@ TEST_F(Clipboard, PasteIgnoresTextAndPictures) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(Clipboard, PasteOfARecordWithoutACurveAddsNothingButRepaints) {
-    auto* mime = new QMimeData;
-    const Bytes bad = Words({2});
-    mime->setData(QStringLiteral("Tav.Swoop"),
-                  QByteArray(reinterpret_cast<const char*>(bad.data()), qsizetype(bad.size())));
-    QGuiApplication::clipboard()->setMimeData(mime);
+TEST_F(Clipboard, PasteOfARecordWithoutACurveAddsNothingAndOfAnEmptyOneAnEmptyCurve) {
+    const auto offer = [](std::uint32_t sizeField) {
+        auto* mime = new QMimeData;
+        const Bytes record = Words({sizeField});
+        mime->setData(
+            QStringLiteral("Tav.Swoop"),
+            QByteArray(reinterpret_cast<const char*>(record.data()), qsizetype(record.size())));
+        QGuiApplication::clipboard()->setMimeData(mime);
+    };
+    offer(2);
     doc.OnEditPaste();
     EXPECT_TRUE(doc.m_curves.empty());
     EXPECT_EQ(doc.m_pSelected, nullptr);
     EXPECT_EQ(view.m_nUpdates, 1);
+
+    CCurve* below = Add({{1, 1}, {2, 2}});
+    offer(4);
+    doc.OnEditPaste();
+    ASSERT_EQ(doc.m_curves.size(), 2u);
+    EXPECT_EQ(doc.m_curves[0].get(), below);
+    EXPECT_TRUE(doc.m_curves[1]->m_points.empty());
+    EXPECT_TRUE(doc.m_curves[1]->m_bClosed);
+    EXPECT_EQ(doc.m_pSelected, doc.m_curves[1].get());
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {

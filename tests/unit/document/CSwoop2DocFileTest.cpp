@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -115,13 +116,45 @@ TEST(Serialize, LoadedCurvesKeepTheirOwnPointsAndGiveTheirMemoryBackOnceAnEighth
     // Removing curves: two of the 32 points were left by the appended curve, two more make
     // less than seven eighths, and then the rest move out of the block.
     for (const bool gone : {false, true}) {
-        for (CSwoop2Doc* d : {&source, &doc})
+        // The history keeps a removed curve for Undo, and its points with it, until it lets go.
+        for (CSwoop2Doc* d : {&source, &doc}) {
             d->RemoveCurve(d->m_curves[4].get());
+            d->GetHistory().Clear();
+        }
         EXPECT_EQ(PointBlock::MappedBytes() == before, gone);
         ASSERT_EQ(doc.m_curves.size(), source.m_curves.size());
         for (std::size_t i = 0; i < doc.m_curves.size(); ++i)
             EXPECT_EQ(doc.m_curves[i]->m_points, source.m_curves[i]->m_points) << i;
     }
+}
+
+// Curves of one point need the most block per byte of file: a thousand of them, among others
+// of every length, all get their slice of the one block, which shows as their points lying
+// within its mapping rather than in memory of their own.
+TEST(Serialize, EveryCurveOfAFileGetsItsSliceOfOneBlock) {
+    CSwoop2Doc source;
+    for (int i = 0; i < 1000; ++i)
+        Add(source, i % 100 == 0 ? std::vector<CPoint>{} : std::vector<CPoint>{{i, -i}});
+    Add(source, std::vector<CPoint>(300, CPoint(5, 6)));
+    Add(source, {{1, 2}});
+    CSwoop2Doc doc;
+    const std::uint64_t before = PointBlock::MappedBytes();
+    Load(doc, Store(source));
+    const std::uint64_t mapped = PointBlock::MappedBytes() - before;
+    ASSERT_GT(mapped, 0u);
+    std::uintptr_t low = UINTPTR_MAX;
+    std::uintptr_t high = 0;
+    for (const auto& curve : doc.m_curves) {
+        if (curve->m_points.empty())
+            continue;
+        low = std::min(low, reinterpret_cast<std::uintptr_t>(curve->m_points.data()));
+        high = std::max(high, reinterpret_cast<std::uintptr_t>(curve->m_points.data() +
+                                                               curve->m_points.size()));
+    }
+    EXPECT_LE(high - low, mapped);
+    ASSERT_EQ(doc.m_curves.size(), source.m_curves.size());
+    for (std::size_t i = 0; i < doc.m_curves.size(); ++i)
+        ASSERT_EQ(doc.m_curves[i]->m_points, source.m_curves[i]->m_points) << i;
 }
 
 TEST(Serialize, ShortFileFailsAtEveryByteAndKeepsNothing) {

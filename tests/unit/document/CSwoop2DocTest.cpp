@@ -53,7 +53,7 @@ TEST_F(DocTest, AddCurveTakesOwnershipWithoutRepainting) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(DocTest, RemoveCurveKeepsOrderAndSelectionAndRepaintsOnlyWhenFound) {
+TEST_F(DocTest, RemoveCurveKeepsOrderLetsGoOfTheSelectionAndRepaintsOnlyWhenFound) {
     CCurve* a = Add({{1, 1}});
     CCurve* b = Add({{2, 2}});
     CCurve* c = Add({{3, 3}});
@@ -74,10 +74,9 @@ TEST_F(DocTest, RemoveCurveKeepsOrderAndSelectionAndRepaintsOnlyWhenFound) {
     EXPECT_EQ(doc.m_curves[1].get(), c);
     EXPECT_EQ(view.m_nUpdates, 1);
     EXPECT_TRUE(doc.IsModified());
-    // Clearing the selection is the caller's part.
-    EXPECT_EQ(doc.m_pSelected, b);
+    // No view ever repaints a selection that is no longer in the drawing.
+    EXPECT_EQ(doc.m_pSelected, nullptr);
     EXPECT_EQ(doc.m_nSelPoint, 0);
-    doc.m_pSelected = nullptr;
 }
 
 TEST_F(DocTest, DeleteContentsEmptiesAndRepaintsButKeepsThePointIndex) {

@@ -1,15 +1,29 @@
 // The view with one curve, the Select tool chosen and the window at a known place, printing
 // the document's state whenever it changes, so that a script can drag the curve with the
-// pointer and read the outcome.
+// pointer and read the outcome. With --drop-fails every drop runs out of memory, so that the
+// framework's message box opens inside the drag; with --stacked two more curves lie above it,
+// away from where the script drags.
 
 #include "ViewHarness.h"
 
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/COleDropTarget.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+class FailingDropTarget : public COleDropTarget {
+public:
+    bool OnDrop(CWnd*, COleDataObject*, DROPEFFECT, CPoint) override { throw std::bad_alloc(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -24,6 +38,17 @@ int main(int argc, char** argv) {
     h.frame.GetWidget()->setWindowTitle("ViewDrag");
     h.frame.GetWidget()->move(0, 0);
     h.frame.GetWidget()->show();
+    FailingDropTarget failing;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--drop-fails") == 0) {
+            h.view->m_dropTarget.Revoke();
+            failing.Register(h.view);
+        }
+        if (std::strcmp(argv[i], "--stacked") == 0) {
+            h.Add({{300, 20}, {380, 20}, {380, 60}});
+            h.Add({{20, 220}, {80, 220}, {80, 280}});
+        }
+    }
 
     // The state line: the curve count, then per curve its offset from the original shape (or
     // "other"), "c" or "o", and '*' when selected; then the tool.

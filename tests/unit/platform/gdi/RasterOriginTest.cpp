@@ -132,41 +132,57 @@ TEST(RasterOrigin, FarOriginsAndPointsStayInside) {
 
 // A window's image repainted in a part gets, inside the part, the pixels of the whole image
 // drawn afresh, dotted lines and segments reaching across the 32-bit range included, and keeps
-// every pixel outside it.
+// every pixel outside it; at any ratio, where the part's pixels are every pixel its units are
+// drawn on, also the one its last column shares with the next where units outnumber pixels.
 TEST(RasterOrigin, WindowPartGetsTheWholeDrawingsPixelsAndNothingElse) {
     std::mt19937 rng(17);
     std::uniform_int_distribution<int> anywhere(INT_MIN, INT_MAX);
     std::uniform_int_distribution<int> near(-100, 500);
-    for (int round = 0; round < 60; ++round) {
-        Scene scene = RandomScene(rng, -150, 450);
-        scene.beziers.push_back({CPoint(near(rng), near(rng)), CPoint(anywhere(rng), near(rng)),
-                                 CPoint(near(rng), anywhere(rng)), CPoint(near(rng), near(rng))});
-        scene.lines.push_back({CPoint(anywhere(rng), near(rng)), CPoint(near(rng), anywhere(rng))});
-        QImage whole = White(300, 240);
-        {
-            CDC dc;
-            dc.AttachWindowImage(&whole);
-            DrawScene(dc, scene);
+    for (const double ratio : {1.0, 0.75, 1.5}) {
+        const DeviceScale scale = DeviceScale::FromRatio(ratio);
+        const int width = int(scale.Cover(300));
+        const int height = int(scale.Cover(240));
+        for (int round = 0; round < 60; ++round) {
+            Scene scene = RandomScene(rng, -150, 450);
+            scene.beziers.push_back({CPoint(near(rng), near(rng)), CPoint(anywhere(rng), near(rng)),
+                                     CPoint(near(rng), anywhere(rng)),
+                                     CPoint(near(rng), near(rng))});
+            scene.lines.push_back(
+                {CPoint(anywhere(rng), near(rng)), CPoint(near(rng), anywhere(rng))});
+            // Now and then a part one unit wide, narrower than a pixel below ratio one.
+            const int left = near(rng) - 50;
+            const CRect part(left, near(rng) - 50, round % 5 == 0 ? left + 1 : near(rng),
+                             near(rng));
+            QImage whole = White(width, height);
+            whole.setDevicePixelRatio(ratio);
+            {
+                CDC dc;
+                dc.AttachWindowImage(&whole);
+                DrawScene(dc, scene);
+            }
+            QImage window(width, height, QImage::Format_RGB32);
+            window.setDevicePixelRatio(ratio);
+            window.fill(qRgb(1, 2, 3));
+            {
+                CDC dc;
+                dc.AttachWindowImage(&window, &part);
+                CRect box;
+                dc.GetClipBox(&box);
+                if (ratio == 1.0) {
+                    const CRect image(0, 0, 300, 240);
+                    CRect expected;
+                    IntersectRect(&expected, &part, &image);
+                    ASSERT_EQ(box, expected) << "round " << round;
+                }
+                dc.FillSolidRect(&box, RGB(255, 255, 255));
+                DrawScene(dc, scene);
+            }
+            const CRect reach = scale.Reach(part);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(window.pixel(x, y),
+                              PtInRect(&reach, CPoint(x, y)) ? whole.pixel(x, y) : qRgb(1, 2, 3))
+                        << ratio << " round " << round << " at " << x << "," << y;
         }
-        const CRect part(near(rng) - 50, near(rng) - 50, near(rng), near(rng));
-        QImage window(300, 240, QImage::Format_RGB32);
-        window.fill(qRgb(1, 2, 3));
-        {
-            CDC dc;
-            dc.AttachWindowImage(&window, &part);
-            CRect box;
-            dc.GetClipBox(&box);
-            const CRect image(0, 0, 300, 240);
-            CRect expected;
-            IntersectRect(&expected, &part, &image);
-            ASSERT_EQ(box, expected) << "round " << round;
-            dc.FillSolidRect(&part, RGB(255, 255, 255));
-            DrawScene(dc, scene);
-        }
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 300; ++x)
-                ASSERT_EQ(window.pixel(x, y),
-                          PtInRect(&part, CPoint(x, y)) ? whole.pixel(x, y) : qRgb(1, 2, 3))
-                    << "round " << round << " at " << x << "," << y;
     }
 }
