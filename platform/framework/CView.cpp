@@ -78,18 +78,22 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     try {
         InvalidatePart(pRect);
     } catch (const std::bad_alloc&) {
-        // A part that cannot be noted for want of memory is not lost: all of the window is
-        // repainted at its next paint instead.
-        m_bRedrawPending = true;
-        m_invalidParts.clear();
-        if (m_pWidget == nullptr)
-            return;
-        try {
-            m_pWidget->update();
-        } catch (const std::bad_alloc&) {
-        }
-        AfxResendUpdateRequest(m_pWidget);
+        RepaintAllAfterFailure();
     }
+}
+
+void CView::RepaintAllAfterFailure() noexcept {
+    // A part that cannot be noted or shown for want of memory is not lost: all of the window
+    // is repainted at its next paint instead.
+    m_bRedrawPending = true;
+    m_invalidParts.clear();
+    if (m_pWidget == nullptr)
+        return;
+    try {
+        m_pWidget->update();
+    } catch (const std::bad_alloc&) {
+    }
+    AfxResendUpdateRequest(m_pWidget);
 }
 
 void CView::InvalidatePart(const CRect* pRect) {
@@ -132,8 +136,12 @@ void CView::ShowPart(const CRect& part) {
     // asked for a part that holds them however it rounds.
     const DeviceScale scale = GetDeviceScale();
     const CRect shown = scale.ToLogicalAround(scale.Reach(inside));
-    m_pWidget->update(
-        QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
+    try {
+        m_pWidget->update(
+            QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
+    } catch (const std::bad_alloc&) {
+        RepaintAllAfterFailure();
+    }
 }
 
 void CView::AddInvalidPart(CRect part) {
