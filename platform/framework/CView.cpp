@@ -53,12 +53,14 @@ void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
     const CRect* part = lHint == HINT_UPDATE_RECT ? static_cast<const CRect*>(pHint) : nullptr;
     InvalidateRect(part, true);
     // The scroll bars follow the drawing at the next turn of the event loop. Without the memory
-    // to ask for that turn, they wait for the next edit: the repaint comes first.
+    // to ask for that turn, they wait for the next edit, and the failure goes on to be told:
+    // the repaint is asked for first.
     try {
         NoteExtentChange(part);
     } catch (const std::bad_alloc&) {
         m_bExtentStale = true;
         m_bScrollBarsPending = false;
+        throw;
     }
 }
 
@@ -89,18 +91,22 @@ void CView::InvalidateRect(const CRect* pRect, bool) {
     try {
         InvalidatePart(pRect);
     } catch (const std::bad_alloc&) {
-        // A part that cannot be noted for want of memory is not lost: all of the window is
-        // repainted at its next paint instead.
-        m_bRedrawPending = true;
-        m_invalidParts.clear();
-        if (m_pWidget == nullptr)
-            return;
-        try {
-            m_pWidget->update();
-        } catch (const std::bad_alloc&) {
-        }
-        AfxResendUpdateRequest(m_pWidget);
+        RepaintAllAfterFailure();
     }
+}
+
+void CView::RepaintAllAfterFailure() noexcept {
+    // A part that cannot be noted or shown for want of memory is not lost: all of the window
+    // is repainted at its next paint instead.
+    m_bRedrawPending = true;
+    m_invalidParts.clear();
+    if (m_pWidget == nullptr)
+        return;
+    try {
+        m_pWidget->update();
+    } catch (const std::bad_alloc&) {
+    }
+    AfxResendUpdateRequest(m_pWidget);
 }
 
 void CView::InvalidatePart(const CRect* pRect) {
@@ -141,8 +147,12 @@ void CView::ShowPart(const CRect& part) {
     // which at a fractional ratio can fall short of the pixels the part was drawn on: it is
     // asked for a part that holds them however it rounds.
     const CRect shown = GetDeviceScale().ToLogicalAround(GetDeviceMapping().Reach(inside));
-    m_pWidget->update(
-        QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
+    try {
+        m_pWidget->update(
+            QRect(QPoint(shown.left, shown.top), QPoint(shown.right - 1, shown.bottom - 1)));
+    } catch (const std::bad_alloc&) {
+        RepaintAllAfterFailure();
+    }
 }
 
 void CView::AddInvalidPart(CRect part) {

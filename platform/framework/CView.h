@@ -235,6 +235,7 @@ private:
     // The logical units that the pixels of the window's image show.
     CRect ClientUnits() const;
     void InvalidatePart(const CRect* pRect);
+    void RepaintAllAfterFailure() noexcept;
     void AddInvalidPart(CRect part);
     void PaintPart(QImage* image, const CRect* pPart);
     void CheckLayerPart(const QImage& image, const CRect& part);
