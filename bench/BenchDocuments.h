@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,6 +42,15 @@ inline std::vector<CCurve> MakeCurves(int curves, int points, bool spread = fals
 
 // Writes a document file of `curves` curves of `points` points each, pseudo-random, without the
 // program's own code; false when it cannot be written.
+// A folder of the benchmark's own under the system's temporary folder, made at its first use;
+// the benchmark removes it when it ends.
+inline std::filesystem::path BenchFolder(const char* pattern) {
+    std::string path = (std::filesystem::temp_directory_path() / pattern).string();
+    if (!::mkdtemp(path.data()))
+        std::abort();
+    return path;
+}
+
 inline bool WriteDrawingFile(const std::string& path, std::uint32_t curves, std::uint32_t points) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr)

@@ -33,13 +33,7 @@ constexpr Shape kShapes[] = {
 };
 
 std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "swoop2-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return std::filesystem::path(pattern);
-    }();
+    static const std::filesystem::path folder = bench::BenchFolder("swoop2-bench-XXXXXX");
     return folder;
 }
 

@@ -51,13 +51,7 @@ double ThreadCpuMilliseconds() {
 }
 
 std::filesystem::path Folder() {
-    static const std::filesystem::path folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "swoop2-recovery-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return std::filesystem::path(pattern);
-    }();
+    static const std::filesystem::path folder = bench::BenchFolder("swoop2-recovery-bench-XXXXXX");
     return folder;
 }
 

@@ -44,7 +44,7 @@ bool MakeFolders(const std::string& folder) {
 } // namespace
 
 std::string CRecoveryKeeper::DefaultFolder(const std::string& name) {
-    // Relative values are to be ignored, as the base directory specification says.
+    // Relative values are to be ignored, as the XDG base directory rules say.
     const char* state = std::getenv("XDG_STATE_HOME");
     if (state != nullptr && state[0] == '/')
         return std::string(state) + "/" + name;
