@@ -34,6 +34,13 @@ protected:
             return QObject::eventFilter(watched, event);
         if (event->type() == QEvent::MouseButtonRelease)
             QTimer::singleShot(0, this, [this] { Decorate(); });
+        // The show reaches the bar before its window is mapped: a desktop reads the window's
+        // type as it maps it, and may not read it again.
+        if (event->type() == QEvent::Show) {
+            auto* bar = static_cast<QWidget*>(watched);
+            if (bar->isWindow())
+                MarkAsToolbar(bar->windowHandle());
+        }
         // Qt passes a button's prompt up its parents only as far as the first window, which
         // is the bar itself while it floats; the prompt belongs in the frame's status bar.
         if (event->type() == QEvent::StatusTip) {
@@ -58,11 +65,17 @@ private:
         if (window == nullptr)
             return;
         window->setFlags(flags);
+        MarkAsToolbar(window);
+    }
+
+    // A tool window has nothing to maximise or minimise, and its hints say so; some desktops
+    // (openbox among them) offer both whatever the hints say, but not for a window that says
+    // it is a toolbar torn off its main window.
+    static void MarkAsToolbar([[maybe_unused]] QWindow* window) {
 #if SWOOP2_HAVE_QT_GUI_PRIVATE
-        // A tool window has nothing to maximise or minimise, and its hints say so; some
-        // desktops (openbox among them) offer both whatever the hints say, but not for a
-        // window that says it is a toolbar torn off its main window.
         using XcbWindow = QNativeInterface::Private::QXcbWindow;
+        if (window == nullptr)
+            return;
         if (auto* x11 = window->nativeInterface<XcbWindow>(); x11 != nullptr)
             x11->setWindowType(XcbWindow::Toolbar);
 #endif
