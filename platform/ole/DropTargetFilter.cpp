@@ -63,6 +63,9 @@ DropTargetFilter::DropTargetFilter(COleDropTarget* target, CWnd* pWnd)
     m_hadAcceptDrops = m_widget->acceptDrops();
     m_widget->setAcceptDrops(true);
     m_widget->installEventFilter(this);
+    // The same pace as a point dragged near an edge.
+    m_autoScroll.setInterval(40);
+    connect(&m_autoScroll, &QTimer::timeout, this, [this] { AutoScrollTick(); });
 }
 
 DropTargetFilter::~DropTargetFilter() {
@@ -80,6 +83,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         m_lastEffect = Ask(/*bEntering=*/true, drag);
         Answer(*drag, m_lastEffect);
+        FollowEdges(drag->position().toPoint());
         // Qt sends moves and the drop only to a widget that accepted the entry, while the
         // target may refuse at first and accept later (another spot, the Ctrl key): the entry
         // is always taken, and the answer to the move that follows it is what counts.
@@ -90,6 +94,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         m_lastEffect = Ask(/*bEntering=*/false, drag);
         Answer(*drag, m_lastEffect);
+        FollowEdges(drag->position().toPoint());
         return true;
     }
     case QEvent::DragLeave:
@@ -116,13 +121,38 @@ DROPEFFECT DropTargetFilter::Ask(bool bEntering, QDropEvent* event) {
     return effect;
 }
 
+void DropTargetFilter::FollowEdges(QPoint at) {
+    // Only a drag the target would take scrolls it; the first step tells whether the pointer
+    // is near an edge at all.
+    if (m_lastEffect == DROPEFFECT_NONE) {
+        m_autoScroll.stop();
+        return;
+    }
+    m_autoScrollAt = at;
+    if (!m_autoScroll.isActive())
+        m_autoScroll.start();
+}
+
+void DropTargetFilter::AutoScrollTick() {
+    bool scrolled = false;
+    if (m_widget && m_lastEffect != DROPEFFECT_NONE && !AfxCallGuarded([&] {
+            scrolled =
+                m_target->OnDragScroll(m_pWnd, CPoint(m_autoScrollAt.x(), m_autoScrollAt.y()));
+        }))
+        scrolled = false;
+    if (!scrolled)
+        m_autoScroll.stop();
+}
+
 void DropTargetFilter::Leave() {
+    m_autoScroll.stop();
     m_lastEffect = DROPEFFECT_NONE;
     AfxCallGuarded([&] { m_target->OnDragLeave(m_pWnd); });
 }
 
 void DropTargetFilter::Drop(QDropEvent* event) {
     ++s_dropCount;
+    m_autoScroll.stop();
     const DROPEFFECT effect = m_lastEffect;
     m_lastEffect = DROPEFFECT_NONE;
     // A target that refused the last move is told the drag left, as if it had been cancelled.
