@@ -1,5 +1,6 @@
 #include "platform/ole/DropTargetFilter.h"
 
+#include "platform/framework/CView.h"
 #include "platform/framework/CWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/geometry/CPoint.h"
@@ -11,6 +12,11 @@
 #include <QWidget>
 
 namespace {
+
+// How long the pointer stays near an edge before the scrolling starts, and then the pace of
+// the steps, that of a point dragged near an edge.
+constexpr int kScrollDelayMs = 300;
+constexpr int kScrollStepMs = 40;
 
 DWORD KeyStateOf(const QDropEvent& event) {
     DWORD state = 0;
@@ -63,8 +69,6 @@ DropTargetFilter::DropTargetFilter(COleDropTarget* target, CWnd* pWnd)
     m_hadAcceptDrops = m_widget->acceptDrops();
     m_widget->setAcceptDrops(true);
     m_widget->installEventFilter(this);
-    // The same pace as a point dragged near an edge.
-    m_autoScroll.setInterval(40);
     connect(&m_autoScroll, &QTimer::timeout, this, [this] { AutoScrollTick(); });
 }
 
@@ -122,15 +126,17 @@ DROPEFFECT DropTargetFilter::Ask(bool bEntering, QDropEvent* event) {
 }
 
 void DropTargetFilter::FollowEdges(QPoint at) {
-    // Only a drag the target would take scrolls it; the first step tells whether the pointer
-    // is near an edge at all.
-    if (m_lastEffect == DROPEFFECT_NONE) {
+    // Only a drag the target would take scrolls it, and only once the pointer has stayed near
+    // an edge for a moment: a drag on its way in crosses the edge, and should not scroll.
+    const auto* view = dynamic_cast<const CView*>(m_pWnd);
+    if (m_lastEffect == DROPEFFECT_NONE || view == nullptr ||
+        view->AutoScrollStep(CPoint(at.x(), at.y())) == CPoint()) {
         m_autoScroll.stop();
         return;
     }
     m_autoScrollAt = at;
     if (!m_autoScroll.isActive())
-        m_autoScroll.start();
+        m_autoScroll.start(kScrollDelayMs);
 }
 
 void DropTargetFilter::AutoScrollTick() {
@@ -140,8 +146,12 @@ void DropTargetFilter::AutoScrollTick() {
                 m_target->OnDragScroll(m_pWnd, CPoint(m_autoScrollAt.x(), m_autoScrollAt.y()));
         }))
         scrolled = false;
-    if (!scrolled)
+    if (!scrolled) {
         m_autoScroll.stop();
+        return;
+    }
+    if (m_autoScroll.interval() != kScrollStepMs)
+        m_autoScroll.start(kScrollStepMs);
 }
 
 void DropTargetFilter::Leave() {
