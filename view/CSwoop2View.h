@@ -55,6 +55,8 @@ public:
     DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
     void OnDragLeave() override;
+    // The outline keeps its place under the pointer while the window scrolls beneath it.
+    void OnDragScroll(CPoint step, CPoint client) override;
     bool OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
 
     // Painting, for the window, the printer and the preview alike.

@@ -147,6 +147,25 @@ DROPEFFECT CSwoop2View::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState
     return EffectForKeys(dwKeyState);
 }
 
+void CSwoop2View::OnDragScroll(CPoint step, CPoint client) {
+    if (m_pFeedback == nullptr) {
+        CView::OnDragScroll(step, client);
+        return;
+    }
+    // The outline is erased before the image moves: part of it would move with the image and
+    // part be painted over from the drawing, leaving pieces that no erase removes. The parts
+    // that came into view are painted before it is placed again, as a repaint draws the
+    // outline where it stands.
+    DrawFeedback(m_ptFeedback);
+    m_ptFeedback = kFeedbackNotDrawn;
+    CView::OnDragScroll(step, client);
+    UpdateBackingImage();
+    const CPoint point = ClientToUnits(client);
+    m_ptFeedback = point - m_ptGrab;
+    DrawFeedback(m_ptFeedback);
+    m_ptDragLast = point;
+}
+
 void CSwoop2View::OnDragLeave() {
     CView::OnDragLeave();
     if (m_pFeedback == nullptr)

@@ -77,6 +77,9 @@ DROPEFFECT CView::OnDragOver(COleDataObject*, DWORD, CPoint) {
     return 0;
 }
 void CView::OnDragLeave() {}
+void CView::OnDragScroll(CPoint step, CPoint) {
+    AutoScrollBy(step);
+}
 bool CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) {
     return false;
 }

@@ -49,6 +49,10 @@ public:
     virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
     virtual void OnDragLeave();
     virtual bool OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+    // Scrolls by the step while a drag the view accepts is held near an edge, the pointer still
+    // at the client point; a view that draws feedback over its image takes it off before the
+    // image moves and draws it again after, under the pointer.
+    virtual void OnDragScroll(CPoint step, CPoint client);
 
     virtual void OnDraw(CDC* pDC) = 0;
     // Prepares a surface before drawing. A surface on the window's image, and any other when

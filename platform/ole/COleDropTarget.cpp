@@ -40,6 +40,17 @@ void COleDropTarget::OnDragLeave(CWnd* pWnd) {
         view->OnDragLeave();
 }
 
+bool COleDropTarget::OnDragScroll(CWnd* pWnd, CPoint point) {
+    auto* view = dynamic_cast<CView*>(pWnd);
+    if (view == nullptr)
+        return false;
+    const CPoint step = view->AutoScrollStep(point);
+    if (step == CPoint())
+        return false;
+    view->OnDragScroll(step, point);
+    return true;
+}
+
 bool COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect,
                             CPoint point) {
     auto* view = dynamic_cast<CView*>(pWnd);

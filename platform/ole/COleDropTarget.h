@@ -30,6 +30,10 @@ public:
     virtual DROPEFFECT OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
                                   CPoint point);
     virtual void OnDragLeave(CWnd* pWnd);
+    // Called again and again while an accepted drag stands over the window, even with the
+    // pointer still; returns whether the window scrolled, which the base does for a view with the
+    // pointer near an edge.
+    virtual bool OnDragScroll(CWnd* pWnd, CPoint point);
     virtual bool OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect,
                         CPoint point);
 

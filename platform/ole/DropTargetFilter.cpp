@@ -1,5 +1,6 @@
 #include "platform/ole/DropTargetFilter.h"
 
+#include "platform/framework/CView.h"
 #include "platform/framework/CWnd.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/geometry/CPoint.h"
@@ -11,6 +12,11 @@
 #include <QWidget>
 
 namespace {
+
+// How long the pointer stays near an edge before the scrolling starts, and then the pace of
+// the steps, that of a point dragged near an edge.
+constexpr int kScrollDelayMs = 300;
+constexpr int kScrollStepMs = 40;
 
 DWORD KeyStateOf(const QDropEvent& event) {
     DWORD state = 0;
@@ -63,6 +69,7 @@ DropTargetFilter::DropTargetFilter(COleDropTarget* target, CWnd* pWnd)
     m_hadAcceptDrops = m_widget->acceptDrops();
     m_widget->setAcceptDrops(true);
     m_widget->installEventFilter(this);
+    connect(&m_autoScroll, &QTimer::timeout, this, [this] { AutoScrollTick(); });
 }
 
 DropTargetFilter::~DropTargetFilter() {
@@ -80,6 +87,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         m_lastEffect = Ask(/*bEntering=*/true, drag);
         Answer(*drag, m_lastEffect);
+        FollowEdges(drag->position().toPoint());
         // Qt sends moves and the drop only to a widget that accepted the entry, while the
         // target may refuse at first and accept later (another spot, the Ctrl key): the entry
         // is always taken, and the answer to the move that follows it is what counts.
@@ -90,6 +98,7 @@ bool DropTargetFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* drag = static_cast<QDropEvent*>(event);
         m_lastEffect = Ask(/*bEntering=*/false, drag);
         Answer(*drag, m_lastEffect);
+        FollowEdges(drag->position().toPoint());
         return true;
     }
     case QEvent::DragLeave:
@@ -116,13 +125,44 @@ DROPEFFECT DropTargetFilter::Ask(bool bEntering, QDropEvent* event) {
     return effect;
 }
 
+void DropTargetFilter::FollowEdges(QPoint at) {
+    // Only a drag the target would take scrolls it, and only once the pointer has stayed near
+    // an edge for a moment: a drag on its way in crosses the edge, and should not scroll.
+    const auto* view = dynamic_cast<const CView*>(m_pWnd);
+    if (m_lastEffect == DROPEFFECT_NONE || view == nullptr ||
+        view->AutoScrollStep(CPoint(at.x(), at.y())) == CPoint()) {
+        m_autoScroll.stop();
+        return;
+    }
+    m_autoScrollAt = at;
+    if (!m_autoScroll.isActive())
+        m_autoScroll.start(kScrollDelayMs);
+}
+
+void DropTargetFilter::AutoScrollTick() {
+    bool scrolled = false;
+    if (m_widget && m_lastEffect != DROPEFFECT_NONE && !AfxCallGuarded([&] {
+            scrolled =
+                m_target->OnDragScroll(m_pWnd, CPoint(m_autoScrollAt.x(), m_autoScrollAt.y()));
+        }))
+        scrolled = false;
+    if (!scrolled) {
+        m_autoScroll.stop();
+        return;
+    }
+    if (m_autoScroll.interval() != kScrollStepMs)
+        m_autoScroll.start(kScrollStepMs);
+}
+
 void DropTargetFilter::Leave() {
+    m_autoScroll.stop();
     m_lastEffect = DROPEFFECT_NONE;
     AfxCallGuarded([&] { m_target->OnDragLeave(m_pWnd); });
 }
 
 void DropTargetFilter::Drop(QDropEvent* event) {
     ++s_dropCount;
+    m_autoScroll.stop();
     const DROPEFFECT effect = m_lastEffect;
     m_lastEffect = DROPEFFECT_NONE;
     // A target that refused the last move is told the drag left, as if it had been cancelled.

@@ -5,7 +5,9 @@
 #include "platform/Types.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+#include <QTimer>
 
 class COleDropTarget;
 class CWnd;
@@ -33,6 +35,10 @@ private:
     DROPEFFECT Ask(bool bEntering, QDropEvent* event);
     void Leave();
     void Drop(QDropEvent* event);
+    // Keeps the target asked to scroll while an accepted drag stands at a point, since drag
+    // events come only when the pointer moves.
+    void FollowEdges(QPoint at);
+    void AutoScrollTick();
 
     COleDropTarget* m_target;
     CWnd* m_pWnd;
@@ -40,5 +46,7 @@ private:
     bool m_hadAcceptDrops = false;
     // What the target answered last: the effect the drop is made with.
     DROPEFFECT m_lastEffect = 0;
+    QTimer m_autoScroll;
+    QPoint m_autoScrollAt;
     static inline unsigned s_dropCount = 0;
 };

@@ -185,6 +185,69 @@ private slots:
         CheckWindow();
     }
 
+    void aDragHeldNearTheEdgeScrollsWithTheOutlineUnderThePointer() {
+        // A curve in the part that scrolls into view, so that the strips drawn afresh hold
+        // something for a stray piece of outline to spoil.
+        h->Add({{250, 180}, {520, 260}, {400, 420}});
+        h->doc.UpdateAllViews(nullptr);
+        ViewHarness source(200, 200);
+        CCurve* dragged = source.Add({{5000, 7000}, {5100, 7000}, {5100, 7050}});
+        HGLOBAL block = source.doc.CurveToGlobal(dragged);
+        QVERIFY(block != nullptr);
+        const QByteArray bytes(static_cast<const char*>(GlobalLock(block)), int(GlobalSize(block)));
+        GlobalUnlock(block);
+        GlobalFree(block);
+        QMimeData mime;
+        mime.setData("Tav.Swoop", bytes);
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        const QPoint near(h->view->GetViewportSize().cx - 4, h->view->GetViewportSize().cy - 4);
+        const auto placed = [&] {
+            return h->view->ClientToUnits(CPoint(near.x(), near.y())) - h->view->m_ptGrab;
+        };
+
+        // Held still near the bottom-right corner, the drag scrolls both ways, and the outline
+        // stays under the pointer with nothing of it left where it was.
+        QDragEnterEvent enter(QPoint(100, 80), actions, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &enter);
+        QDragMoveEvent move(near, actions, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &move);
+        QTRY_VERIFY(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
+        QCOMPARE(h->view->m_ptFeedback, placed());
+        h->view->UpdateWindow();
+        QImage expected = h->Render();
+        {
+            CDC dc;
+            dc.AttachImage(&expected);
+            h->view->OnPrepareDC(&dc);
+            h->view->m_pFeedback->DrawTracker(&dc, placed().x, placed().y);
+        }
+        QCOMPARE(h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32), expected);
+        // Once the drag has left, the scrolling stops and the window shows no outline.
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(h->Widget(), &leave);
+        const std::int64_t leftAt = h->view->GetScrollX();
+        QTest::qWait(200);
+        QCOMPARE(h->view->GetScrollX(), leftAt);
+        CheckWindow();
+
+        // A drop after scrolling lands at the unit under the pointer.
+        QDragEnterEvent again(QPoint(100, 80), actions, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &again);
+        QDragMoveEvent back(near, actions, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &back);
+        QTRY_VERIFY(h->view->GetScrollX() > leftAt + 100);
+        const CPoint topLeft = placed();
+        QDropEvent drop(near, actions, &mime, Qt::NoButton, {});
+        QCoreApplication::sendEvent(h->Widget(), &drop);
+        QVERIFY(h->doc.m_pSelected != nullptr);
+        const CRect bounds = h->doc.m_pSelected->GetBounds();
+        QCOMPARE(CPoint(bounds.left, bounds.top), topLeft);
+        const std::int64_t droppedAt = h->view->GetScrollX();
+        QTest::qWait(200);
+        QCOMPARE(h->view->GetScrollX(), droppedAt);
+        CheckWindow();
+    }
+
     void handlesKeepTheirSizeOnTheScreenAtAnyZoom_data() {
         QTest::addColumn<int>("step");
         for (int step : {-4, -1, 0, 3, 6})
