@@ -40,6 +40,21 @@ QRect BlackArea(const QImage& image, int* count) {
 
 } // namespace
 
+namespace {
+
+// The transfer record of a curve as another running copy offers it; empty when none.
+QByteArray RecordOf(ViewHarness& source, const CCurve* curve) {
+    HGLOBAL block = source.doc.CurveToGlobal(curve);
+    if (block == nullptr)
+        return {};
+    const QByteArray bytes(static_cast<const char*>(GlobalLock(block)), int(GlobalSize(block)));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return bytes;
+}
+
+} // namespace
+
 class ViewZoomTest : public QObject {
     Q_OBJECT
 
@@ -192,11 +207,8 @@ private slots:
         h->doc.UpdateAllViews(nullptr);
         ViewHarness source(200, 200);
         CCurve* dragged = source.Add({{5000, 7000}, {5100, 7000}, {5100, 7050}});
-        HGLOBAL block = source.doc.CurveToGlobal(dragged);
-        QVERIFY(block != nullptr);
-        const QByteArray bytes(static_cast<const char*>(GlobalLock(block)), int(GlobalSize(block)));
-        GlobalUnlock(block);
-        GlobalFree(block);
+        const QByteArray bytes = RecordOf(source, dragged);
+        QVERIFY(!bytes.isEmpty());
         QMimeData mime;
         mime.setData("Tav.Swoop", bytes);
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
@@ -291,11 +303,8 @@ private slots:
         ViewHarness source(200, 200);
         source.view->SetZoomStep(-step, CPoint(10, 10));
         CCurve* dragged = source.Add({{5000, 7000}, {5100, 7000}, {5100, 7050}});
-        HGLOBAL block = source.doc.CurveToGlobal(dragged);
-        QVERIFY(block != nullptr);
-        const QByteArray bytes(static_cast<const char*>(GlobalLock(block)), int(GlobalSize(block)));
-        GlobalUnlock(block);
-        GlobalFree(block);
+        const QByteArray bytes = RecordOf(source, dragged);
+        QVERIFY(!bytes.isEmpty());
         QMimeData mime;
         mime.setData("Tav.Swoop", bytes);
         h->view->SetZoomStep(step, CPoint(0, 0));
