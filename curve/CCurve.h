@@ -45,6 +45,10 @@ public:
     // changes nothing kept. It is kept from one call to the next and taken again once the points
     // have changed. Empty for a curve without points.
     CRect GetExtent() const;
+    // What the curve's drawing reaches, right and bottom edges outside: its segments' own
+    // extremes, rounded to the nearest unit, which may lie well inside their hull. Converts the
+    // curve each time; empty for a curve without points.
+    CRect GetDrawnExtent() const;
     // The part that the segments depending on one control point can touch, together with the
     // closing segment: what moving that point, or appending after it, can change. For up to
     // four points the whole curve. Costs the same for any length of curve.

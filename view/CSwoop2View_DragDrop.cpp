@@ -116,7 +116,13 @@ DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyStat
     const CRect bounds = m_pFeedback->GetBounds();
     m_ptFeedback = kFeedbackNotDrawn;
     m_ptDragLast = point;
-    if (PtInRect(&bounds, point)) {
+    // The record carries the units of the window the drag began in. The entry point tells where
+    // the mouse holds the curve only in this same view, or in a view that shows its units one
+    // to a screen unit from the origin, as every window did before zoom and scrolling; in a
+    // window at another zoom or place the two have nothing in common.
+    const bool sameUnits =
+        m_bDragging || (GetZoomStep() == 0 && GetScrollX() == 0 && GetScrollY() == 0);
+    if (sameUnits && PtInRect(&bounds, point)) {
         // The outline keeps the mouse where it holds the curve.
         m_ptGrab = point - bounds.TopLeft();
     } else {

@@ -65,7 +65,10 @@ bool CSwoop2View::WantsAutoScroll() const {
 std::int32_t CSwoop2View::HitHalf() const {
     if (GetZoomStep() == 0)
         return CSwoop2Doc::kHitHalf;
-    return std::max<std::int32_t>(1, std::int32_t(std::ceil(CSwoop2Doc::kHitHalf / GetZoom())));
+    // A press maps to the unit nearest the pointer, which may lie half a unit beside the unit
+    // the pointer's pixels show: half a unit more keeps every pixel of a handle on it.
+    return std::max<std::int32_t>(1,
+                                  std::int32_t(std::ceil(CSwoop2Doc::kHitHalf / GetZoom() + 0.5)));
 }
 
 void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {

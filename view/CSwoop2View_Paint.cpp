@@ -62,8 +62,10 @@ CRect CSwoop2View::GetDrawingExtent() const {
     CRect extent;
     if (doc == nullptr)
         return extent;
+    // What the curves draw, not the hulls that repaints use: the hull of a bend can reach well
+    // past it, and a scroll bar would lead there to nothing.
     for (const auto& curve : doc->m_curves) {
-        const CRect part = curve->GetExtent();
+        const CRect part = curve->GetDrawnExtent();
         UnionRect(&extent, &extent, &part);
     }
     return extent;

@@ -8,6 +8,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/ole/OleConstants.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -365,6 +366,13 @@ void CViewWidget::mouseReleaseEvent(QMouseEvent* event) {
         Deliver(WM_RBUTTONUP, event);
 }
 
+void CViewWidget::focusOutEvent(QFocusEvent* event) {
+    // A window that lost the keyboard to a dialog or another window has lost the gesture too:
+    // nothing goes on scrolling behind the user's back.
+    m_autoScroll.stop();
+    QWidget::focusOutEvent(event);
+}
+
 void CViewWidget::mouseDoubleClickEvent(QMouseEvent*) {
     // The view has no double-click handler: the second press of a double click is not a
     // press at all.
@@ -391,12 +399,22 @@ void CViewWidget::FollowEdges(QMouseEvent* event) {
 void CViewWidget::AutoScrollTick() {
     CView* view = m_pView;
     const CPoint at(m_autoScrollAt.x(), m_autoScrollAt.y());
-    if (view == nullptr || !view->WantsAutoScroll() || view->AutoScrollStep(at) == CPoint()) {
+    // The release may never reach this window (a dialog or the desktop took the mouse): the
+    // button as the application last saw it decides, not the state at the last move here.
+    if (view == nullptr || !view->WantsAutoScroll() || view->AutoScrollStep(at) == CPoint() ||
+        (QGuiApplication::mouseButtons() & Qt::LeftButton) == 0) {
         m_autoScroll.stop();
         return;
     }
     AfxCallGuarded([&] {
+        const std::int64_t x = view->GetScrollX();
+        const std::int64_t y = view->GetScrollY();
         view->AutoScrollBy(view->AutoScrollStep(at));
+        if (view->GetScrollX() == x && view->GetScrollY() == y) {
+            // At the ends of the units a drawing can hold, nothing moves any more.
+            m_autoScroll.stop();
+            return;
+        }
         // The pointer stands still over a drawing that moved under it: the gesture hears of it
         // as a move to the unit now under the pointer.
         AFX_MSGARGS args;

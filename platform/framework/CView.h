@@ -201,6 +201,18 @@ private:
     int m_nZoomStep = 0;
     std::int64_t m_scrollX = 0;
     std::int64_t m_scrollY = 0;
+    // The last zoom step: the client point it was made about, the point of the drawing under
+    // it in units, and where it left the zoom and the scroll position.
+    struct ZoomAnchor {
+        CPoint client;
+        double unitX = 0;
+        double unitY = 0;
+        int step = 0;
+        std::int64_t scrollX = 0;
+        std::int64_t scrollY = 0;
+        bool valid = false;
+    };
+    ZoomAnchor m_zoomAnchor;
     // The drawing's extent as last asked, and whether an edit may have changed it since.
     CRect m_extent;
     bool m_bExtentStale = true;

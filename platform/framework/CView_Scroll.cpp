@@ -68,12 +68,17 @@ DeviceMapping CView::GetDeviceMapping() const {
 }
 
 CPoint CView::ClientToUnits(CPoint client) const {
-    if (m_nZoomStep == 0 && m_scrollX == 0 && m_scrollY == 0)
-        return client;
-    // The unit whose pixels hold the pointer's first pixel, as drawn.
-    const DeviceMapping mapping = GetDeviceMapping();
-    return CPoint(Clamp32(mapping.UnitX(mapping.Screen().Map(client.x))),
-                  Clamp32(mapping.UnitY(mapping.Screen().Map(client.y))));
+    // The unit nearest the pointer, worked out in the screen's units, where the pointer is: a
+    // point placed at a press shows under the pointer, not up to a unit's pixels up and to the
+    // left of it, and the mapping does not depend on the pixels the screen rounds to.
+    const std::int64_t zoom = ZoomFixed();
+    const auto nearest = [zoom](std::int64_t at) {
+        const std::int64_t twice =
+            2 * std::clamp(at, -kFarScroll, kFarScroll) * DeviceScale::kOne + zoom;
+        const std::int64_t unit = twice / (2 * zoom);
+        return Clamp32(twice % (2 * zoom) < 0 ? unit - 1 : unit);
+    };
+    return CPoint(nearest(m_scrollX + client.x), nearest(m_scrollY + client.y));
 }
 
 CSize CView::GetClientSize() const {
@@ -100,29 +105,41 @@ void CView::RefreshExtent() {
 }
 
 void CView::ScrollRange(std::int64_t range[4], CSize client, bool withCurrent) const {
-    // The window at the origin, the drawing, and where the window stands now, so that an edit
-    // that shrinks the drawing never moves what the user is looking at.
-    std::int64_t left = 0;
-    std::int64_t top = 0;
-    std::int64_t right = client.cx;
-    std::int64_t bottom = client.cy;
-    if (withCurrent) {
-        left = std::min(left, m_scrollX);
-        top = std::min(top, m_scrollY);
-        right = std::max(right, m_scrollX + client.cx);
-        bottom = std::max(bottom, m_scrollY + client.cy);
-    }
-    if (!m_extent.IsRectEmpty()) {
-        const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
-        left = std::min(left, zoom.Map(m_extent.left));
-        top = std::min(top, zoom.Map(m_extent.top));
-        right = std::max(right, zoom.MapEnd(m_extent.left, m_extent.right));
-        bottom = std::max(bottom, zoom.MapEnd(m_extent.top, m_extent.bottom));
-    }
-    range[0] = std::clamp(left, -kFarScroll, kFarScroll);
-    range[1] = std::clamp(top, -kFarScroll, kFarScroll);
-    range[2] = std::clamp(right - client.cx, range[0], kFarScroll);
-    range[3] = std::clamp(bottom - client.cy, range[1], kFarScroll);
+    // The positions that show the drawing: from its first unit at the window's top-left
+    // corner to its last at the bottom-right one, or, where it fits the window, every position
+    // that shows all of it. At one unit per screen unit the window at the origin, where a
+    // drawing starts out, counts as part of the drawing. The position the window stands at
+    // counts too, so that an edit that shrinks the drawing never moves what the user looks
+    // at; then a bar shows only where there is somewhere to scroll.
+    const bool drawing = !m_extent.IsRectEmpty();
+    const bool origin = m_nZoomStep == 0;
+    const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+    const auto along = [&](std::int64_t current, std::int64_t first, std::int64_t end,
+                           std::int64_t length, std::int64_t* low, std::int64_t* high) {
+        std::int64_t from = 0;
+        std::int64_t to = 0;
+        if (drawing) {
+            from = zoom.Map(first);
+            to = zoom.MapEnd(first, end) - length;
+            if (origin) {
+                from = std::min<std::int64_t>(from, 0);
+                to = std::max<std::int64_t>(to, 0);
+            }
+        } else if (!origin) {
+            from = to = withCurrent ? current : 0;
+        }
+        if (withCurrent) {
+            *low = std::min(current, from);
+            *high = std::max(current, to);
+        } else {
+            *low = std::min(from, to);
+            *high = std::max(from, to);
+        }
+        *low = std::clamp(*low, -kFarScroll, kFarScroll);
+        *high = std::clamp(*high, *low, kFarScroll);
+    };
+    along(m_scrollX, m_extent.left, m_extent.right, client.cx, &range[0], &range[2]);
+    along(m_scrollY, m_extent.top, m_extent.bottom, client.cy, &range[1], &range[3]);
 }
 
 void CView::NoteExtentChange(const CRect* pPart) {
@@ -243,9 +260,21 @@ void CView::AutoScrollBy(CPoint step) {
 
 void CView::MoveTo(std::int64_t x, std::int64_t y, bool withinRange) {
     RefreshExtent();
-    std::int64_t range[4] = {-kFarScroll, -kFarScroll, kFarScroll, kFarScroll};
-    if (withinRange)
+    std::int64_t range[4];
+    if (withinRange) {
         ScrollRange(range, GetViewportSize());
+    } else {
+        // A gesture may take the window past the drawing, but not past the units a drawing can
+        // hold: there it stops.
+        const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+        const CSize client = GetViewportSize();
+        const std::int64_t first = INT32_MIN;
+        const std::int64_t end = std::int64_t(INT32_MAX) + 1;
+        range[0] = std::min(zoom.Map(first), m_scrollX);
+        range[1] = std::min(zoom.Map(first), m_scrollY);
+        range[2] = std::max(zoom.MapEnd(first, end) - client.cx, m_scrollX);
+        range[3] = std::max(zoom.MapEnd(first, end) - client.cy, m_scrollY);
+    }
     x = std::clamp(x, range[0], range[2]);
     y = std::clamp(y, range[1], range[3]);
     if (x == m_scrollX && y == m_scrollY)
@@ -304,15 +333,30 @@ void CView::SetZoomStep(int step, CPoint anchor) {
     step = std::clamp(step, kZoomOutmost, kZoomInmost);
     if (step == m_nZoomStep)
         return;
-    // The unit under the anchor stays under it.
-    const CPoint unit = ClientToUnits(anchor);
+    // The point of the drawing under the anchor stays under it, to a fraction of a unit: held
+    // to a whole unit, each step would move the window by up to a unit's pixels. Where the
+    // last step about the same anchor left the window, the next starts from that step's own
+    // point rather than from the rounded position, so that steps in and back out come to the
+    // same place however many there are.
+    const ZoomAnchor& last = m_zoomAnchor;
+    const bool again = last.valid && last.client == anchor && last.step == m_nZoomStep &&
+                       last.scrollX == m_scrollX && last.scrollY == m_scrollY;
+    const double before = double(ZoomFixed()) / double(DeviceScale::kOne);
+    const double unitX = again ? last.unitX : (double(m_scrollX) + anchor.x) / before;
+    const double unitY = again ? last.unitY : (double(m_scrollY) + anchor.y) / before;
     m_nZoomStep = step;
-    const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
+    const double after = double(ZoomFixed()) / double(DeviceScale::kOne);
     RefreshExtent();
     std::int64_t range[4];
     ScrollRange(range, GetViewportSize(), false);
-    m_scrollX = std::clamp(zoom.Map(unit.x) - anchor.x, range[0], range[2]);
-    m_scrollY = std::clamp(zoom.Map(unit.y) - anchor.y, range[1], range[3]);
+    const auto place = [after](double unit, int at, std::int64_t low, std::int64_t high) {
+        const double far = double(kFarScroll);
+        return std::clamp(std::int64_t(std::llround(std::clamp(unit * after - at, -far, far))), low,
+                          high);
+    };
+    m_scrollX = place(unitX, anchor.x, range[0], range[2]);
+    m_scrollY = place(unitY, anchor.y, range[1], range[3]);
+    m_zoomAnchor = {anchor, unitX, unitY, step, m_scrollX, m_scrollY, true};
     RedrawAll();
     UpdateScrollBars();
 }
@@ -337,6 +381,7 @@ void CView::ZoomToFit() {
         }
     }
     m_nZoomStep = step;
+    m_zoomAnchor.valid = false;
     const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
     m_scrollX = std::clamp(zoom.Map(m_extent.left), -kFarScroll, kFarScroll);
     m_scrollY = std::clamp(zoom.Map(m_extent.top), -kFarScroll, kFarScroll);
@@ -346,6 +391,7 @@ void CView::ZoomToFit() {
 
 void CView::ResetZoomAndScroll() {
     m_bExtentStale = true;
+    m_zoomAnchor.valid = false;
     if (m_nZoomStep != 0 || m_scrollX != 0 || m_scrollY != 0) {
         m_nZoomStep = 0;
         m_scrollX = 0;

@@ -47,8 +47,12 @@ bool COleDropTarget::OnDragScroll(CWnd* pWnd, CPoint point) {
     const CPoint step = view->AutoScrollStep(point);
     if (step == CPoint())
         return false;
+    const std::int64_t x = view->GetScrollX();
+    const std::int64_t y = view->GetScrollY();
     view->OnDragScroll(step, point);
-    return true;
+    // At the ends of the units a drawing can hold the window goes no further, and the drag
+    // stops asking it to.
+    return view->GetScrollX() != x || view->GetScrollY() != y;
 }
 
 bool COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT dropEffect,

@@ -14,8 +14,12 @@ Qt::DropActions DragKeys::Offered(Qt::DropActions allowed, Qt::KeyboardModifiers
 }
 
 Qt::KeyboardModifiers DragKeys::AtTarget(Qt::KeyboardModifiers seen, Qt::DropActions offered,
-                                         bool keptFromTarget) {
-    if (keptFromTarget && offered == Qt::CopyAction)
+                                         bool keptFromTarget, bool fromThisProgram) {
+    if (!keptFromTarget)
+        return seen;
+    if (!fromThisProgram)
+        seen = Qt::NoModifier;
+    if (offered == Qt::CopyAction)
         return seen | Qt::ControlModifier;
     return seen;
 }

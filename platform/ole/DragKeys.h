@@ -19,7 +19,10 @@ public:
     static Qt::DropActions Offered(Qt::DropActions allowed, Qt::KeyboardModifiers held,
                                    bool keptFromTarget);
 
-    // The keys a target acts on, given those it sees and what the drag offers.
+    // The keys a target acts on, given those it sees, what the drag offers and whether the
+    // drag began in this program. Where the desktop keeps the keys from a target, the keys it
+    // sees during another program's drag are those it last saw before the keyboard left it,
+    // which may be a Ctrl long let go: only the offer counts then.
     static Qt::KeyboardModifiers AtTarget(Qt::KeyboardModifiers seen, Qt::DropActions offered,
-                                          bool keptFromTarget);
+                                          bool keptFromTarget, bool fromThisProgram);
 };

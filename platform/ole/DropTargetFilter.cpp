@@ -21,7 +21,8 @@ constexpr int kScrollStepMs = 40;
 DWORD KeyStateOf(const QDropEvent& event) {
     DWORD state = 0;
     const Qt::KeyboardModifiers modifiers =
-        DragKeys::AtTarget(event.modifiers(), event.possibleActions(), DragKeys::KeptFromTarget());
+        DragKeys::AtTarget(event.modifiers(), event.possibleActions(), DragKeys::KeptFromTarget(),
+                           event.source() != nullptr);
     const Qt::MouseButtons buttons = event.buttons();
     if (modifiers & Qt::ControlModifier)
         state |= MK_CONTROL;

@@ -65,6 +65,29 @@ cx=$((v[9] - 60)) cy=$((v[10] - 60))
 near $((cx - wx)) 70 110 && near $((cy - wy)) 110 150 ||
     fail "the copy within the window landed $((cx - wx)), $((cy - wy)) away"
 
+# Into a copy zoomed to 200% and scrolled, the curve from a copy at 100% lands centred on the
+# unit under the pointer, as it does between copies at 100%.
+read -r bx by bw bh <<<"$(tail_geometry "$b_log" view)"
+xdotool mousemove $((bx + 200)) $((by + 150))
+sleep 0.2
+xdotool keydown ctrl
+for step in 1 2; do
+    scrolls=$(grep -c '^scroll: ' "$b_log")
+    xdotool click 4
+    for ((i = 0; i < 50 && $(grep -c '^scroll: ' "$b_log") == scrolls; i++)); do sleep 0.1; done
+done
+xdotool keyup ctrl
+read -r bsx bsy <<<"$(grep '^scroll: ' "$b_log" | tail -n 1 | cut -d' ' -f2-)"
+read -r sx sy <<<"$(screen_of "$a_log" $((120 + cx)) $((110 + cy)))"
+drag "$sx" "$sy" $((bx + 300)) $((by + 200))
+screenshot zoomed-target
+save_again "$b_win" "$E2E_TMP/b"
+mapfile -t v < <(ints_of "$E2E_TMP/b")
+# The unit nearest the pointer at zoom 2, less half the curve's 140 by 140 units.
+zx=$(((bsx + 300 + 1) / 2 - 70 - 60)) zy=$(((bsy + 200 + 1) / 2 - 70 - 60))
+[[ ${#v[@]} -eq 15 && "${v[*]:8}" == "3 $((60 + zx)) $((60 + zy)) $((200 + zx)) $((80 + zy)) $((120 + zx)) $((200 + zy))" ]] ||
+    fail "into a copy at 200% scrolled to $bsx $bsy the curve landed at ${v[*]:8}, not moved by $zx $zy"
+
 exit_copy "$b_win" "$b_pid"
 exit_copy "$a_win" "$a_pid"
 echo PASS

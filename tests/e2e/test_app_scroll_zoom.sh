@@ -63,6 +63,36 @@ py=$((1500 - sy))
 ((px > 20 && px < vw - 40 && py > 20 && py < vh - 40)) ||
     fail "the far curve is not in view: scrolled to $sx $sy in a view of $vw by $vh"
 
+# A step in with Ctrl and the wheel and one back out, at one spot, leaves every pixel of the
+# window where it was: the scroll bars come back to their values, and the screen to its image.
+view_pixels() {
+    import -window root -crop "${vw}x${vh}+${vx}+${vy}" +repage "$ARTEFACTS/$1.png"
+}
+xdotool mousemove $((vx + 203)) $((vy + 77))
+sleep 0.3
+view_pixels before_round_trip
+before=$(scroll_of)
+lines=$(grep -c '^scroll: ' "$a_log")
+xdotool keydown ctrl
+xdotool click 4
+for ((i = 0; i < 50 && $(grep -c '^scroll: ' "$a_log") == lines; i++)); do sleep 0.1; done
+xdotool click 5
+xdotool keyup ctrl
+for ((i = 0; i < 50; i++)); do
+    (($(grep -c '^scroll: ' "$a_log") >= lines + 2)) && [[ "$(scroll_of)" == "$before" ]] && break
+    sleep 0.1
+done
+[[ "$(scroll_of)" == "$before" ]] || fail "a zoom step in and out moved the view from $before to $(scroll_of)"
+# The window shows the same pixels once it has painted again.
+for ((i = 0; i < 50; i++)); do
+    view_pixels after_round_trip
+    differing=$(compare -metric AE "$ARTEFACTS/before_round_trip.png" \
+        "$ARTEFACTS/after_round_trip.png" null: 2>&1 || true)
+    [[ "$differing" == 0 ]] && break
+    sleep 0.1
+done
+[[ "$differing" == 0 ]] || fail "after a zoom step in and out, $differing pixels of the window differ"
+
 # Ctrl with the wheel zooms in one step, about the point under the pointer.
 xdotool mousemove $((vx + px)) $((vy + py))
 sleep 0.2
@@ -73,12 +103,9 @@ sleep 0.6
 screenshot zoomed
 read -r sx sy <<<"$(scroll_of)"
 # A unit maps to the pixel at the square root of two (92682 / 65536) times it, rounded.
+# A pointer maps to the unit nearest it: screen units over the zoom, rounded half up.
 map() { echo $((($1 * 92682 + 32768) >> 16)); }
-unit_at() {
-    local u=$(($1 * 65536 / 92682 - 2))
-    while (($(map $((u + 1))) <= $1)); do u=$((u + 1)); done
-    echo "$u"
-}
+unit_at() { echo $(((2 * $1 * 65536 + 92682) / (2 * 92682))); }
 px=$(($(map 2000) - sx))
 py=$(($(map 1500) - sy))
 ((px > 20 && px < vw - 60 && py > 20 && py < vh - 60)) ||

@@ -38,6 +38,13 @@ QRect BlackArea(const QImage& image, int* count) {
     return area;
 }
 
+// One notch of the wheel at a point of the view, with the keys given: up (positive) or down.
+void Wheel(QWidget* widget, QPoint at, int notches, Qt::KeyboardModifiers keys) {
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      keys, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget, &wheel);
+}
+
 } // namespace
 
 namespace {
@@ -109,6 +116,7 @@ private slots:
         QTest::addColumn<QPoint>("far");
         QTest::newRow("above and left of the origin") << QPoint(-5000, -3000);
         QTest::newRow("beyond 100,000 units") << QPoint(150000, 120000);
+        QTest::newRow("far below only") << QPoint(20, 150000);
     }
 
     void farCurvesAreReachedWithTheScrollBarsAndCanBeEdited() {
@@ -120,7 +128,8 @@ private slots:
         QCoreApplication::processEvents();
         QScrollBar* horizontal = Bar(*h, Qt::Horizontal);
         QScrollBar* vertical = Bar(*h, Qt::Vertical);
-        QVERIFY(horizontal->isVisible() && vertical->isVisible());
+        QVERIFY(vertical->isVisible());
+        QCOMPARE(horizontal->isVisible(), far.x() < 0 || far.x() > 200);
         // The user moves the bars towards the curve as far as they go, to show it.
         horizontal->setValue(far.x() - 50);
         vertical->setValue(far.y() - 50);
@@ -150,16 +159,21 @@ private slots:
     void aPickedPointMovesByTheTravelOverTheZoom_data() {
         QTest::addColumn<int>("step");
         QTest::addColumn<CPoint>("picked");
+        QTest::addColumn<QPoint>("off");
         QTest::addColumn<CPoint>("moved");
         // Zoom 4: the point's pixel is four times its units; 40, 20 of travel is 10, 5 units.
-        QTest::newRow("zoom 4") << 4 << CPoint(40, 30) << CPoint(50, 35);
+        QTest::newRow("zoom 4") << 4 << CPoint(40, 30) << QPoint(-2, 2) << CPoint(50, 35);
+        // The last pixel of the handle, right of and below the point, is nearer the next unit.
+        QTest::newRow("zoom 4, the handle's corner")
+            << 4 << CPoint(40, 30) << QPoint(2, 2) << CPoint(50, 35);
         // Zoom 1/4: a pixel holds four units; 40, 20 of travel is 160, 80 units.
-        QTest::newRow("zoom 1/4") << -4 << CPoint(400, 320) << CPoint(560, 400);
+        QTest::newRow("zoom 1/4") << -4 << CPoint(400, 320) << QPoint(-2, 2) << CPoint(560, 400);
     }
 
     void aPickedPointMovesByTheTravelOverTheZoom() {
         QFETCH(int, step);
         QFETCH(CPoint, picked);
+        QFETCH(QPoint, off);
         QFETCH(CPoint, moved);
         CCurve* curve = h->Add({{picked.x, picked.y}, {picked.x + 40, picked.y + 40}, {0, 0}});
         h->doc.m_pSelected = curve;
@@ -170,11 +184,11 @@ private slots:
         h->frame.ExecuteCommand(ID_CURVES_SELECT);
         const double zoom = h->view->GetZoom();
         const QPoint at(int(picked.x * zoom), int(picked.y * zoom));
-        // A press two screen pixels off the point still picks it.
-        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, at + QPoint(-2, 2));
+        // A press on the point's handle, off its middle, still picks it.
+        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, at + off);
         QVERIFY(h->view->m_bMovingPoint);
-        QTest::mouseMove(h->Widget(), at + QPoint(38, 22));
-        QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, at + QPoint(38, 22));
+        QTest::mouseMove(h->Widget(), at + off + QPoint(40, 20));
+        QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, at + off + QPoint(40, 20));
         QCOMPARE(curve->m_points[0], moved);
         CheckWindow();
     }
@@ -260,6 +274,148 @@ private slots:
         CheckWindow();
     }
 
+    void aPressAddsThePointNearestThePointer_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<CPoint>("added");
+        // Zoom 8: 83 is 10 units and 3 pixels, 85 is 11 units less 3 pixels.
+        QTest::newRow("zoom 8") << 6 << QPoint(83, 85) << CPoint(10, 11);
+        // Zoom 1.41: 100 and 99 screen units are 70.7 and 70.0 units.
+        QTest::newRow("zoom 1.41") << 1 << QPoint(100, 99) << CPoint(71, 70);
+        QTest::newRow("zoom 1/4") << -4 << QPoint(100, 81) << CPoint(400, 324);
+    }
+
+    void aPressAddsThePointNearestThePointer() {
+        QFETCH(int, step);
+        QFETCH(QPoint, at);
+        QFETCH(CPoint, added);
+        h->view->SetZoomStep(step, CPoint(0, 0));
+        QCOMPARE(h->view->GetScrollX(), 0);
+        QTest::mouseClick(h->Widget(), Qt::LeftButton, {}, at);
+        QVERIFY(h->doc.m_pSelected != nullptr);
+        QCOMPARE(h->doc.m_pSelected->m_points.back(), added);
+    }
+
+    void aZoomStepInAndBackOutLeavesTheWindowAsItWas_data() {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QPoint>("at");
+        // Zoom 32 to 45 and 45 to 64 have the widest units; 1/16 and 1.41 the least round.
+        for (int step : {-8, -1, 0, 1, 3, 10, 11})
+            QTest::newRow(qPrintable(QString("step %1").arg(step))) << step << QPoint(203, 77);
+        QTest::newRow("step 10, at the corner") << 10 << QPoint(1, 1);
+    }
+
+    void aZoomStepInAndBackOutLeavesTheWindowAsItWas() {
+        QFETCH(int, step);
+        QFETCH(QPoint, at);
+        // A drawing larger than the window at every zoom of the rows.
+        h->Add({{-4000, -3000}, {4000, -2500}, {3500, 3000}, {-3500, 2800}});
+        h->Add({{-20, -10}, {60, 5}, {30, 70}, {-5, 40}});
+        h->doc.UpdateAllViews(nullptr);
+        QCoreApplication::processEvents();
+        h->view->SetZoomStep(step, CPoint(160, 120));
+        h->view->ScrollBy(37, -23);
+        h->view->UpdateWindow();
+        const QImage before = h->view->GetBackingImage()->copy();
+        const std::int64_t x = h->view->GetScrollX();
+        const std::int64_t y = h->view->GetScrollY();
+        // The point of the drawing under the pointer, in units.
+        const double unitX = (double(x) + at.x()) / h->view->GetZoom();
+        const double unitY = (double(y) + at.y()) / h->view->GetZoom();
+        for (int trip = 0; trip < 100; ++trip) {
+            Wheel(h->Widget(), at, 1, Qt::ControlModifier);
+            QCOMPARE(h->view->GetZoomStep(), step + 1);
+            // In, the point stays under the pointer within half a screen unit.
+            const double zoom = h->view->GetZoom();
+            QVERIFY(std::abs(unitX * zoom - double(h->view->GetScrollX()) - at.x()) <= 0.5);
+            QVERIFY(std::abs(unitY * zoom - double(h->view->GetScrollY()) - at.y()) <= 0.5);
+            Wheel(h->Widget(), at, -1, Qt::ControlModifier);
+            QCOMPARE(h->view->GetScrollX(), x);
+            QCOMPARE(h->view->GetScrollY(), y);
+        }
+        h->view->UpdateWindow();
+        QCOMPARE(*h->view->GetBackingImage(), before);
+        // Steps past the ends of the ladder stop there.
+        h->view->SetZoomStep(20, CPoint(0, 0));
+        QCOMPARE(h->view->GetZoomStep(), CView::kZoomInmost);
+    }
+
+    void barsShowOnlyWhereThereIsSomewhereToScroll() {
+        // A drawing that fits the window at 100%: no bar, and the wheel moves nothing, though
+        // the hull of its bend reaches above the window.
+        const CCurve* bent = h->Add({{50, 22}, {280, 27}, {260, 220}, {60, 200}});
+        QVERIFY(bent->GetExtent().top < 0 && bent->GetDrawnExtent().top >= 0);
+        h->doc.UpdateAllViews(nullptr);
+        QCoreApplication::processEvents();
+        Wheel(h->Widget(), QPoint(100, 100), -3, {});
+        Wheel(h->Widget(), QPoint(100, 100), 3, {});
+        QCoreApplication::processEvents();
+        QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible() && !Bar(*h, Qt::Vertical)->isVisible());
+        QCOMPARE(h->view->GetScrollY(), 0);
+        // Fitted, a drawing far from the origin shows whole, with nowhere to scroll.
+        h->Add({{3000, 2000}, {3600, 2100}, {3300, 2300}});
+        h->doc.UpdateAllViews(nullptr);
+        h->frame.ExecuteCommand(ID_VIEW_FIT_DRAWING);
+        QCoreApplication::processEvents();
+        QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible() && !Bar(*h, Qt::Vertical)->isVisible());
+        const std::int64_t fitX = h->view->GetScrollX();
+        const std::int64_t fitY = h->view->GetScrollY();
+        Wheel(h->Widget(), QPoint(100, 100), -3, {});
+        Wheel(h->Widget(), QPoint(100, 100), 3, Qt::ShiftModifier);
+        QCOMPARE(h->view->GetScrollX(), fitX);
+        QCOMPARE(h->view->GetScrollY(), fitY);
+        CheckWindow();
+    }
+
+    void autoScrollStepsGrowFromTheEdges_data() {
+        // A column from the left edge, or from the right one (the window's width plus it).
+        QTest::addColumn<bool>("fromRight");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("step");
+        QTest::newRow("16 from the left") << false << 16 << 0;
+        QTest::newRow("15 from the left") << false << 15 << -1;
+        QTest::newRow("at the left edge") << false << 0 << -16;
+        QTest::newRow("far left") << false << -500 << -80;
+        QTest::newRow("w - 17") << true << -17 << 0;
+        QTest::newRow("w - 16") << true << -16 << 1;
+        QTest::newRow("far right") << true << 500 << 80;
+    }
+
+    void autoScrollStepsGrowFromTheEdges() {
+        QFETCH(bool, fromRight);
+        QFETCH(int, x);
+        QFETCH(int, step);
+        const CSize size = h->view->GetViewportSize();
+        QCOMPARE(h->view->AutoScrollStep(CPoint(fromRight ? size.cx + x : x, size.cy / 2)),
+                 CPoint(step, 0));
+        // The bottom edge is measured the same way.
+        QCOMPARE(h->view->AutoScrollStep(CPoint(size.cx / 2, fromRight ? size.cy + x : x)),
+                 CPoint(0, step));
+    }
+
+    void theBarsReachBothEndsOfAFarDrawingAtTheLargestZoom() {
+        // At zoom 64 a curve near 10^8 units lies past the scroll bars' range of int: they count
+        // in coarser steps, and still reach both ends.
+        h->Add({{10, 10}, {100, 40}, {50, 90}});
+        h->Add({{100000000, 100000000}, {100000100, 100000000}, {100000100, 100000060}});
+        h->doc.UpdateAllViews(nullptr);
+        QCoreApplication::processEvents();
+        h->view->SetZoomStep(CView::kZoomInmost, CPoint(0, 0));
+        QCoreApplication::processEvents();
+        QScrollBar* horizontal = Bar(*h, Qt::Horizontal);
+        QScrollBar* vertical = Bar(*h, Qt::Vertical);
+        const QRect image = h->view->GetBackingImage()->rect();
+        horizontal->setValue(horizontal->maximum());
+        vertical->setValue(vertical->maximum());
+        const DeviceMapping far = h->view->GetDeviceMapping();
+        QVERIFY(image.contains(int(far.X(100000100)) - 1, int(far.Y(100000060)) - 1));
+        horizontal->setValue(horizontal->minimum());
+        vertical->setValue(vertical->minimum());
+        const DeviceMapping near = h->view->GetDeviceMapping();
+        QVERIFY(image.contains(int(near.X(10)), int(near.Y(10))));
+        CheckWindow();
+    }
+
     void handlesKeepTheirSizeOnTheScreenAtAnyZoom_data() {
         QTest::addColumn<int>("step");
         for (int step : {-4, -1, 0, 3, 6})
@@ -292,7 +448,7 @@ private slots:
         // The record's bounds hold no entry point: the outline is centred on the pointer,
         // 50, 25 from its corner, at the unit under the pointer, (200, 120) on the screen.
         QTest::newRow("zoom 4") << 4 << CPoint(0, 5);
-        QTest::newRow("zoom 1/4") << -4 << CPoint(751, 456);
+        QTest::newRow("zoom 1/4") << -4 << CPoint(750, 455);
         QTest::newRow("zoom 1") << 0 << CPoint(150, 95);
     }
 
