@@ -38,6 +38,14 @@ QRect BlackArea(const QImage& image, int* count) {
     return area;
 }
 
+// Takes every release of a mouse button before the window it watches hears of it.
+class SwallowReleases : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::MouseButtonRelease;
+    }
+};
+
 // One notch of the wheel at a point of the view, with the keys given: up (positive) or down.
 void Wheel(QWidget* widget, QPoint at, int notches, Qt::KeyboardModifiers keys) {
     QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
@@ -214,6 +222,52 @@ private slots:
         CheckWindow();
     }
 
+    void aPointDragStopsScrollingOnceTheGestureIsLost_data() {
+        QTest::addColumn<bool>("focusLost");
+        QTest::newRow("released where the window does not hear it") << false;
+        QTest::newRow("the keyboard taken by another window") << true;
+    }
+
+    void aPointDragStopsScrollingOnceTheGestureIsLost() {
+        QFETCH(bool, focusLost);
+        h->doc.m_pSelected = h->Add({{200, 100}, {100, 150}, {150, 200}});
+        h->doc.UpdateAllViews(nullptr);
+        h->frame.ExecuteCommand(ID_CURVES_SELECT);
+        h->frame.GetWidget()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(h->frame.GetWidget()));
+        h->Widget()->setFocus();
+        QTest::mousePress(h->Widget(), Qt::LeftButton, {}, QPoint(199, 101));
+        QTest::mouseMove(h->Widget(), QPoint(330, 101));
+        QTRY_VERIFY(h->view->GetScrollX() > 40);
+        // A dialog opened by a key takes the keyboard, or something takes the release before
+        // the window hears it.
+        SwallowReleases swallow;
+        if (focusLost) {
+            h->Widget()->clearFocus();
+        } else {
+            h->Widget()->installEventFilter(&swallow);
+            QTest::mouseRelease(h->Widget(), Qt::LeftButton, {}, QPoint(330, 101));
+        }
+        QTest::qWait(100);
+        const std::int64_t stopped = h->view->GetScrollX();
+        QTest::qWait(200);
+        QCOMPARE(h->view->GetScrollX(), stopped);
+    }
+
+    void aDragScrollsNoFurtherThanTheUnitsEnd() {
+        // Past the last units a drawing can hold there is nothing to scroll to: a drag held at
+        // the right edge stops asking, and one at the left edge scrolls back.
+        const CSize size = h->view->GetViewportSize();
+        h->view->AutoScrollBy(CPoint(INT32_MAX, 0));
+        h->view->AutoScrollBy(CPoint(INT32_MAX, 0));
+        const std::int64_t end = h->view->GetScrollX();
+        QCOMPARE(h->view->ClientToUnits(CPoint(size.cx - 1, 0)).x, INT32_MAX);
+        QVERIFY(!h->view->m_dropTarget.OnDragScroll(h->view, CPoint(size.cx - 2, 100)));
+        QCOMPARE(h->view->GetScrollX(), end);
+        QVERIFY(h->view->m_dropTarget.OnDragScroll(h->view, CPoint(2, 100)));
+        QVERIFY(h->view->GetScrollX() < end);
+    }
+
     void aDragHeldNearTheEdgeScrollsWithTheOutlineUnderThePointer() {
         // A curve in the part that scrolls into view, so that the strips drawn afresh hold
         // something for a stray piece of outline to spoil.
@@ -237,7 +291,14 @@ private slots:
         QCoreApplication::sendEvent(h->Widget(), &enter);
         QDragMoveEvent move(near, actions, &mime, Qt::LeftButton, {});
         QCoreApplication::sendEvent(h->Widget(), &move);
-        QTRY_VERIFY(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
+        // The window is painted between the steps, so that each step moves the pixels of a
+        // window that shows the outline, rather than repainting all of it.
+        for (int i = 0; i < 1000 && !(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
+             ++i) {
+            h->view->UpdateWindow();
+            QTest::qWait(5);
+        }
+        QVERIFY(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
         QCOMPARE(h->view->m_ptFeedback, placed());
         h->view->UpdateWindow();
         QImage expected = h->Render();

@@ -77,4 +77,8 @@ TEST(DeviceScale, RatiosThatAreNoRatiosDrawOnePixelPerUnit) {
     EXPECT_EQ(huge.Ratio(), 64.0);
     EXPECT_EQ(huge.Map(INT_MAX), std::int64_t(INT_MAX) * 64);
     EXPECT_EQ(huge.ToDevice(CRect(INT_MIN, 0, INT_MAX, 1)), CRect(INT_MIN, 0, INT_MAX, 64));
+    // A screen of four pixels per unit at the largest zoom, 64, shows 256; no more.
+    const std::int64_t largestZoom = 64 * DeviceScale::kOne;
+    EXPECT_EQ(DeviceScale::FromRatio(4).Zoomed(largestZoom).Ratio(), 256.0);
+    EXPECT_EQ(huge.Zoomed(largestZoom).Ratio(), 256.0);
 }
