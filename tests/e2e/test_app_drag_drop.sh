@@ -68,13 +68,14 @@ near $((cx - wx)) 70 110 && near $((cy - wy)) 110 150 ||
 # Into a copy zoomed to 200% and scrolled, the curve from a copy at 100% lands centred on the
 # unit under the pointer, as it does between copies at 100%.
 read -r bx by bw bh <<<"$(tail_geometry "$b_log" view)"
+scroll_lines() { grep -c '^scroll: ' "$b_log" || true; }
 xdotool mousemove $((bx + 200)) $((by + 150))
 sleep 0.2
 xdotool keydown ctrl
 for step in 1 2; do
-    scrolls=$(grep -c '^scroll: ' "$b_log")
+    scrolls=$(scroll_lines)
     xdotool click 4
-    for ((i = 0; i < 50 && $(grep -c '^scroll: ' "$b_log") == scrolls; i++)); do sleep 0.1; done
+    for ((i = 0; i < 50 && $(scroll_lines) == scrolls; i++)); do sleep 0.1; done
 done
 xdotool keyup ctrl
 read -r bsx bsy <<<"$(grep '^scroll: ' "$b_log" | tail -n 1 | cut -d' ' -f2-)"

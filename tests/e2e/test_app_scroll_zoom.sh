@@ -72,14 +72,15 @@ xdotool mousemove $((vx + 203)) $((vy + 77))
 sleep 0.3
 view_pixels before_round_trip
 before=$(scroll_of)
-lines=$(grep -c '^scroll: ' "$a_log")
+scroll_lines() { grep -c '^scroll: ' "$a_log" || true; }
+lines=$(scroll_lines)
 xdotool keydown ctrl
 xdotool click 4
-for ((i = 0; i < 50 && $(grep -c '^scroll: ' "$a_log") == lines; i++)); do sleep 0.1; done
+for ((i = 0; i < 50 && $(scroll_lines) == lines; i++)); do sleep 0.1; done
 xdotool click 5
 xdotool keyup ctrl
 for ((i = 0; i < 50; i++)); do
-    (($(grep -c '^scroll: ' "$a_log") >= lines + 2)) && [[ "$(scroll_of)" == "$before" ]] && break
+    (($(scroll_lines) >= lines + 2)) && [[ "$(scroll_of)" == "$before" ]] && break
     sleep 0.1
 done
 [[ "$(scroll_of)" == "$before" ]] || fail "a zoom step in and out moved the view from $before to $(scroll_of)"
