@@ -281,32 +281,36 @@ private slots:
         mime.setData("Tav.Swoop", bytes);
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         const QPoint near(h->view->GetViewportSize().cx - 4, h->view->GetViewportSize().cy - 4);
-        const auto placed = [&] {
-            return h->view->ClientToUnits(CPoint(near.x(), near.y())) - h->view->m_ptGrab;
+        // Near the right edge alone the window scrolls one way, and only the strip that comes
+        // into view is painted: the rest keeps the pixels it had, outline and all.
+        const QPoint right(near.x(), 150);
+        const auto placedAt = [&](QPoint at) {
+            return h->view->ClientToUnits(CPoint(at.x(), at.y())) - h->view->m_ptGrab;
         };
+        const auto placed = [&] { return placedAt(near); };
 
-        // Held still near the bottom-right corner, the drag scrolls both ways, and the outline
-        // stays under the pointer with nothing of it left where it was.
+        // Held still near the right edge, the drag scrolls that way, and the outline stays
+        // under the pointer with nothing of it left where it was.
         QDragEnterEvent enter(QPoint(100, 80), actions, &mime, Qt::LeftButton, {});
         QCoreApplication::sendEvent(h->Widget(), &enter);
-        QDragMoveEvent move(near, actions, &mime, Qt::LeftButton, {});
+        QDragMoveEvent move(right, actions, &mime, Qt::LeftButton, {});
         QCoreApplication::sendEvent(h->Widget(), &move);
         // The window is painted between the steps, so that each step moves the pixels of a
         // window that shows the outline, rather than repainting all of it.
-        for (int i = 0; i < 1000 && !(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
-             ++i) {
+        for (int i = 0; i < 1000 && h->view->GetScrollX() <= 100; ++i) {
             h->view->UpdateWindow();
             QTest::qWait(5);
         }
-        QVERIFY(h->view->GetScrollX() > 100 && h->view->GetScrollY() > 100);
-        QCOMPARE(h->view->m_ptFeedback, placed());
+        QVERIFY(h->view->GetScrollX() > 100);
+        QCOMPARE(h->view->GetScrollY(), 0);
+        QCOMPARE(h->view->m_ptFeedback, placedAt(right));
         h->view->UpdateWindow();
         QImage expected = h->Render();
         {
             CDC dc;
             dc.AttachImage(&expected);
             h->view->OnPrepareDC(&dc);
-            h->view->m_pFeedback->DrawTracker(&dc, placed().x, placed().y);
+            h->view->m_pFeedback->DrawTracker(&dc, placedAt(right).x, placedAt(right).y);
         }
         QCOMPARE(h->view->GetBackingImage()->convertToFormat(QImage::Format_RGB32), expected);
         // Once the drag has left, the scrolling stops and the window shows no outline.
