@@ -324,6 +324,7 @@ private slots:
         QVERIFY(!Keeper()->FlushForTesting());
         CRecoveryKeeper::SetStepHookForTesting({});
         m_app.reset();
+        QCOMPARE(Read(CopyPath()), newer ? after : before);
 
         QVERIFY(Start());
         QCOMPARE(m_messages.size(), std::size_t(1));
@@ -407,11 +408,11 @@ private slots:
         for (const char* suffix : {".drawing", ".info", ".lock"})
             QVERIFY(QFile::copy(QString(first).replace(".drawing", suffix),
                                 QString(other).replace(".drawing", suffix)));
-        Age(other, -60);
         CSwoop2Doc two;
         two.m_curves.push_back(std::make_unique<CCurve>());
         two.m_curves.push_back(std::make_unique<CCurve>());
         Write(other, Serialized(two));
+        Age(other, -60);
 
         m_answer = IDNO;
         QVERIFY(Start());
