@@ -429,6 +429,26 @@ private slots:
         QCOMPARE(FilesIn(StateFolder()), QStringList());
     }
 
+    // A copy of another user (left in the folder by a program run as root with the user's
+    // environment, say) is neither offered nor touched.
+    void copiesOfAnotherUserAreLeftAlone() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        Crash();
+        const QString copy = CopyPath();
+        const QByteArray bytes = Read(copy);
+        for (const char* suffix : {".drawing", ".lock"}) {
+            const QString name = QString(copy).replace(".drawing", suffix);
+            QVERIFY(::chown(name.toLocal8Bit().constData(), 65534, 65534) == 0);
+        }
+        QVERIFY(Start());
+        QVERIFY(m_messages.empty());
+        QCOMPARE(Read(copy), bytes);
+        QVERIFY(QFile::exists(QString(copy).replace(".drawing", ".lock")));
+    }
+
     // A file written after the copy was kept is named in the offer, and Save asks before
     // replacing it: Cancel keeps it, No offers another name, Yes replaces it.
     void aFileChangedSinceItsCopyIsReplacedOnlyAfterAsking() {
