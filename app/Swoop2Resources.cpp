@@ -80,6 +80,13 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {AFX_IDS_RECOVERY_OFFER,
      "Changes to %1 were not saved when Swoop2 last ended.\nRecover the copy kept at %2?"},
     {AFX_IDS_RECOVERY_FAILED, "Recovery copies cannot be kept: save your changes"},
+    {AFX_IDS_RECOVERY_OFFER_UNTITLED,
+     "Changes to Untitled (curves: %3) were not saved when Swoop2 last ended.\nRecover the copy "
+     "kept at %2?"},
+    {AFX_IDS_RECOVERY_FILE_CHANGED, "\n%1 has changed on the disk since the copy was kept."},
+    {AFX_IDS_RECOVERY_REPLACE,
+     "%1 has changed on the disk since the recovery copy was kept.\nReplace it with this "
+     "drawing?"},
 };
 
 const AFX_MENU_ITEM kMenu[] = {

@@ -24,6 +24,7 @@ public:
     void Serialize(CArchive& ar) override;
     void DeleteContents() override;
     bool OnNewDocument() override;
+    std::size_t GetItemCount() const override { return m_curves.size(); }
 
     // Index 0 is painted first (bottom), the last curve last (top). The document owns them all.
     std::vector<std::unique_ptr<CCurve>> m_curves;

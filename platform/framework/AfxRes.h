@@ -78,6 +78,9 @@ constexpr UINT AFX_IDS_PREVIEW_CLOSE = 0xF005;
 // status text when copies cannot be written.
 constexpr UINT AFX_IDS_RECOVERY_OFFER = 0xF010;
 constexpr UINT AFX_IDS_RECOVERY_FAILED = 0xF011;
+constexpr UINT AFX_IDS_RECOVERY_OFFER_UNTITLED = 0xF012;
+constexpr UINT AFX_IDS_RECOVERY_FILE_CHANGED = 0xF013;
+constexpr UINT AFX_IDS_RECOVERY_REPLACE = 0xF014;
 
 // Standard commands.
 constexpr UINT ID_SEPARATOR = 0;

@@ -34,9 +34,10 @@ public:
     virtual bool SaveAllModified() = 0;
     virtual void CloseAllDocuments() = 0;
     virtual CDocument* GetOnlyDocument() const = 0;
+    // A document of the template's class with no frame, view or file: the caller owns it.
+    CDocument* CreateNewDocument();
 
 protected:
-    CDocument* CreateNewDocument();
     CFrameWnd* CreateNewFrame(CDocument* pDocument);
     void InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDocument, bool bMakeVisible);
 

@@ -103,6 +103,7 @@ void CDocument::SetModifiedFlag(bool bModified) {
 
 bool CDocument::OnNewDocument() {
     DeleteContents();
+    m_bAskBeforeReplacing = false;
     // A new document starts a new history.
     m_history.Clear();
     SetModifiedFlag(false);
@@ -125,6 +126,7 @@ bool CDocument::OnOpenDocument(const std::string& pathName) {
 
     DeleteContents();
     m_history.Clear();
+    m_bAskBeforeReplacing = false;
     const std::string failure = FailureOf([&] {
         // An empty file is an empty drawing.
         if (file.GetLength() == 0)

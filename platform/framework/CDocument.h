@@ -48,6 +48,15 @@ public:
     const std::string& GetTitle() const { return m_strTitle; }
     void SetTitle(const std::string& title);
 
+    // The file under the document's name was written by someone else after this drawing left
+    // it: Save asks before replacing it, and Save As is offered instead when the user declines.
+    void SetAskBeforeReplacing(bool bAsk) { m_bAskBeforeReplacing = bAsk; }
+    bool IsAskingBeforeReplacing() const { return m_bAskBeforeReplacing; }
+
+    // How many items (curves, shapes, ...) the contents hold; named in the offer of a recovery
+    // copy of an untitled drawing.
+    virtual std::size_t GetItemCount() const { return 0; }
+
     // Views.
     void AddView(CView* pView);
     void RemoveView(CView* pView);
@@ -79,6 +88,7 @@ protected:
     std::string m_strPathName;
     std::string m_strTitle;
     bool m_bModified = false;
+    bool m_bAskBeforeReplacing = false;
     std::uint64_t m_nModifications = 0;
     std::vector<CView*> m_views;
     CUndoStack m_history;

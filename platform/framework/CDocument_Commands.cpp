@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CWinApp.h"
+#include "platform/framework/Resources.h"
 
 #include <filesystem>
 #include <system_error>
@@ -30,6 +31,20 @@ bool CDocument::SaveModified() {
 }
 
 bool CDocument::DoFileSave() {
+    if (m_bAskBeforeReplacing && !m_strPathName.empty()) {
+        std::string text = AfxLoadString(AFX_IDS_RECOVERY_REPLACE);
+        const std::string name = std::filesystem::path(m_strPathName).filename().string();
+        if (const auto at = text.find("%1"); at != std::string::npos)
+            text.replace(at, 2, name);
+        switch (AfxMessageBox(text, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        case IDYES:
+            break;
+        case IDNO:
+            return DoSave(std::string());
+        default:
+            return false;
+        }
+    }
     return DoSave(m_strPathName);
 }
 
@@ -42,8 +57,10 @@ bool CDocument::DoSave(const std::string& pathName, bool bReplace) {
     }
     if (!OnSaveDocument(newName))
         return false;
-    if (bReplace)
+    if (bReplace) {
         SetPathName(newName);
+        m_bAskBeforeReplacing = false;
+    }
     return true;
 }
 

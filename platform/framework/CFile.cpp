@@ -1,6 +1,7 @@
 #include "platform/framework/CFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +16,10 @@ FileSystemCalls SystemDefaults() {
     };
     calls.fdatasync = [](int fd) { return ::fdatasync(fd); };
     calls.rename = [](const char* from, const char* to) { return ::rename(from, to); };
+    calls.renameat = [](int fromDir, const char* from, int toDir, const char* to) {
+        return ::renameat(fromDir, from, toDir, to);
+    };
+    calls.fsync = [](int fd) { return ::fsync(fd); };
     return calls;
 }
 

@@ -60,6 +60,10 @@ struct FileSystemCalls {
     std::function<ssize_t(int fd, const void* data, std::size_t size)> write;
     std::function<int(int fd)> fdatasync;
     std::function<int(const char* from, const char* to)> rename;
+    // Within folders opened once, so that no link on the way is followed twice.
+    std::function<int(int fromDir, const char* from, int toDir, const char* to)> renameat;
+    // Makes a folder's entries as lasting as the files they name.
+    std::function<int(int fd)> fsync;
 };
 // The calls in use; every member is set. Assigning a member replaces that call until reset.
 FileSystemCalls& AfxFileSystemCalls();

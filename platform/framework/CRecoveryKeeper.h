@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <sys/types.h>
@@ -28,7 +29,11 @@ class QTimer;
 //               instant the copy shows
 //   ID.info     the document's path (none when untitled)
 // A slot whose lock file is gone but whose drawing stays is one that could not be read back: it
-// is kept for the user to look at and never offered again.
+// is kept for the user to look at, never offered again, and removed after 30 days.
+//
+// The folder must be the user's own, not a link, and closed to others (it is made so when it
+// is the user's); it is opened once and every name in it is taken relative to it, never
+// following a link. A program whose folder fails that keeps no copies and says so.
 class CRecoveryKeeper {
 public:
     // $XDG_STATE_HOME/NAME, or ~/.local/state/NAME when that is not set.
@@ -54,10 +59,14 @@ public:
         std::string drawingPath;
         std::string originalPath; // empty for an untitled drawing
         std::time_t time = 0;     // the instant the copy shows
+        // The original file was written after the copy: saving over it needs asking.
+        bool bOriginalChanged = false;
         int lockFd = -1;
     };
-    // The left-over copies, newest first. Slots of dead programs that hold no copy are cleared
-    // on the way.
+    // The left-over copies of this user, newest first. Slots of dead programs that hold no copy
+    // are cleared on the way, and damaged copies kept longer than 30 days are removed. An
+    // original path that is not absolute and normal, or that names something other than a
+    // regular file, is dropped: the drawing is then offered as untitled.
     std::vector<LeftOver> ClaimLeftOvers();
     // Recovered: the slot becomes this program's own, and the copy is replaced as the document
     // changes, so that no instant passes without one on the disk.
@@ -88,6 +97,9 @@ public:
         return m_bHasCopy ? m_writtenGeneration : 0;
     }
     bool IsWriterRunning() const { return m_writer > 0; }
+    // How long after the last attempt the next copy is tried: the interval, doubled after each
+    // failure in a row up to a minute, and the interval again after the next change.
+    std::chrono::milliseconds GetRetryDelay() const;
 
     // Steps of a copy's replacement, where tests can stop the child as if the process died.
     enum class Step { TempWritten, TempSynced, Renamed, FolderSynced };
@@ -99,6 +111,7 @@ public:
 
 private:
     std::string m_folder;
+    int m_dirFd = -1; // the folder, once checked
     CDocument* m_pDocument = nullptr;
     std::string m_id;   // this program's slot; empty until the first copy
     int m_lockFd = -1;  // held while the slot is ours
@@ -109,11 +122,15 @@ private:
     std::uint64_t m_writtenGeneration = 0;
     bool m_bHasCopy = false;
     bool m_bKept = true;
+    unsigned m_failures = 0; // attempts that failed in a row
     std::chrono::steady_clock::time_point m_lastStart{};
     std::chrono::steady_clock::duration m_lastDuration{};
     std::unique_ptr<QTimer> m_timer;
 
+    // Opens the folder once, making it when bCreate; false when it is missing or not safe.
+    bool OpenFolder(bool bCreate);
     void Tick();
+    void Failed();
     void Schedule(int milliseconds);
     bool CreateSlot();
     void StartWriter();
@@ -122,6 +139,7 @@ private:
     void StopWriter();
     void RemoveCopy();
     void ReleaseSlot(bool bRemove);
+    void RemoveNames(const std::string& id, std::initializer_list<const char*> suffixes) const;
     void Report(bool bKept);
     std::string PathOf(const std::string& id, const char* suffix) const;
 };

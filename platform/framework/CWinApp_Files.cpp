@@ -146,17 +146,24 @@ void CWinApp::AddToRecentFileList(const std::string& pathName) {
         return;
     const std::string absolute =
         QFileInfo(QString::fromStdString(pathName)).absoluteFilePath().toStdString();
+    const std::vector<std::string> before = m_recentFiles;
     // A file already in the list moves to the top.
     m_recentFiles.erase(std::remove(m_recentFiles.begin(), m_recentFiles.end(), absolute),
                         m_recentFiles.end());
     m_recentFiles.insert(m_recentFiles.begin(), absolute);
     if (m_recentFiles.size() > m_nMaxMRU)
         m_recentFiles.resize(m_nMaxMRU);
+    // Written at once, so that a program that crashes later keeps what it opened.
+    if (m_recentFiles != before)
+        SaveRecentFileList();
 }
 
 void CWinApp::RemoveFromRecentFileList(const std::string& pathName) {
-    m_recentFiles.erase(std::remove(m_recentFiles.begin(), m_recentFiles.end(), pathName),
-                        m_recentFiles.end());
+    const auto removed = std::remove(m_recentFiles.begin(), m_recentFiles.end(), pathName);
+    if (removed == m_recentFiles.end())
+        return;
+    m_recentFiles.erase(removed, m_recentFiles.end());
+    SaveRecentFileList();
 }
 
 bool CWinApp::OnOpenRecentFile(UINT nID) {

@@ -1,6 +1,8 @@
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CArchive.h"
 #include "platform/framework/CDocTemplate.h"
 #include "platform/framework/CDocument.h"
+#include "platform/framework/CFile.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/CWinApp.h"
@@ -27,6 +29,24 @@ std::string DrawingName(const CDocTemplate& docTemplate, const std::string& path
     if (!docTemplate.GetDocString(title, CDocTemplate::docName) || title.empty())
         title = "Untitled";
     return title;
+}
+
+// How many items the copy holds, read into a document of the program's own class that nobody
+// sees; empty when it cannot be read, which the offer's Yes will report.
+std::string ItemCount(CDocTemplate& docTemplate, const std::string& drawingPath) {
+    std::unique_ptr<CDocument> scratch(docTemplate.CreateNewDocument());
+    CFile file;
+    if (scratch == nullptr || !file.Open(drawingPath, CFile::modeRead))
+        return "?";
+    try {
+        if (file.GetLength() > 0) {
+            CArchive ar(&file, CArchive::load);
+            scratch->Serialize(ar);
+        }
+    } catch (...) {
+        return "?";
+    }
+    return std::to_string(scratch->GetItemCount());
 }
 
 std::string LocalTime(std::time_t time) {
@@ -71,43 +91,54 @@ bool CWinApp::OfferRecoveryCopies() {
         return false;
     CDocTemplate& docTemplate = *m_templates.front();
     std::vector<CRecoveryKeeper::LeftOver> leftOvers = m_pRecoveryKeeper->ClaimLeftOvers();
-    bool recovered = false;
-    for (CRecoveryKeeper::LeftOver& leftOver : leftOvers) {
-        // One drawing at a time: the others wait for the next start.
-        if (recovered) {
-            CRecoveryKeeper::Release(leftOver);
-            continue;
-        }
-        std::string text = AfxLoadString(AFX_IDS_RECOVERY_OFFER);
-        text = ReplaceAll(text, "%1", DrawingName(docTemplate, leftOver.originalPath));
-        text = ReplaceAll(text, "%2", LocalTime(leftOver.time));
-        if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) != IDYES) {
-            m_pRecoveryKeeper->Delete(leftOver);
-            continue;
-        }
-        // The window opens as for File > New; the copy is then read into its document the
-        // way a file is, and a copy that cannot be read is reported as a file would be.
-        CDocument* document = docTemplate.OpenDocumentFile(nullptr);
-        if (document == nullptr) {
-            CRecoveryKeeper::Release(leftOver);
-            continue;
-        }
-        if (!document->OnOpenDocument(leftOver.drawingPath)) {
-            m_pRecoveryKeeper->Keep(leftOver);
-            document->OnNewDocument();
-            docTemplate.SetDefaultTitle(document);
-            continue;
-        }
-        // The drawing keeps its name, and the file of that name changes only when the user
-        // saves: until then it is a drawing with unsaved changes, and the copy follows it.
-        m_pRecoveryKeeper->Adopt(leftOver);
-        if (leftOver.originalPath.empty())
-            docTemplate.SetDefaultTitle(document);
-        else
-            document->SetPathName(leftOver.originalPath, false);
-        document->SetModifiedFlag(true);
-        document->UpdateAllViews(nullptr);
-        recovered = true;
+    if (leftOvers.empty())
+        return false;
+    // One offer a start, of the newest copy: the others wait for the next starts.
+    for (std::size_t i = 1; i < leftOvers.size(); ++i)
+        CRecoveryKeeper::Release(leftOvers[i]);
+    CRecoveryKeeper::LeftOver& leftOver = leftOvers.front();
+    const bool untitled = leftOver.originalPath.empty();
+    std::string text =
+        AfxLoadString(untitled ? AFX_IDS_RECOVERY_OFFER_UNTITLED : AFX_IDS_RECOVERY_OFFER);
+    const std::string name = DrawingName(docTemplate, leftOver.originalPath);
+    if (leftOver.bOriginalChanged) {
+        const std::string changed = AfxLoadString(AFX_IDS_RECOVERY_FILE_CHANGED);
+        const std::size_t end = text.rfind('\n');
+        text.insert(end == std::string::npos ? text.size() : end, changed);
     }
-    return recovered;
+    text = ReplaceAll(text, "%1", name);
+    text = ReplaceAll(text, "%2", LocalTime(leftOver.time));
+    if (untitled)
+        text = ReplaceAll(text, "%3", ItemCount(docTemplate, leftOver.drawingPath));
+    if (AfxMessageBox(text, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        m_pRecoveryKeeper->Delete(leftOver);
+        return false;
+    }
+    // The window opens as for File > New; the copy is then read into its document the way a
+    // file is, and a copy that cannot be read is reported as a file would be.
+    CDocument* document = docTemplate.OpenDocumentFile(nullptr);
+    if (document == nullptr) {
+        CRecoveryKeeper::Release(leftOver);
+        return false;
+    }
+    if (!document->OnOpenDocument(leftOver.drawingPath)) {
+        m_pRecoveryKeeper->Keep(leftOver);
+        document->OnNewDocument();
+        docTemplate.SetDefaultTitle(document);
+        return false;
+    }
+    // The drawing keeps its name, and the file of that name changes only when the user saves:
+    // until then it is a drawing with unsaved changes, and the copy follows it.
+    m_pRecoveryKeeper->Adopt(leftOver);
+    if (untitled)
+        docTemplate.SetDefaultTitle(document);
+    else
+        document->SetPathName(leftOver.originalPath, false);
+    document->SetAskBeforeReplacing(leftOver.bOriginalChanged);
+    document->SetModifiedFlag(true);
+    // The history starts at the recovered drawing, which no file holds: undoing back to it
+    // must not clear the flag and let the copy go.
+    document->GetHistory().ForgetClean();
+    document->UpdateAllViews(nullptr);
+    return true;
 }

@@ -39,6 +39,15 @@ for platform in xcb wayland ""; do
     done
 done
 
+# A start that fails for a reason other than the display gives Qt's reason, on one line.
+for display in "" :99999; do
+    DISPLAY=$display QT_QPA_PLATFORM=nosuchplatform XDG_RUNTIME_DIR=$CLI_TMP/runtime run
+    [[ $status -eq 1 ]] || fail "an unknown platform ended with $status: $(cat "$err")"
+    [[ $(wc -l <"$err") -eq 1 ]] || fail "an unknown platform said more than one line: $(cat "$err")"
+    grep -q '^swoop2: .*nosuchplatform' "$err" || fail "an unknown platform said: $(cat "$err")"
+    grep -qE '(no display|the display) \(' "$err" && fail "an unknown platform was blamed on the display: $(cat "$err")"
+done
+
 # Wrong command lines: a short usage on standard error, nothing on standard output, status 1.
 while IFS= read -r line; do
     read -r -a args <<<"$line"

@@ -2,7 +2,8 @@
 # Work survives a program that is killed: two seconds after an edit the recovery copy holds it,
 # and the next start offers it before anything else. Yes brings the drawing back under its name
 # with its changes unsaved; No deletes the copy; a normal Exit leaves nothing to offer; of two
-# programs started at once after a crash, exactly one offers the copy.
+# programs started at once after a crash, exactly one offers the copy; a program ended by SIGTERM
+# with nothing unsaved leaves nothing behind.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_helpers.sh"
 
@@ -108,4 +109,19 @@ xdotool key alt+n
 wait_for_line "$E2E_TMP/i.log" '^view: '
 wait_for_line "$E2E_TMP/j.log" '^view: '
 [[ $(copies) -eq 0 ]] || fail "No left the recovery copy"
+kill "$i_pid" "$j_pid" 2>/dev/null || true
+wait "$i_pid" "$j_pid" 2>/dev/null || true
+
+# Ended by SIGTERM once its changes were saved: nothing is left in the state folder.
+start_copy k 40 40
+draw_closed "$k_log" 100 100 200 100 150 200
+for ((i = 0; i < 100; i++)); do
+    [[ $(copies) -eq 1 ]] && break
+    sleep 0.1
+done
+[[ $(copies) -eq 1 ]] || fail "no recovery copy before the save"
+save_as "$k_win" "$E2E_TMP/terminated"
+kill -TERM "$(pgrep -P "$k_pid")"
+wait "$k_pid" || true
+[[ -z "$(ls -A "$state")" ]] || fail "SIGTERM after a save left files behind: $(ls "$state")"
 echo PASS

@@ -61,7 +61,7 @@ DisplayOpening::~DisplayOpening() {
 void DisplayOpening::Handle(QtMsgType type, const QMessageLogContext& context,
                             const QString& text) {
     if (type == QtFatalMsg)
-        Fail();
+        Fail(text.toStdString());
     if (s_current == nullptr)
         return;
     const std::lock_guard lock(s_current->m_heldLock);
@@ -69,9 +69,42 @@ void DisplayOpening::Handle(QtMsgType type, const QMessageLogContext& context,
         {type, context.category != nullptr ? context.category : "", text.toStdString()});
 }
 
-void DisplayOpening::Fail() {
+bool DisplayOpening::DisplayFailed() const {
+    // The words of Qt's X11 and Wayland platforms when their server cannot be reached.
+    for (const Held& held : m_held) {
+        if (held.text.find("connect to display") != std::string::npos ||
+            held.text.find("wl_display") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string DisplayOpening::QtReason(const std::string& fatal) const {
+    // The warnings before the fatal message say what went wrong; the fatal message itself
+    // only that the start failed.
+    std::string reason;
+    for (const Held& held : m_held) {
+        if (held.type != QtWarningMsg && held.type != QtCriticalMsg)
+            continue;
+        reason += (reason.empty() ? "" : "; ") + held.text;
+    }
+    if (reason.empty())
+        reason = fatal.substr(0, fatal.find('\n'));
+    for (char& c : reason)
+        c = c == '\n' || c == '\r' ? ' ' : c;
+    return reason;
+}
+
+void DisplayOpening::Fail(const std::string& fatal) {
     std::string line = s_current != nullptr ? s_current->m_program : "swoop2";
-    line += ": " + Cause();
+    std::string cause;
+    if (s_current == nullptr) {
+        cause = Cause();
+    } else {
+        const std::lock_guard lock(s_current->m_heldLock);
+        cause = s_current->DisplayFailed() ? Cause() : s_current->QtReason(fatal);
+    }
+    line += ": " + cause;
     if (!s_hint.empty())
         line += "; " + s_hint;
     std::fprintf(stderr, "%s\n", line.c_str());

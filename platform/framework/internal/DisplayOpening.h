@@ -11,7 +11,9 @@
 // Watches Qt's messages while the application object is made. Qt ends the process with an
 // abort when it can open no display, after remarks about its plugins that mean nothing to a
 // user; here that ends with one line that names the cause and exit status 1, as any other
-// failed start does. The remarks of a start that works are passed on once it is over.
+// failed start does. A start that fails for another reason (a platform that does not exist)
+// gives Qt's own reason on that line instead. The remarks of a start that works are passed on
+// once it is over.
 class DisplayOpening {
 public:
     explicit DisplayOpening(const char* argv0);
@@ -29,7 +31,10 @@ private:
     };
 
     static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text);
-    [[noreturn]] static void Fail();
+    [[noreturn]] static void Fail(const std::string& fatal);
+    // Qt's own words for a failure that is not the display's, on one line.
+    std::string QtReason(const std::string& fatal) const;
+    bool DisplayFailed() const;
 
     static inline DisplayOpening* s_current = nullptr;
     static inline std::string s_hint;

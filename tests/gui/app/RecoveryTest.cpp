@@ -23,8 +23,10 @@
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
 #include <deque>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -52,6 +54,20 @@ QByteArray Read(const QString& path) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Sets a file's modification time that many seconds from now.
+void Age(const QString& path, qint64 seconds) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(seconds),
+                             QFileDevice::FileModificationTime));
 }
 
 } // namespace
@@ -116,6 +132,8 @@ private slots:
         CRecoveryKeeper::SetStepHookForTesting({});
         AfxResetFileSystemCalls();
         m_app.reset();
+        ::signal(SIGCHLD, SIG_DFL);
+        SetFileDialogHook({});
         SetMessageBoxHook({});
         QDir(StateFolder()).removeRecursively();
         qunsetenv("XDG_STATE_HOME");
@@ -156,6 +174,10 @@ private slots:
         QTest::newRow("info of another form") << good << QByteArray(5000, '\xff') << QString();
         QTest::newRow("info with a relative path")
             << good << QByteArray("recovery copy 1\n../../etc/passwd") << QString();
+        QTest::newRow("info with a path not normal")
+            << good << QByteArray("recovery copy 1\n/tmp/../etc/passwd") << QString();
+        QTest::newRow("info naming a folder")
+            << good << ("recovery copy 1\n" + QDir::tempPath().toLocal8Bit()) << QString();
     }
     void damagedCopiesAreReportedAndKept() {
         QFETCH(QByteArray, drawing);
@@ -195,6 +217,15 @@ private slots:
         QVERIFY(Start());
         QVERIFY(m_messages.empty());
         QCOMPARE(Read(copy), drawing);
+        // Kept for a month, then gone.
+        m_app.reset();
+        Age(copy, -29 * 24 * 3600);
+        QVERIFY(Start());
+        QCOMPARE(Read(copy), drawing);
+        m_app.reset();
+        Age(copy, -31 * 24 * 3600);
+        QVERIFY(Start());
+        QCOMPARE(FilesIn(StateFolder()), QStringList());
     }
 
     // Copies that cannot be written are said once in the status bar, however often the
@@ -205,6 +236,7 @@ private slots:
         QTest::newRow("disk full") << "write";
         QTest::newRow("sync fails") << "sync";
         QTest::newRow("rename fails") << "rename";
+        QTest::newRow("folder sync fails") << "folder sync";
     }
     void unwritableCopiesAreSaidOnceAndClearedByTheNextCopy() {
         QFETCH(QString, how);
@@ -223,9 +255,14 @@ private slots:
                 errno = EIO;
                 return -1;
             };
-        } else {
-            AfxFileSystemCalls().rename = [](const char*, const char*) {
+        } else if (how == "rename") {
+            AfxFileSystemCalls().renameat = [](int, const char*, int, const char*) {
                 errno = EROFS;
+                return -1;
+            };
+        } else {
+            AfxFileSystemCalls().fsync = [](int) {
+                errno = EIO;
                 return -1;
             };
         }
@@ -278,6 +315,8 @@ private slots:
         const QByteArray before = Serialized(*Doc());
         Draw({{5, 6}});
         const QByteArray after = Serialized(*Doc());
+        // A longer file left by an earlier writer must not lend the new copy its tail.
+        Write(QString::fromStdString(Keeper()->CopyPath()) + ".tmp", QByteArray(4096, '\x7f'));
         CRecoveryKeeper::SetStepHookForTesting([step](CRecoveryKeeper::Step reached) {
             if (int(reached) == step)
                 ::_exit(3);
@@ -285,6 +324,7 @@ private slots:
         QVERIFY(!Keeper()->FlushForTesting());
         CRecoveryKeeper::SetStepHookForTesting({});
         m_app.reset();
+        QCOMPARE(Read(CopyPath()), newer ? after : before);
 
         QVERIFY(Start());
         QCOMPARE(m_messages.size(), std::size_t(1));
@@ -338,6 +378,211 @@ private slots:
                                                           : QStringLiteral("named - Swoop2"));
     }
 
+    // Undo back to the recovered drawing does not reach a saved state: no file holds it.
+    void undoAfterARecoveryKeepsTheDrawingUnsaved() {
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        Crash();
+        QVERIFY(Start());
+        const QString copy = CopyPath();
+        CCurve* curve = Doc()->NewCurve();
+        Doc()->AppendPoint(curve, {7, 8});
+        QVERIFY(Doc()->Undo());
+        QVERIFY(Doc()->IsModified());
+        QVERIFY(Keeper()->FlushForTesting());
+        QVERIFY(QFile::exists(copy));
+        m_messages.clear();
+        m_answer = IDCANCEL;
+        QVERIFY(!m_app->SaveAllModified());
+        QCOMPARE(m_messages, std::vector<std::string>{"Save changes to Untitled?"});
+    }
+
+    // Of copies left by two programs, one is offered at a start, the newest, naming how many
+    // curves an untitled drawing holds; the other waits on the disk for the next start.
+    void twoLeftOverCopiesGiveOneOfferAStart() {
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        Crash();
+        const QString first = CopyPath();
+        const QString other = QFileInfo(first).dir().filePath("999-0000000000000001.drawing");
+        for (const char* suffix : {".drawing", ".info", ".lock"})
+            QVERIFY(QFile::copy(QString(first).replace(".drawing", suffix),
+                                QString(other).replace(".drawing", suffix)));
+        CSwoop2Doc two;
+        two.m_curves.push_back(std::make_unique<CCurve>());
+        two.m_curves.push_back(std::make_unique<CCurve>());
+        Write(other, Serialized(two));
+        Age(other, -60);
+
+        m_answer = IDNO;
+        QVERIFY(Start());
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY2(m_messages[0].starts_with("Changes to Untitled (curves: 1) "),
+                 m_messages[0].c_str());
+        QVERIFY(!QFile::exists(first));
+        QVERIFY(QFile::exists(other));
+        m_app.reset();
+        QVERIFY(Start());
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY2(m_messages[0].starts_with("Changes to Untitled (curves: 2) "),
+                 m_messages[0].c_str());
+        QCOMPARE(FilesIn(StateFolder()), QStringList());
+    }
+
+    // A copy of another user (left in the folder by a program run as root with the user's
+    // environment, say) is neither offered nor touched.
+    void copiesOfAnotherUserAreLeftAlone() {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        Crash();
+        const QString copy = CopyPath();
+        const QByteArray bytes = Read(copy);
+        for (const char* suffix : {".drawing", ".lock"}) {
+            const QString name = QString(copy).replace(".drawing", suffix);
+            QVERIFY(::chown(name.toLocal8Bit().constData(), 65534, 65534) == 0);
+        }
+        QVERIFY(Start());
+        QVERIFY(m_messages.empty());
+        QCOMPARE(Read(copy), bytes);
+        QVERIFY(QFile::exists(QString(copy).replace(".drawing", ".lock")));
+    }
+
+    // A file written after the copy was kept is named in the offer, and Save asks before
+    // replacing it: Cancel keeps it, No offers another name, Yes replaces it.
+    void aFileChangedSinceItsCopyIsReplacedOnlyAfterAsking() {
+        const QString path = m_files.filePath("meadow");
+        const QByteArray theirs("\0\0\0\0", 4);
+        Write(path, QByteArray(8, '\0'));
+        Age(path, -120);
+        QVERIFY(Start());
+        Doc()->SetPathName(path.toStdString(), false);
+        Draw({{1, 2}});
+        Crash();
+        Write(path, theirs);
+        Age(path, 60);
+        QVERIFY(Start());
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY2(m_messages[0].find("\nmeadow has changed on the disk since the copy was kept."
+                                    "\nRecover ") != std::string::npos,
+                 m_messages[0].c_str());
+        const QByteArray recovered = Serialized(*Doc());
+        std::string offered;
+        SetFileDialogHook([&](bool, std::string& name) {
+            offered = name;
+            return false;
+        });
+        m_answers = {IDCANCEL, IDNO};
+        Doc()->OnFileSave();
+        QCOMPARE(Read(path), theirs);
+        Doc()->OnFileSave();
+        QCOMPARE(Read(path), theirs);
+        QCOMPARE(QString::fromStdString(offered), path);
+        SetFileDialogHook({});
+        m_messages.clear();
+        Doc()->OnFileSave();
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY2(m_messages[0].starts_with("meadow has changed on the disk since the recovery "
+                                           "copy was kept.\nReplace it"),
+                 m_messages[0].c_str());
+        QCOMPARE(Read(path), recovered);
+        QVERIFY(!Doc()->IsModified());
+        Draw({{3, 4}});
+        m_messages.clear();
+        Doc()->OnFileSave();
+        QVERIFY(m_messages.empty());
+    }
+
+    // The folder is the user's alone: one open to others is closed; a link, or another user's
+    // folder, is refused and copies are said to be impossible.
+    void theStateFolderIsTheUsersAlone_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("open to others") << "open" << true;
+        QTest::newRow("a link") << "link" << false;
+        QTest::newRow("another user's") << "foreign" << false;
+    }
+    void theStateFolderIsTheUsersAlone() {
+        QFETCH(QString, folder);
+        QFETCH(bool, kept);
+        const QString target = m_files.filePath("elsewhere");
+        QDir().mkpath(target);
+        if (folder == "link") {
+            QVERIFY(QFile::link(target, StateFolder()));
+        } else {
+            QVERIFY(QDir().mkpath(StateFolder()));
+            QVERIFY(::chmod(StateFolder().toLocal8Bit().constData(), 0755) == 0);
+            if (folder == "foreign") {
+                if (::geteuid() != 0)
+                    QSKIP("only root can give a folder to another user");
+                QVERIFY(::chown(StateFolder().toLocal8Bit().constData(), 65534, 65534) == 0);
+            }
+        }
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        QCOMPARE(Keeper()->FlushForTesting(), kept);
+        QCOMPARE(FilesIn(target), QStringList());
+        struct stat st {};
+        QVERIFY(::lstat(StateFolder().toLocal8Bit().constData(), &st) == 0);
+        if (kept) {
+            QCOMPARE(st.st_mode & 0777, 0700u);
+            return;
+        }
+        QCOMPARE(StatusBar()->currentMessage(),
+                 QStringLiteral("Recovery copies cannot be kept: save your changes"));
+        QCOMPARE(FilesIn(StateFolder()), QStringList());
+        QFile::remove(StateFolder());
+    }
+
+    // Writers are waited for whatever SIGCHLD disposition the program inherited, and one still
+    // at work when its document goes is waited for all the same.
+    void writersAreWaitedForWhateverTheInheritedSignals_data() {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<bool>("ignored");
+        QTest::newRow("ignored") << 0 << true;
+        QTest::newRow("no child wait") << int(SA_NOCLDWAIT) << false;
+    }
+    void writersAreWaitedForWhateverTheInheritedSignals() {
+        QFETCH(int, flags);
+        QFETCH(bool, ignored);
+        struct sigaction inherited {};
+        inherited.sa_handler = ignored ? SIG_IGN : SIG_DFL;
+        inherited.sa_flags = flags;
+        QVERIFY(::sigaction(SIGCHLD, &inherited, nullptr) == 0);
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        QVERIFY(Keeper()->FlushForTesting());
+        QCOMPARE(StatusBar()->currentMessage(), QStringLiteral("Ready"));
+
+        CRecoveryKeeper::SetStepHookForTesting([](CRecoveryKeeper::Step step) {
+            if (step == CRecoveryKeeper::Step::TempWritten)
+                ::usleep(200000);
+        });
+        Draw({{3, 4}});
+        QTRY_VERIFY_WITH_TIMEOUT(Keeper()->IsWriterRunning(), 10000);
+        m_app->CloseAllDocuments();
+        QTRY_VERIFY_WITH_TIMEOUT(!Keeper()->IsWriterRunning(), 60000);
+        QVERIFY(QFile::exists(CopyPath()));
+    }
+
+    // Copies that keep failing are tried less and less often, up to once a minute, and the
+    // next change tries again at the usual pace.
+    void failingCopiesBackOffUntilTheNextChange() {
+        AfxFileSystemCalls().fdatasync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+        QVERIFY(Start());
+        Draw({{1, 2}});
+        for (const int seconds : {1, 2, 4, 8, 16, 32, 60, 60}) {
+            QVERIFY(!Keeper()->FlushForTesting());
+            QCOMPARE(Keeper()->GetRetryDelay().count(), seconds * 1000);
+        }
+        Draw({{3, 4}});
+        QCOMPARE(Keeper()->GetRetryDelay().count(), 1000);
+    }
+
     // A live program's copy is never offered to another, and what a program ending normally
     // leaves is nothing.
     void onlyCopiesOfEndedProgramsAreOffered() {
@@ -347,8 +592,9 @@ private slots:
         CRecoveryKeeper other(Keeper()->GetFolder());
         QVERIFY(other.ClaimLeftOvers().empty());
         QVERIFY(QFile::exists(QString::fromStdString(Keeper()->CopyPath())));
+        // Saved: nothing is left that a start after a kill would have to clear.
         Doc()->SetModifiedFlag(false);
-        QVERIFY(!QFile::exists(QString::fromStdString(Keeper()->CopyPath())));
+        QCOMPARE(FilesIn(StateFolder()), QStringList());
         Draw({{3, 4}});
         QVERIFY(Keeper()->FlushForTesting());
         m_app->EndRecoveryCopies();
