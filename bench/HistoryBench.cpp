@@ -29,8 +29,9 @@ void Record(CUndoStack& history, std::size_t cost) {
 
 void BM_HistoryStep(benchmark::State& state) {
     const auto steps = static_cast<std::size_t>(state.range(0));
+    // Steps as large as they are when that many fill the budget of a document's history.
     const std::size_t cost = CUndoStack::kDefaultBudget / steps;
-    CUndoStack history;
+    CUndoStack history(cost * steps);
     for (std::size_t i = 0; i < steps; ++i)
         Record(history, cost);
     for (auto _ : state)
