@@ -75,8 +75,8 @@ private:
     //
     // Qt on X11 writes a window's type afresh from its flags whenever they change, and then its
     // decoration hints, which make openbox read the type again. A type set only on the native
-    // window is lost at that moment and put back a moment later: openbox may read it in
-    // between, and it does not read a change of the type alone, so a busy machine left the bar
+    // window is lost at that moment and put back a moment later; on a busy machine openbox
+    // reads it in between, and since a change of the type alone goes unread, the bar stays
     // maximisable. The window property that Qt writes the type from keeps the toolbar in every
     // type it writes, the native window's first and any made again included.
     static void MarkAsToolbar(QWindow* window) {
