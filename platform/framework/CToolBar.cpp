@@ -35,7 +35,7 @@ protected:
         if (event->type() == QEvent::MouseButtonRelease)
             QTimer::singleShot(0, this, [this] { Decorate(); });
         // The show reaches the bar before its window is mapped: a desktop reads the window's
-        // type as it maps it, and may not read it again.
+        // type as it maps it, and later only when other hints change.
         if (event->type() == QEvent::Show) {
             auto* bar = static_cast<QWidget*>(watched);
             if (bar->isWindow())
@@ -64,22 +64,35 @@ private:
         QWindow* window = bar->windowHandle();
         if (window == nullptr)
             return;
-        window->setFlags(flags);
+        // Marked first, so that the type written with the new hints already names a toolbar.
         MarkAsToolbar(window);
+        window->setFlags(flags);
     }
 
     // A tool window has nothing to maximise or minimise, and its hints say so; some desktops
     // (openbox among them) offer both whatever the hints say, but not for a window that says
     // it is a toolbar torn off its main window.
-    static void MarkAsToolbar([[maybe_unused]] QWindow* window) {
-#if SWOOP2_HAVE_QT_GUI_PRIVATE
-        using XcbWindow = QNativeInterface::Private::QXcbWindow;
+    //
+    // Qt on X11 writes a window's type afresh from its flags whenever they change, and then its
+    // decoration hints, which make openbox read the type again. A type set only on the native
+    // window is lost at that moment and put back a moment later; on a busy machine openbox
+    // reads it in between, and since a change of the type alone goes unread, the bar stays
+    // maximisable. The window property that Qt writes the type from keeps the toolbar in every
+    // type it writes, the native window's first and any made again included.
+    static void MarkAsToolbar(QWindow* window) {
         if (window == nullptr)
             return;
+        window->setProperty(kWindowTypeProperty, kToolbarType);
+#if SWOOP2_HAVE_QT_GUI_PRIVATE
+        using XcbWindow = QNativeInterface::Private::QXcbWindow;
+        static_assert(kToolbarType == int(XcbWindow::Toolbar));
         if (auto* x11 = window->nativeInterface<XcbWindow>(); x11 != nullptr)
             x11->setWindowType(XcbWindow::Toolbar);
 #endif
     }
+
+    static constexpr const char* kWindowTypeProperty = "_q_xcb_wm_window_type";
+    static constexpr int kToolbarType = 0x8;
 };
 
 } // namespace

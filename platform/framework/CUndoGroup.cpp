@@ -1,7 +1,11 @@
 #include "platform/framework/CUndoGroup.h"
 
+#include <algorithm>
+
 void CUndoGroup::Reserve() {
-    m_steps.reserve(m_steps.size() + 1);
+    // Room for twice as many at a time, so that a large group is gathered in linear time.
+    if (m_steps.size() == m_steps.capacity())
+        m_steps.reserve(std::max<std::size_t>(4, m_steps.capacity() * 2));
 }
 
 void CUndoGroup::Add(std::unique_ptr<CUndoStep> step) noexcept {

@@ -8,7 +8,7 @@ void CUndoStack::Reserve() {
         return;
     }
     // The undone steps go before the new one comes, so one more than now is always enough.
-    m_steps.reserve(m_steps.size() + 1);
+    MakeRoom();
 }
 
 void CUndoStack::Push(std::unique_ptr<CUndoStep> step, bool open) noexcept {
@@ -19,16 +19,20 @@ void CUndoStack::Push(std::unique_ptr<CUndoStep> step, bool open) noexcept {
         return;
     }
     DropUndone();
+    // A caller that skipped Reserve still gets its step kept, or the program ends as it would
+    // on any allocation failing where none may.
+    MakeRoom();
     const std::size_t cost = step->Cost();
-    m_steps.push_back({std::move(step), cost});
+    At(m_nCount) = {std::move(step), cost};
+    ++m_nCount;
     m_nBytes += cost;
     ++m_nDone;
     m_bOpen = open;
     // The oldest steps go until the rest fit; a step larger than the whole budget stays alone.
     std::size_t drop = 0;
     std::size_t bytes = m_nBytes;
-    while (bytes > m_nBudget && drop + 1 < m_steps.size())
-        bytes -= m_steps[drop++].cost;
+    while (bytes > m_nBudget && drop + 1 < m_nCount)
+        bytes -= At(drop++).cost;
     DropOldest(drop);
 }
 
@@ -37,7 +41,7 @@ void CUndoStack::BeginGroup() {
         return;
     auto group = std::make_unique<CUndoGroup>();
     // The group's own place in the history is made now, so that closing it cannot fail.
-    m_steps.reserve(m_steps.size() + 1);
+    MakeRoom();
     m_pGroup = std::move(group);
     m_bOpen = false;
 }
@@ -52,28 +56,28 @@ void CUndoStack::EndGroup() noexcept {
 }
 
 CUndoStep* CUndoStack::OpenStep() const {
-    if (!m_bOpen || m_pGroup != nullptr || m_nDone == 0 || m_nDone != m_steps.size() || IsClean())
+    if (!m_bOpen || m_pGroup != nullptr || m_nDone == 0 || m_nDone != m_nCount || IsClean())
         return nullptr;
-    return m_steps[m_nDone - 1].step.get();
+    return At(m_nDone - 1).step.get();
 }
 
 void CUndoStack::Recount() noexcept {
     if (m_nDone == 0)
         return;
-    Entry& top = m_steps[m_nDone - 1];
+    Entry& top = At(m_nDone - 1);
     m_nBytes -= top.cost;
     top.cost = top.step->Cost();
     m_nBytes += top.cost;
 }
 
 CUndoStep* CUndoStack::DoneStep(std::size_t fromTop) const {
-    return fromTop < m_nDone ? m_steps[m_nDone - 1 - fromTop].step.get() : nullptr;
+    return fromTop < m_nDone ? At(m_nDone - 1 - fromTop).step.get() : nullptr;
 }
 
 CUndoStep* CUndoStack::Undo() {
     if (!CanUndo())
         return nullptr;
-    CUndoStep* step = m_steps[m_nDone - 1].step.get();
+    CUndoStep* step = At(m_nDone - 1).step.get();
     step->Undo();
     --m_nDone;
     m_bOpen = false;
@@ -83,7 +87,7 @@ CUndoStep* CUndoStack::Undo() {
 CUndoStep* CUndoStack::Redo() {
     if (!CanRedo())
         return nullptr;
-    CUndoStep* step = m_steps[m_nDone].step.get();
+    CUndoStep* step = At(m_nDone).step.get();
     step->Redo();
     ++m_nDone;
     m_bOpen = false;
@@ -92,7 +96,7 @@ CUndoStep* CUndoStack::Redo() {
 
 void CUndoStack::Fold(std::size_t count) noexcept {
     count = std::min(count, m_nDone);
-    if (count == 0 || m_nDone != m_steps.size())
+    if (count == 0 || m_nDone != m_nCount)
         return;
     // The place the folded steps led to is now the one of the step below them; the places in
     // between are gone, and so is the one the step below led to by itself.
@@ -102,10 +106,8 @@ void CUndoStack::Fold(std::size_t count) noexcept {
         else
             m_bCleanKnown = false;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        m_nBytes -= m_steps.back().cost;
-        m_steps.pop_back();
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        DropNewest();
     m_nDone -= count;
     m_bOpen = false;
     Recount();
@@ -116,7 +118,10 @@ void CUndoStack::Clear() noexcept {
     // An open group stays open, for the action that opened it will close it.
     if (m_pGroup != nullptr)
         m_pGroup->Clear();
-    m_steps.clear();
+    // The ring keeps its room: the place made for an open group is still needed.
+    while (m_nCount > 0)
+        DropNewest();
+    m_nFirst = 0;
     m_nDone = 0;
     m_nBytes = 0;
     m_bOpen = false;
@@ -133,18 +138,20 @@ void CUndoStack::SetClean() noexcept {
 void CUndoStack::DropUndone() noexcept {
     if (m_bCleanKnown && m_nClean > m_nDone)
         m_bCleanKnown = false;
-    while (m_steps.size() > m_nDone) {
-        m_nBytes -= m_steps.back().cost;
-        m_steps.pop_back();
-    }
+    while (m_nCount > m_nDone)
+        DropNewest();
 }
 
 void CUndoStack::DropOldest(std::size_t count) noexcept {
     if (count == 0)
         return;
-    for (std::size_t i = 0; i < count; ++i)
-        m_nBytes -= m_steps[i].cost;
-    m_steps.erase(m_steps.begin(), m_steps.begin() + std::ptrdiff_t(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        Entry& oldest = At(0);
+        m_nBytes -= oldest.cost;
+        oldest = {};
+        m_nFirst = m_nFirst + 1 == m_ring.size() ? 0 : m_nFirst + 1;
+        --m_nCount;
+    }
     m_nDone -= count;
     if (m_bCleanKnown) {
         if (m_nClean < count)
@@ -152,4 +159,32 @@ void CUndoStack::DropOldest(std::size_t count) noexcept {
         else
             m_nClean -= count;
     }
+}
+
+CUndoStack::Entry& CUndoStack::At(std::size_t index) noexcept {
+    const std::size_t place = m_nFirst + index;
+    return m_ring[place < m_ring.size() ? place : place - m_ring.size()];
+}
+
+const CUndoStack::Entry& CUndoStack::At(std::size_t index) const noexcept {
+    const std::size_t place = m_nFirst + index;
+    return m_ring[place < m_ring.size() ? place : place - m_ring.size()];
+}
+
+void CUndoStack::MakeRoom() {
+    if (m_nCount < m_ring.size())
+        return;
+    // Doubling keeps the moves of every step into a larger ring to a few per step in all.
+    std::vector<Entry> larger(std::max<std::size_t>(16, m_ring.size() * 2));
+    for (std::size_t i = 0; i < m_nCount; ++i)
+        larger[i] = std::move(At(i));
+    m_ring = std::move(larger);
+    m_nFirst = 0;
+}
+
+void CUndoStack::DropNewest() noexcept {
+    Entry& newest = At(m_nCount - 1);
+    m_nBytes -= newest.cost;
+    newest = {};
+    --m_nCount;
 }

@@ -42,7 +42,7 @@ public:
     void Recount() noexcept;
 
     bool CanUndo() const { return m_nDone > 0 && !InGroup(); }
-    bool CanRedo() const { return m_nDone < m_steps.size() && !InGroup(); }
+    bool CanRedo() const { return m_nDone < m_nCount && !InGroup(); }
     // The done step that many places below the last one, or null.
     CUndoStep* DoneStep(std::size_t fromTop) const;
     // Takes back the last done step, or does again the first undone one. Null when there is
@@ -64,19 +64,29 @@ public:
     }
 
     std::size_t DoneCount() const { return m_nDone; }
-    std::size_t StepCount() const { return m_steps.size(); }
+    std::size_t StepCount() const { return m_nCount; }
     std::size_t Bytes() const { return m_nBytes; }
 
 private:
     struct Entry {
         std::unique_ptr<CUndoStep> step;
-        std::size_t cost;
+        std::size_t cost = 0;
     };
 
+    // The step at that place, counted from the oldest.
+    Entry& At(std::size_t index) noexcept;
+    const Entry& At(std::size_t index) const noexcept;
+    // Makes room for one more step; may throw, changing nothing.
+    void MakeRoom();
+    void DropNewest() noexcept;
     void DropUndone() noexcept;
     void DropOldest(std::size_t count) noexcept;
 
-    std::vector<Entry> m_steps;
+    // The steps lie in a ring, so that a step comes and the oldest goes in the same time
+    // however long the history is: m_nCount of them from m_nFirst on, wrapping at the end.
+    std::vector<Entry> m_ring;
+    std::size_t m_nFirst = 0;
+    std::size_t m_nCount = 0;
     // Steps [0, m_nDone) are done, the rest undone.
     std::size_t m_nDone = 0;
     std::size_t m_nBytes = 0;

@@ -333,6 +333,12 @@ private slots:
             << "c(120,95 200,100 200,160)* select modified"
             << "c(100,100 200,100 200,160)* select"
             << "c(120,95 200,100 200,160)* select modified";
+        QTest::newRow("two drags of one point are two steps")
+            << "closed"
+            << "S c 150,130 l 101,101 m 111,106 u 111,106 l 111,106 m 121,96 u 121,96"
+            << "c(120,95 200,100 200,160)* select modified"
+            << "c(110,105 200,100 200,160)* select modified"
+            << "c(120,95 200,100 200,160)* select modified";
         QTest::newRow("the curve a step touched becomes the selection")
             << "two"
             << "S c 180,150 l 199,101 m 209,111 u 209,111 c 125,125"
@@ -517,6 +523,10 @@ private slots:
                                         << "c 5,5 clean r 5,5" << true;
         QTest::newRow("a point moved") << "closed"
                                        << "S c 150,130 l 101,101 m 120,120" << true;
+        // The drag goes on after the save: its moves are a change from what was saved.
+        QTest::newRow("a point of a new curve moved, saved and moved again")
+            << ""
+            << "c 10,10 c 50,10 c 50,40 r 0,0 S l 11,11 m 20,20 clean m 30,30" << true;
         QTest::newRow("a selection alone") << "closed"
                                            << "S c 150,130 c 5,5" << false;
         QTest::newRow("a point held but not moved") << "closed"

@@ -114,6 +114,13 @@ private slots:
         QVERIFY(!Bar(*h, Qt::Horizontal)->isVisible());
         QCOMPARE(h->view->GetViewportSize(), CSize(320 - Bar(*h, Qt::Vertical)->width(), 240));
         CheckWindow();
+        // Short scrolls down and back up move the pixels that stay in view, the bottom row
+        // among them, and draw only the strip that came into view.
+        for (int value : {40, 10, 0}) {
+            Bar(*h, Qt::Vertical)->setValue(value);
+            QCOMPARE(h->view->GetScrollY(), value);
+            CheckWindow();
+        }
         h->doc.MoveSelectedPoint(0, -300);
         QTRY_VERIFY(!Bar(*h, Qt::Vertical)->isVisible());
         QCOMPARE(h->view->GetViewportSize(), CSize(320, 240));

@@ -182,3 +182,23 @@ TEST_F(DocTest, MoveSelectedPointMovesOnlyAValidPointOfTheSelection) {
     EXPECT_EQ(curve->m_points, (std::vector<CPoint>{{10, 10}, {-5, 25}}));
     EXPECT_EQ(view.m_nUpdates, 5);
 }
+
+// The history's budget holds only if each step counts what it keeps: a curve drawn and then
+// deleted is kept whole twice, by the step that added it and by the one that removed it.
+TEST_F(DocTest, TheHistoryCountsEveryPointOfTheCurvesItKeeps) {
+    constexpr std::size_t kPoints = 1000;
+    const std::size_t pointBytes = kPoints * sizeof(CPoint);
+    CCurve* curve = doc.NewCurve();
+    for (std::size_t i = 0; i < kPoints; ++i)
+        doc.AppendPoint(curve, CPoint(std::int32_t(i), 0));
+    doc.CloseCurve(curve);
+    doc.FinishCurve(curve);
+    const CUndoStack& history = doc.GetHistory();
+    ASSERT_EQ(history.StepCount(), 1u);
+    const std::size_t drawn = history.Bytes();
+    EXPECT_GE(drawn, pointBytes);
+
+    doc.RemoveCurve(curve);
+    ASSERT_EQ(history.StepCount(), 2u);
+    EXPECT_GE(history.Bytes(), drawn + pointBytes);
+}

@@ -53,6 +53,61 @@ TEST(UndoStack, KeepsTheNewestStepsThatFitItsBudgetAndALargerOneAlone) {
     Push(history, log, 'f', 10);
     EXPECT_EQ(history.StepCount(), 1u);
     EXPECT_EQ(history.Bytes(), 10u);
+
+    // Steps that fill the budget exactly all stay.
+    CUndoStack exact(90);
+    for (char name : {'a', 'b', 'c'})
+        Push(exact, log, name, 30);
+    EXPECT_EQ(exact.StepCount(), 3u);
+
+    // The history of a document holds 64 MiB of steps.
+    CUndoStack standard;
+    constexpr std::size_t kMiB = std::size_t(1) << 20;
+    for (int i = 0; i < 64; ++i)
+        Push(standard, log, 'm', kMiB);
+    EXPECT_EQ(standard.StepCount(), 64u);
+    Push(standard, log, 'n', kMiB);
+    EXPECT_EQ(standard.StepCount(), 64u);
+    EXPECT_EQ(standard.Bytes(), 64 * kMiB);
+}
+
+// The history keeps its steps in a ring: they must come out in order however many times the
+// ring has grown and wrapped, and Undo, Redo, Fold and the clean mark must follow them there.
+TEST(UndoStack, AHistoryAtItsBudgetKeepsItsOrderAsItWraps) {
+    std::string log;
+    CUndoStack history(50);
+    const std::string names = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (char name : names)
+        Push(history, log, name);
+    EXPECT_EQ(history.StepCount(), 5u);
+    history.Undo();
+    history.Undo();
+    history.Redo();
+    EXPECT_EQ(log, "-9-8+8");
+    // A new step drops the undone one; folded at once, it leaves the step below it where the
+    // contents are saved.
+    Push(history, log, 'p');
+    history.SetClean();
+    history.Fold(1);
+    EXPECT_EQ(history.StepCount(), 4u);
+    EXPECT_EQ(history.Bytes(), 40u);
+    EXPECT_TRUE(history.IsClean());
+    log.clear();
+    while (history.Undo() != nullptr) {
+    }
+    EXPECT_EQ(log, "-8-7-6-5");
+
+    // Smaller steps: the ring grows while it wraps, and keeps the newest fifty in order.
+    for (char name : names)
+        Push(history, log, name, 1);
+    EXPECT_EQ(history.StepCount(), 50u);
+    log.clear();
+    while (history.Undo() != nullptr) {
+    }
+    std::string expected;
+    for (std::size_t i = names.size(); i > names.size() - 50; --i)
+        expected += '-', expected += names[i - 1];
+    EXPECT_EQ(log, expected);
 }
 
 TEST(UndoStack, TheCleanMarkFollowsUndoAndRedoAndGoesWithTheStepsThatLedToIt) {
@@ -76,6 +131,16 @@ TEST(UndoStack, TheCleanMarkFollowsUndoAndRedoAndGoesWithTheStepsThatLedToIt) {
     EXPECT_FALSE(history.IsClean());
     EXPECT_FALSE(history.CanRedo());
 
+    // The oldest step dropped for the budget: the saved place moves down with the rest.
+    CUndoStack kept(25);
+    Push(kept, log, 'x');
+    Push(kept, log, 'y');
+    kept.SetClean();
+    Push(kept, log, 'z');
+    EXPECT_FALSE(kept.IsClean());
+    kept.Undo();
+    EXPECT_TRUE(kept.IsClean());
+
     // Saved, then the oldest steps dropped for the budget: the saved place goes with them.
     CUndoStack small(25);
     small.SetClean();
@@ -92,11 +157,13 @@ TEST(UndoStack, AGroupIsOneStepAndAFailingStepChangesNothing) {
     std::string log;
     CUndoStack history;
     history.BeginGroup();
-    Push(history, log, 'a');
-    Push(history, log, 'b');
+    Push(history, log, 'a', 1000);
+    Push(history, log, 'b', 1000);
     EXPECT_FALSE(history.CanUndo());
     history.EndGroup();
     EXPECT_EQ(history.StepCount(), 1u);
+    // The group costs what its steps cost, and then some.
+    EXPECT_GT(history.Bytes(), 2000u);
     history.Undo();
     history.Redo();
     EXPECT_EQ(log, "-b-a+a+b");
