@@ -4,6 +4,7 @@
 #include "document/ChangedPart.h"
 #include "document/CurveStep.h"
 #include "platform/framework/CView.h"
+#include "platform/geometry/Saturate.h"
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
@@ -116,22 +117,24 @@ void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
     // Views repaint the segments around the point and the handles that move with it, before
     // and after: a step costs the same in a drawing of any size.
     CRect part = isPoint ? ChangedPart::AroundPoint(*m_pSelected, index, true) : CRect();
-    if (isPoint && (dx != 0 || dy != 0)) {
+    const CPoint from = isPoint ? m_pSelected->m_points[index] : CPoint();
+    // Held past an end of the range, the point stops there rather than wrap to the far side.
+    const CPoint to = SaturateAdd(from, dx, dy);
+    if (isPoint && to != from) {
         // The moves of one drag are one step: the first records where the point was, the
         // others only where it went.
-        const CPoint from = m_pSelected->m_points[index];
-        const CPoint to = from + CPoint(dx, dy);
+        const CPoint delta = to - from;
         auto* open = dynamic_cast<CurveStep*>(GetHistory().OpenStep());
         if (open != nullptr && open->GetKind() == CurveStep::Kind::MovePoint &&
             open->GetCurve() == m_pSelected && open->GetIndex() == index) {
-            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            m_pSelected->MovePoint(m_nSelPoint, delta.x, delta.y);
             open->SetTo(to);
             UpdateModifiedFlag();
         } else {
             auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::MovePoint, m_pSelected,
                                                     index, from, to);
             GetHistory().Reserve();
-            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            m_pSelected->MovePoint(m_nSelPoint, delta.x, delta.y);
             Record(std::move(step), true);
         }
         const CRect after = ChangedPart::AroundPoint(*m_pSelected, index, true);

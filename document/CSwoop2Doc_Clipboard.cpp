@@ -7,13 +7,31 @@
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
+#include "platform/geometry/Saturate.h"
 #include "platform/ole/BlockLock.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
 #include "platform/ole/ClipboardFormat.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
+
+namespace {
+
+// The smallest and largest coordinates of a curve's points, edges included.
+CRect PointSpanOf(const CCurve& curve) {
+    CRect span(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+    for (const CPoint& pt : curve.m_points) {
+        span.left = std::min(span.left, pt.x);
+        span.top = std::min(span.top, pt.y);
+        span.right = std::max(span.right, pt.x);
+        span.bottom = std::max(span.bottom, pt.y);
+    }
+    return span;
+}
+
+} // namespace
 
 HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
     if (!pCurve)
@@ -72,13 +90,20 @@ std::unique_ptr<CCurve> CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
     return curve;
 }
 
-CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
+CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const Landing* pLanding) {
     std::unique_ptr<CCurve> curve = CurveFromGlobal(hGlobal);
     if (!curve)
         return nullptr;
-    if (pTopLeft) {
-        curve->Normalize();
-        curve->Offset(pTopLeft->x, pTopLeft->y);
+    if (pLanding && !curve->m_points.empty()) {
+        // A wide curve dropped near an end stops there whole, rather than wrap around. The
+        // corner is that of the bounds; the range must hold the points themselves.
+        const CRect bounds = curve->GetBounds();
+        const CRect points = PointSpanOf(*curve);
+        const std::int64_t dx = ClampShift(points.left, points.right, pLanding->left - bounds.left);
+        const std::int64_t dy = ClampShift(points.top, points.bottom, pLanding->top - bounds.top);
+        // Every moved point lies within the range, so the wrapping sums land exactly there.
+        curve->Offset(static_cast<std::int32_t>(static_cast<std::uint32_t>(dx)),
+                      static_cast<std::int32_t>(static_cast<std::uint32_t>(dy)));
     }
     CCurve* added = curve.get();
     auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, added, m_curves.size());

@@ -49,6 +49,10 @@ public:
     // The curve being dragged over the view, moved to the origin; null when none is.
     std::unique_ptr<CCurve> m_pFeedback;
     std::int32_t m_nTool = kToolDraw;
+    // The curve the Draw tool started last, while it may still be drawn, and the one whose
+    // drawing was ended open; compared, never followed.
+    const CCurve* m_pDrawn = nullptr;
+    const CCurve* m_pEnded = nullptr;
     COleDropTarget m_dropTarget;
 
     // Drop target.
@@ -83,6 +87,7 @@ public:
     void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditClear(CCmdUI* pCmdUI);
     void OnEditUndo();
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnEditRedo();
@@ -100,6 +105,10 @@ public:
 private:
     // Brings the view's own state in line with the drawing after Undo or Redo.
     void AfterHistoryMove();
+    // Sets the drawing flag exactly when the selection is the open curve this view started.
+    void SyncDrawingFlag();
+    // Leaves the curve being drawn open; the next Draw press starts a new one.
+    void EndCurve();
     CPoint WindowCentre() const;
     // Runs the drag of the selected curve and removes it when the target took it as a move.
     void DragSelectedCurve();

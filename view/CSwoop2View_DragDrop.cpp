@@ -191,9 +191,17 @@ bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPo
     // The curve's top-left corner lands where the outline was last drawn. The block is ours
     // to free, whatever becomes of its curve.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
-    const CPoint topLeft = point - m_ptGrab;
-    if (doc->TakeRecord(block, &topLeft) == nullptr)
+    // The grab is a distance into the curve's bounds, which may span more than half the range.
+    const CSwoop2Doc::Landing landing{
+        std::int64_t(point.x) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.x)),
+        std::int64_t(point.y) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.y))};
+    if (doc->TakeRecord(block, &landing) == nullptr)
         return false;
     m_nTool = kToolSelect;
+    // The dropped curve is the selection now: a curve being drawn is left open.
+    if (m_pDrawn != nullptr)
+        m_pEnded = m_pDrawn;
+    m_pDrawn = nullptr;
+    SyncDrawingFlag();
     return true;
 }

@@ -16,12 +16,14 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
         // starts a new curve.
         CCurve* curve = doc->m_pSelected;
         CRect part;
-        if (curve == nullptr || curve->m_bClosed) {
+        if (curve == nullptr || curve->m_bClosed || curve == m_pEnded) {
             // The handles leave the previous selection: nothing shows them while drawing.
             part = ShownHandles();
             curve = doc->NewCurve();
             doc->m_pSelected = curve;
             m_bDrawing = true;
+            m_pDrawn = curve;
+            m_pEnded = nullptr;
         }
         // Only the last segments and the handles that move with the new point change.
         const std::size_t last = curve->m_points.size();
@@ -37,11 +39,16 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
     } else if (doc != nullptr && m_nTool == kToolSelect) {
         // The curve under the press is found before the press changes anything.
         CCurve* hit = doc->HitTestCurve(point);
+        m_pEnded = nullptr;
         if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point, HitHalf())) {
             // Each press begins a drag of its own, which is one step however far it goes.
             doc->EndPointDrag();
             m_ptLast = point;
             m_bMovingPoint = true;
+            // A handle on the right or bottom edge lies outside the bounds that pick curves;
+            // pressed where no other curve is, it still belongs to the selection.
+            if (hit == nullptr)
+                hit = doc->m_pSelected;
         }
         if (hit != doc->m_pSelected) {
             CRect part = ShownHandles();
@@ -81,6 +88,7 @@ void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {
         doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     }
     m_bDrawing = false;
+    m_pDrawn = nullptr;
     CView::OnRButtonDown(nFlags, point);
 }
 
@@ -117,7 +125,23 @@ void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
 }
 
 void CSwoop2View::OnCurvesSelect() {
+    // The curve being drawn is left open as it is; its handles show again.
+    if (m_nTool != kToolSelect)
+        EndCurve();
     m_nTool = kToolSelect;
+}
+
+void CSwoop2View::EndCurve() {
+    CSwoop2Doc* doc = GetDocument();
+    if (!m_bDrawing || doc == nullptr)
+        return;
+    if (doc->m_pSelected != nullptr)
+        doc->FinishCurve(doc->m_pSelected);
+    m_pEnded = doc->m_pSelected;
+    m_pDrawn = nullptr;
+    m_bDrawing = false;
+    const CRect shown = ShownHandles();
+    InvalidateRect(&shown, true);
 }
 
 void CSwoop2View::OnUpdateCurvesSelect(CCmdUI* pCmdUI) {
@@ -126,6 +150,8 @@ void CSwoop2View::OnUpdateCurvesSelect(CCmdUI* pCmdUI) {
 }
 
 void CSwoop2View::OnCurvesDraw() {
+    if (m_nTool != kToolDraw)
+        EndCurve();
     m_nTool = kToolDraw;
 }
 
@@ -137,6 +163,12 @@ void CSwoop2View::OnUpdateCurvesDraw(CCmdUI* pCmdUI) {
 void CSwoop2View::OnUpdateEditCopy(CCmdUI* pCmdUI) {
     const CSwoop2Doc* doc = GetDocument();
     pCmdUI->Enable(!m_bDrawing && doc != nullptr && doc->m_pSelected != nullptr);
+}
+
+void CSwoop2View::OnUpdateEditClear(CCmdUI* pCmdUI) {
+    // Deleting the curve whose point is held would leave the drag nothing to move.
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(!m_bDrawing && !m_bMovingPoint && doc != nullptr && doc->m_pSelected != nullptr);
 }
 
 void CSwoop2View::OnEditUndo() {
@@ -156,14 +188,23 @@ void CSwoop2View::OnEditRedo() {
 void CSwoop2View::AfterHistoryMove() {
     // A drag armed on the curve selected before would move another one, or none.
     m_bDragPending = false;
-    // A curve is still being drawn only while the selection is an open curve to extend: once
-    // the curve being drawn is taken back, the handles, Cut, Copy and Paste come back.
+    SyncDrawingFlag();
+}
+
+void CSwoop2View::SyncDrawingFlag() {
+    // A curve is being drawn exactly while the selection is the open curve this view started:
+    // once it is taken back, the handles, Cut, Copy and Paste come back, and once it is done
+    // again a right press closes it.
     const CSwoop2Doc* doc = GetDocument();
-    if (m_bDrawing && (doc->m_pSelected == nullptr || doc->m_pSelected->m_bClosed)) {
-        m_bDrawing = false;
-        const CRect shown = ShownHandles();
-        InvalidateRect(&shown, true);
-    }
+    const bool drawing = doc != nullptr && m_pDrawn != nullptr && doc->m_pSelected == m_pDrawn &&
+                         !m_pDrawn->m_bClosed;
+    if (drawing == m_bDrawing)
+        return;
+    CRect shown = ShownHandles();
+    m_bDrawing = drawing;
+    const CRect after = ShownHandles();
+    UnionRect(&shown, &shown, &after);
+    InvalidateRect(&shown, true);
 }
 
 void CSwoop2View::OnUpdateEditUndo(CCmdUI* pCmdUI) {
@@ -181,7 +222,8 @@ void CSwoop2View::OnUpdateEditRedo(CCmdUI* pCmdUI) {
 
 void CSwoop2View::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     const CSwoop2Doc* doc = GetDocument();
-    if (m_bDrawing || doc == nullptr) {
+    // A curve pasted while a point is held would take the held point's index.
+    if (m_bDrawing || m_bMovingPoint || doc == nullptr) {
         pCmdUI->Enable(false);
         return;
     }

@@ -198,15 +198,18 @@ private slots:
                                                                 << "dbl 30,30"
                                                                 << "o(30,30)* draw drawing";
 
-        // Switching tools keeps every flag.
-        QTest::newRow("Select while drawing keeps the drawing flag")
-            << ""
-            << "c 10,10 c 50,40 S"
-            << "o(10,10 50,40)* select drawing";
-        QTest::newRow("and the next right press closes whatever is selected")
+        // Switching tools ends the curve being drawn, open.
+        QTest::newRow("Select while drawing ends the curve, open") << ""
+                                                                   << "c 10,10 c 50,40 S"
+                                                                   << "o(10,10 50,40)* select";
+        QTest::newRow("and a right press then closes nothing")
             << "closed"
             << "c 10,10 c 50,40 S c 150,130 r 0,0"
             << "c(100,100 200,100 200,160)* o(10,10 50,40) select";
+        QTest::newRow("and back in Draw a press starts a new curve")
+            << ""
+            << "c 10,10 c 50,40 S D c 90,90"
+            << "o(10,10 50,40) o(90,90)* draw drawing";
         QTest::newRow("Draw on an open selected curve extends it without the drawing flag")
             << "open"
             << "S c 150,130 D c 250,200 r 0,0"
@@ -232,10 +235,14 @@ private slots:
             << "closed"
             << "S c 150,130 l 101,101 m 111,106 m 121,96 u 121,96"
             << "c(120,95 200,100 200,160)* select";
-        QTest::newRow("a press exactly on the rightmost point clears the selection")
+        QTest::newRow("a press exactly on the rightmost point keeps the selection and drags it")
             << "closed"
             << "S c 150,130 l 200,100 m 220,120 u 220,120"
-            << "c(100,100 200,100 200,160) select";
+            << "c(100,100 220,120 200,160)* select";
+        QTest::newRow("so does a press on the bottommost handle, outside the bounds")
+            << "closed"
+            << "S c 150,130 l 203,163 m 213,173 u 213,173"
+            << "c(100,100 200,100 210,170)* select";
         QTest::newRow("a press one pixel left of it drags the point")
             << "closed"
             << "S c 150,130 l 199,101 m 209,111 u 209,111"
@@ -310,12 +317,12 @@ private slots:
                                                      << "o(10,10 50,10)* draw drawing modified"
                                                      << "o(10,10)* draw drawing modified"
                                                      << "o(10,10 50,10)* draw drawing modified";
-        QTest::newRow("the first point takes the curve with it")
+        QTest::newRow("the first point takes the curve with it, and brings back its drawing")
             << ""
             << "c 10,10"
             << "o(10,10)* draw drawing modified"
             << "draw"
-            << "o(10,10)* draw modified";
+            << "o(10,10)* draw drawing modified";
         QTest::newRow("a finished curve goes whole") << ""
                                                      << "c 10,10 c 50,10 c 50,40 r 0,0"
                                                      << "c(10,10 50,10 50,40)* draw modified"
@@ -362,6 +369,12 @@ private slots:
             << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified"
             << "c(100,100 200,100 200,160) select"
             << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified";
+        QTest::newRow("a drop from another copy while drawing leaves the curve open")
+            << ""
+            << "c 10,10 c 50,10 drop 60,60"
+            << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified"
+            << "o(10,10 50,10) select modified"
+            << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified";
         QTest::newRow("Paste")
             << "closed"
             << "S c 150,130 copy paste"
@@ -438,14 +451,14 @@ private slots:
             << "picture"
             << ""
             << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
-        QTest::newRow("switching to Select while drawing keeps them disabled")
+        QTest::newRow("switching to Select ends the curve, which can then be cut")
             << "record"
             << "c 10,10 S"
-            << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo+ Redo-";
-        QTest::newRow("Draw is disabled while a point is held, Select never")
-            << "closed"
+            << "Draw+ Select+* Cut+ Copy+ Paste+ Delete+ Undo+ Redo-";
+        QTest::newRow("Draw, Delete and Paste are disabled while a point is held, Select never")
+            << "closed record"
             << "S c 150,130 l 101,101"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
         QTest::newRow("and enabled again after the release")
             << "closed"
             << "S c 150,130 l 101,101 u 101,101"
@@ -453,11 +466,11 @@ private slots:
         QTest::newRow("a Draw command while a point is held is not delivered")
             << "closed"
             << "S c 150,130 l 101,101 D"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
         QTest::newRow("Undo and Redo are grayed while a point is held")
             << "closed"
             << "S c 150,130 l 101,101 m 111,111 u 111,111 undo l 100,100"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
         QTest::newRow("what was undone can be redone")
             << ""
             << "c 10,10 r 0,0 undo"
@@ -470,9 +483,10 @@ private slots:
         QFETCH(QString, expected);
         QVERIFY(AfxOleInit());
         ViewHarness h;
-        Setup(h, setup);
+        const QStringList setups = setup.split(' ');
+        Setup(h, setups.first());
         auto* source = new COleDataSource;
-        if (setup == "record") {
+        if (setups.contains("record")) {
             const char record[] = {12, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0};
             HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof record);
             std::memcpy(GlobalLock(block), record, sizeof record);
