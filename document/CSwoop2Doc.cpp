@@ -16,12 +16,16 @@ ON_COMMAND(ID_EDIT_COPY, &CSwoop2Doc::OnEditCopy)
 ON_COMMAND(ID_EDIT_CUT, &CSwoop2Doc::OnEditCut)
 ON_COMMAND(ID_EDIT_PASTE, &CSwoop2Doc::OnEditPaste)
 ON_COMMAND(ID_EDIT_CLEAR, &CSwoop2Doc::OnEditClear)
+ON_COMMAND(ID_EDIT_SELECT_ALL, &CSwoop2Doc::OnEditSelectAll)
 END_MESSAGE_MAP()
 
 CSwoop2Doc::CSwoop2Doc()
     // Every copy of the program registers the same name and so gets the same id: curves travel
     // between them. A failed registration leaves 0, which offers and finds nothing.
-    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))) {}
+    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))),
+      // Several curves travel under a name of their own, which a copy that knows only one
+      // curve does not look for.
+      m_cfCurves(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop.Curves"))) {}
 
 CSwoop2Doc::~CSwoop2Doc() {
     CSwoop2Doc::DeleteContents();
@@ -42,6 +46,7 @@ void CSwoop2Doc::DeleteContents() {
     m_nDeletedCurves += m_curves.size();
     m_curves.clear();
     m_pSelected = nullptr;
+    DropOthers();
     UpdateAllViews(nullptr);
 }
 

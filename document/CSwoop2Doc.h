@@ -29,6 +29,8 @@ public:
     // Index 0 is painted first (bottom), the last curve last (top). The document owns them all.
     std::vector<std::unique_ptr<CCurve>> m_curves;
     CLIPFORMAT m_cfCurve = 0;
+    // The id of the format that carries several curves.
+    CLIPFORMAT m_cfCurves = 0;
     // The current curve of the selection, one of m_curves or null: the curve the user pressed
     // last, which the Draw tool extends. With no other curve selected it is the selection.
     // Owns nothing.
@@ -109,6 +111,9 @@ public:
     // Delete: removes the selection without touching the clipboard.
     void OnEditClear();
     void OnEditSelectAll();
+    // Offers the curves, in stacking order, to the clipboard: the one-curve record for one
+    // curve, the record of several for more, and a picture of them all.
+    void OfferCurves(const std::vector<CCurve*>& curves);
 
     // The selection: the current curve and any others beside it. With one curve or none it is
     // m_pSelected alone, which callers may still assign directly while no other is selected.
@@ -119,6 +124,10 @@ public:
     std::vector<CCurve*> Selection() const;
     // The curve alone, or nothing with null.
     void SelectAlone(CCurve* pCurve);
+    // A selected curve becomes the current one; the selection stays.
+    void MakeCurrent(CCurve* pCurve);
+    // A point drag is given up: the point goes back where the drag found it, as Undo puts it.
+    void CancelPointDrag();
     // Shift+click: adds the curve, which becomes current, or takes it out when it was selected.
     void ToggleSelected(CCurve* pCurve);
     // Selects the curves, beside the selection when adding; the topmost becomes current when
@@ -152,8 +161,6 @@ public:
     // them; placed as TakeRecord places one. Returns how many were taken.
     std::size_t TakeCurves(std::vector<std::unique_ptr<CCurve>> curves,
                            const Landing* pLanding = nullptr);
-    // The id of the format of several curves, "Tav.Swoop.Curves".
-    CLIPFORMAT m_cfCurves = 0;
 
     DECLARE_MESSAGE_MAP()
 
@@ -175,8 +182,10 @@ private:
     void Restack(CCurve* pCurve, std::size_t to);
     // Lets go of the other selected curves, counting the change when there were any.
     void DropOthers();
-    // Repaints the handles of every selected curve.
+    // Where the handles of every selected curve are.
     CRect SelectionHandles() const;
+    bool MoveInHistory(bool forward);
+    void SelectTouched();
 
     // Records a step whose edit is done, and sets the modified flag from the history.
     void Record(std::unique_ptr<CurveStep> step, bool open = false);

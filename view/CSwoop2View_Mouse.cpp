@@ -6,14 +6,22 @@
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/OleConstants.h"
 
+#include "platform/framework/CClientDC.h"
+#include "platform/gdi/CPen.h"
+#include "view/CommandIds.h"
+
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
     CSwoop2Doc* doc = GetDocument();
     if (doc != nullptr && m_nTool == kToolDraw) {
         // An open selection is extended whatever its history; only a closed one, or none,
         // starts a new curve.
+        // Drawing works on one curve: the others selected beside it let go.
+        if (!doc->OtherSelected().empty())
+            doc->SelectAlone(doc->m_pSelected);
         CCurve* curve = doc->m_pSelected;
         CRect part;
         if (curve == nullptr || curve->m_bClosed || curve == m_pEnded) {
@@ -37,32 +45,71 @@ void CSwoop2View::OnLButtonDown(UINT nFlags, CPoint point) {
         UnionRect(&part, &part, &after);
         doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     } else if (doc != nullptr && m_nTool == kToolSelect) {
-        // The curve under the press is found before the press changes anything.
-        CCurve* hit = doc->HitTestCurve(point);
-        m_pEnded = nullptr;
-        if (doc->m_pSelected != nullptr && doc->HitTestPoint(doc->m_pSelected, point, HitHalf())) {
-            // Each press begins a drag of its own, which is one step however far it goes.
-            doc->EndPointDrag();
-            m_ptLast = point;
-            m_bMovingPoint = true;
-            // A handle on the right or bottom edge lies outside the bounds that pick curves;
-            // pressed where no other curve is, it still belongs to the selection.
-            if (hit == nullptr)
-                hit = doc->m_pSelected;
-        }
-        if (hit != doc->m_pSelected) {
-            CRect part = ShownHandles();
-            doc->m_pSelected = hit;
-            const CRect shown = ShownHandles();
-            UnionRect(&part, &part, &shown);
-            doc->UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
-        }
-        if (doc->m_pSelected != nullptr && doc->m_pSelected->PtInBounds(point)) {
-            m_ptLast = point;
-            m_bDragPending = true;
-        }
+        SelectPress(*doc, nFlags, point);
     }
     CView::OnLButtonDown(nFlags, point);
+}
+
+void CSwoop2View::SelectPress(CSwoop2Doc& doc, UINT nFlags, CPoint point) {
+    // The curve under the press is found before the press changes anything.
+    CCurve* hit = doc.HitTestCurve(point);
+    m_pEnded = nullptr;
+    m_pPressed = nullptr;
+    if ((nFlags & MK_SHIFT) != 0) {
+        // Shift adds a curve or takes it out; on empty space it starts a band that adds.
+        if (hit != nullptr) {
+            doc.ToggleSelected(hit);
+        } else {
+            m_bBandPending = true;
+            m_bBandAdds = true;
+            m_ptBandStart = point;
+        }
+        return;
+    }
+    // A handle of the current curve first, as ever, then those of the other selected curves.
+    CCurve* held = nullptr;
+    if (doc.m_pSelected != nullptr && doc.HitTestPoint(doc.m_pSelected, point, HitHalf())) {
+        held = doc.m_pSelected;
+    } else if (doc.SelectedCount() > 1) {
+        for (CCurve* curve : doc.Selection()) {
+            if (doc.HitTestPoint(curve, point, HitHalf())) {
+                held = curve;
+                break;
+            }
+        }
+        if (held != nullptr)
+            doc.MakeCurrent(held);
+        else
+            doc.HitTestPoint(doc.m_pSelected, point, HitHalf());
+    }
+    if (held != nullptr) {
+        // Each press begins a drag of its own, which is one step however far it goes.
+        doc.EndPointDrag();
+        m_ptLast = point;
+        m_bMovingPoint = true;
+        // A handle on the right or bottom edge lies outside the bounds that pick curves;
+        // pressed where no other curve is, it still belongs to the selection.
+        if (hit == nullptr || (doc.SelectedCount() > 1 && doc.IsSelected(hit)))
+            hit = doc.m_pSelected;
+    }
+    if (hit != nullptr && doc.SelectedCount() > 1 && doc.IsSelected(hit)) {
+        // The whole selection stays until the pointer moves (and drags it) or is let go (and
+        // leaves this curve alone selected).
+        if (!m_bMovingPoint)
+            m_pPressed = hit;
+    } else if (hit != doc.m_pSelected || doc.SelectedCount() > 1) {
+        doc.SelectAlone(hit);
+    }
+    if (hit == nullptr && !m_bMovingPoint) {
+        m_bBandPending = true;
+        m_bBandAdds = false;
+        m_ptBandStart = point;
+    }
+    if (doc.m_pSelected != nullptr &&
+        (doc.m_pSelected->PtInBounds(point) || m_pPressed != nullptr)) {
+        m_ptLast = point;
+        m_bDragPending = true;
+    }
 }
 
 bool CSwoop2View::WantsAutoScroll() const {
@@ -95,9 +142,22 @@ void CSwoop2View::OnRButtonDown(UINT nFlags, CPoint point) {
 void CSwoop2View::OnLButtonUp(UINT nFlags, CPoint point) {
     // The window keeps the mouse while the button is down, so this release arrives wherever
     // the pointer is.
+    CSwoop2Doc* doc = GetDocument();
+    if (m_bBanding) {
+        DrawBand();
+        m_bBanding = false;
+        // Every curve whose bounds lie wholly inside the band.
+        if (doc != nullptr)
+            doc->SelectCurves(doc->CurvesInside(BandRect()), m_bBandAdds);
+    }
+    m_bBandPending = false;
+    // Let go without a move inside one of several selected curves: that curve alone.
+    if (m_bDragPending && m_pPressed != nullptr && doc != nullptr && doc->IsSelected(m_pPressed))
+        doc->SelectAlone(const_cast<CCurve*>(m_pPressed));
+    m_pPressed = nullptr;
     m_bMovingPoint = false;
     m_bDragPending = false;
-    if (CSwoop2Doc* doc = GetDocument())
+    if (doc != nullptr)
         doc->EndPointDrag();
     CView::OnLButtonUp(nFlags, point);
 }
@@ -105,9 +165,15 @@ void CSwoop2View::OnLButtonUp(UINT nFlags, CPoint point) {
 void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
     // A gesture whose release went elsewhere (another window took the mouse) ends at the
     // first move without the button: nothing follows a pointer whose button is up.
-    if ((m_bMovingPoint || m_bDragPending) && (nFlags & MK_LBUTTON) == 0) {
+    if ((m_bMovingPoint || m_bDragPending || m_bBandPending || m_bBanding) &&
+        (nFlags & MK_LBUTTON) == 0) {
         m_bMovingPoint = false;
         m_bDragPending = false;
+        m_pPressed = nullptr;
+        m_bBandPending = false;
+        if (m_bBanding)
+            DrawBand();
+        m_bBanding = false;
     }
     CSwoop2Doc* doc = GetDocument();
     if (m_bMovingPoint) {
@@ -117,8 +183,18 @@ void CSwoop2View::OnMouseMove(UINT nFlags, CPoint point) {
         if (doc != nullptr)
             doc->MoveSelectedPoint(delta.x, delta.y);
         m_ptLast = point;
+    } else if (m_bBandPending || m_bBanding) {
+        // The band follows the pointer; erasing it is drawing it again where it is.
+        if (m_bBanding && point != m_ptBandEnd)
+            DrawBand();
+        if (!m_bBanding || point != m_ptBandEnd) {
+            m_bBanding = true;
+            m_ptBandEnd = point;
+            DrawBand();
+        }
     } else if (m_bDragPending) {
         m_bDragPending = false;
+        m_pPressed = nullptr;
         DragSelectedCurve();
     }
     CView::OnMouseMove(nFlags, point);
@@ -188,6 +264,7 @@ void CSwoop2View::OnEditRedo() {
 void CSwoop2View::AfterHistoryMove() {
     // A drag armed on the curve selected before would move another one, or none.
     m_bDragPending = false;
+    m_pPressed = nullptr;
     SyncDrawingFlag();
 }
 
@@ -230,7 +307,136 @@ void CSwoop2View::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     // Answered from the platform's list of the clipboard's formats: never waits on the
     // program that owns the clipboard.
     COleDataObject data;
-    const bool available = data.AttachClipboard() && data.IsDataAvailable(doc->m_cfCurve);
+    const bool available = data.AttachClipboard() && (data.IsDataAvailable(doc->m_cfCurve) ||
+                                                      data.IsDataAvailable(doc->m_cfCurves));
     data.Release();
     pCmdUI->Enable(available);
+}
+
+void CSwoop2View::OnLButtonDblClk(UINT, CPoint) {
+    // The second press of a double click adds no point and selects nothing; it ends the curve
+    // being drawn.
+    EndCurve();
+}
+
+void CSwoop2View::OnCurvesEnd() {
+    EndCurve();
+}
+
+void CSwoop2View::OnViewCancel() {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr)
+        return;
+    if (m_bMovingPoint) {
+        m_bMovingPoint = false;
+        m_bDragPending = false;
+        doc->CancelPointDrag();
+        AfterHistoryMove();
+        return;
+    }
+    if (m_bBanding || m_bBandPending) {
+        if (m_bBanding)
+            DrawBand();
+        m_bBanding = false;
+        m_bBandPending = false;
+        return;
+    }
+    if (m_bDragPending) {
+        m_bDragPending = false;
+        m_pPressed = nullptr;
+        return;
+    }
+    if (m_bDrawing) {
+        EndCurve();
+        return;
+    }
+    doc->SelectAlone(nullptr);
+}
+
+void CSwoop2View::OnNudge(UINT nID) {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || m_bDrawing || m_bMovingPoint || m_bDragging || m_bBanding)
+        return;
+    // One pixel of the screen at the zoom, and never less than one unit.
+    const std::int64_t pixel = std::max<std::int64_t>(1, std::llround(1.0 / GetZoom()));
+    const std::int64_t step = nID >= ID_NUDGE_FAR_LEFT ? 10 * pixel : pixel;
+    static constexpr CPoint kDirections[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    const CPoint direction = kDirections[(nID - ID_NUDGE_FIRST) % 4];
+    doc->NudgeSelection(direction.x * step, direction.y * step);
+}
+
+void CSwoop2View::OnUpdateNudge(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(doc != nullptr && doc->m_pSelected != nullptr && !m_bDrawing &&
+                   !m_bMovingPoint && !m_bDragging);
+}
+
+namespace {
+
+CSwoop2Doc::Arrangement ArrangementOf(UINT nID) {
+    switch (nID) {
+    case ID_ARRANGE_BRING_TO_FRONT:
+        return CSwoop2Doc::Arrangement::ToFront;
+    case ID_ARRANGE_BRING_FORWARD:
+        return CSwoop2Doc::Arrangement::Forward;
+    case ID_ARRANGE_SEND_BACKWARD:
+        return CSwoop2Doc::Arrangement::Backward;
+    default:
+        return CSwoop2Doc::Arrangement::ToBack;
+    }
+}
+
+} // namespace
+
+void CSwoop2View::OnArrange(UINT nID) {
+    CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || m_bDrawing || m_bMovingPoint || m_bDragging)
+        return;
+    doc->Arrange(ArrangementOf(nID));
+}
+
+void CSwoop2View::OnUpdateArrange(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(doc != nullptr && !m_bDrawing && !m_bMovingPoint && !m_bDragging &&
+                   doc->CanArrange(ArrangementOf(pCmdUI->m_nID)));
+}
+
+void CSwoop2View::OnUpdateEditSelectAll(CCmdUI* pCmdUI) {
+    const CSwoop2Doc* doc = GetDocument();
+    pCmdUI->Enable(doc != nullptr && !doc->m_curves.empty() && !m_bDrawing && !m_bMovingPoint &&
+                   !m_bDragging);
+}
+
+CRect CSwoop2View::BandRect() const {
+    return CRect(std::min(m_ptBandStart.x, m_ptBandEnd.x), std::min(m_ptBandStart.y, m_ptBandEnd.y),
+                 std::max(m_ptBandStart.x, m_ptBandEnd.x),
+                 std::max(m_ptBandStart.y, m_ptBandEnd.y));
+}
+
+void CSwoop2View::DrawBandOn(CDC* pDC) const {
+    // The dotted inverting pen of the drop outline: drawing it twice restores the surface.
+    const CRect band = BandRect();
+    const int oldRop = pDC->SetROP2(R2_NOT);
+    CGdiObject* oldBrush = pDC->SelectStockObject(NULL_BRUSH);
+    CPen pen(PS_DOT, 1, RGB(0, 0, 0));
+    CPen* oldPen = pDC->SelectObject(&pen);
+    pDC->MoveTo(band.left, band.top);
+    pDC->LineTo(band.right, band.top);
+    pDC->LineTo(band.right, band.bottom);
+    pDC->LineTo(band.left, band.bottom);
+    pDC->LineTo(band.left, band.top);
+    pDC->SetROP2(oldRop);
+    pDC->SelectObject(oldBrush);
+    pDC->SelectObject(oldPen);
+}
+
+void CSwoop2View::DrawBand() {
+    try {
+        CClientDC dc(this);
+        OnPrepareDC(&dc, nullptr);
+        DrawBandOn(&dc);
+    } catch (const std::bad_alloc&) {
+        // A band drawn in part must not stay: the window is repainted from the drawing.
+        InvalidateRect(nullptr, true);
+    }
 }

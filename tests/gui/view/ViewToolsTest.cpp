@@ -35,13 +35,13 @@ class ViewToolsTest : public QObject {
 
     // Plays a script of space-separated steps on the view's window:
     //   l P / u P   left press / left release at P ("x,y", client coordinates)
-    //   c P         left click (press and release)
-    //   r P         right click
-    //   m P         mouse move to P, with whatever buttons are held
-    //   dbl P       double click
-    //   k KEY       a key pressed and released on the view ("Escape", "Ctrl+Z")
-    //   D / S       the Draw / Select command, delivered as a menu would deliver it
-    //   clean       clears the document's modified flag, as saving does
+    //   c P         left click (press and release); sc P and sl P with Shift held
+    //   all esc enter   Select All, and the Escape and Enter keys as their accelerators deliver
+    //   them left right up down, Left Right Up Down   nudges by one screen pixel, and by ten front
+    //   forward backward back   the arrangement r P         right click m P         mouse move to
+    //   P, with whatever buttons are held dbl P       double click k KEY       a key pressed and
+    //   released on the view ("Escape", "Ctrl+Z") D / S       the Draw / Select command, delivered
+    //   as a menu would deliver it clean       clears the document's modified flag, as saving does
     //   cut copy paste del undo redo   the Edit menu's commands
     //   drag A B    a drag of the selection from A, dropped into this window at B (dragcopy:
     //               with the control key); dragout A: taken as a move by another program
@@ -75,6 +75,26 @@ class ViewToolsTest : public QObject {
                 h.frame.ExecuteCommand(kEdit.at(step));
                 continue;
             }
+            static const std::map<QString, UINT> kSelection = {
+                {"all", ID_EDIT_SELECT_ALL},
+                {"esc", ID_VIEW_CANCEL},
+                {"enter", ID_CURVES_END},
+                {"left", ID_NUDGE_LEFT},
+                {"right", ID_NUDGE_RIGHT},
+                {"up", ID_NUDGE_UP},
+                {"down", ID_NUDGE_DOWN},
+                {"Left", ID_NUDGE_FAR_LEFT},
+                {"Right", ID_NUDGE_FAR_RIGHT},
+                {"Up", ID_NUDGE_FAR_UP},
+                {"Down", ID_NUDGE_FAR_DOWN},
+                {"front", ID_ARRANGE_BRING_TO_FRONT},
+                {"forward", ID_ARRANGE_BRING_FORWARD},
+                {"backward", ID_ARRANGE_SEND_BACKWARD},
+                {"back", ID_ARRANGE_SEND_TO_BACK}};
+            if (kSelection.count(step) != 0) {
+                h.frame.ExecuteCommand(kSelection.at(step));
+                continue;
+            }
             if (step.startsWith("drag")) {
                 const QPoint from = ParsePoint(steps.value(++i));
                 const QPoint to = step == "dragout" ? from : ParsePoint(steps.value(++i));
@@ -98,6 +118,10 @@ class ViewToolsTest : public QObject {
                 QTest::mouseRelease(w, Qt::LeftButton, {}, p);
             else if (step == "c")
                 QTest::mouseClick(w, Qt::LeftButton, {}, p);
+            else if (step == "sc")
+                QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, p);
+            else if (step == "sl")
+                QTest::mousePress(w, Qt::LeftButton, Qt::ShiftModifier, p);
             else if (step == "r")
                 QTest::mouseClick(w, Qt::RightButton, {}, p);
             else if (step == "m")
@@ -129,9 +153,13 @@ class ViewToolsTest : public QObject {
             if (kind == "dragout")
                 return DROPEFFECT_MOVE;
             HGLOBAL block = source.FindBlock(h.doc.m_cfCurve);
+            const bool several = block == nullptr;
+            if (several)
+                block = source.FindBlock(h.doc.m_cfCurves);
             QMimeData mime;
-            mime.setData("Tav.Swoop", QByteArray(static_cast<const char*>(GlobalLock(block)),
-                                                 qsizetype(GlobalSize(block))));
+            mime.setData(several ? "Tav.Swoop.Curves" : "Tav.Swoop",
+                         QByteArray(static_cast<const char*>(GlobalLock(block)),
+                                    qsizetype(GlobalSize(block))));
             GlobalUnlock(block);
             const bool copy = kind == "dragcopy";
             SendDrop(h, &mime, to, from, copy ? Qt::ControlModifier : Qt::NoModifier);
@@ -156,6 +184,11 @@ class ViewToolsTest : public QObject {
             h.Add({{90, 90}, {130, 90}, {130, 130}}, true);
         if (setup == "fewer")
             h.Add({{150, 150}, {250, 250}}, true);
+        if (setup == "three") {
+            h.Add({{20, 20}, {60, 20}, {60, 60}}, true);
+            h.Add({{100, 20}, {140, 20}, {140, 60}}, true);
+            h.Add({{180, 20}, {220, 20}, {220, 60}}, true);
+        }
         h.doc.SetModifiedFlag(false);
         h.frame.GetWidget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
@@ -194,9 +227,18 @@ private slots:
             << "closed"
             << "r 5,5"
             << "c(100,100 200,100 200,160) draw";
-        QTest::newRow("a double click adds one point, not two") << ""
-                                                                << "dbl 30,30"
-                                                                << "o(30,30)* draw drawing";
+        QTest::newRow("a double click adds one point, not two, and ends the curve")
+            << ""
+            << "dbl 30,30"
+            << "o(30,30)* draw";
+        QTest::newRow("Enter ends the curve, open, and the next press starts a new one")
+            << ""
+            << "c 10,10 c 50,10 enter c 90,90"
+            << "o(10,10 50,10) o(90,90)* draw drawing";
+        QTest::newRow("Escape ends the curve, then clears the selection")
+            << ""
+            << "c 10,10 c 50,10 esc k Escape esc"
+            << "o(10,10 50,10) draw";
 
         // Switching tools ends the curve being drawn, open.
         QTest::newRow("Select while drawing ends the curve, open") << ""
@@ -223,6 +265,52 @@ private slots:
         QTest::newRow("a release disarms it") << "closed"
                                               << "S c 150,130"
                                               << "c(100,100 200,100 200,160)* select";
+        // Several curves.
+        QTest::newRow("Shift+click adds a curve, which becomes current")
+            << "three"
+            << "S c 40,40 sc 120,40"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select";
+        QTest::newRow("Shift+click on a selected curve takes it out")
+            << "three"
+            << "S c 40,40 sc 120,40 sc 120,40"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a band selects the curves that lie wholly inside it")
+            << "three"
+            << "S c 40,40 l 10,10 m 150,70 u 150,70"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select";
+        QTest::newRow("a band shows while held and selects nothing yet")
+            << "three"
+            << "S l 10,10 m 150,70"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select band";
+        QTest::newRow("Shift+band adds to the selection")
+            << "three"
+            << "S c 200,40 sl 10,10 m 150,70 u 150,70"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select";
+        QTest::newRow("Escape drops the band")
+            << "three"
+            << "S l 10,10 m 150,70 esc u 150,70"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a press inside one of several selected curves keeps them all")
+            << "three"
+            << "S all l 40,40"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select "
+               "pending";
+        QTest::newRow("and its release without a move selects that curve alone")
+            << "three"
+            << "S all c 40,40"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a press on a handle of another selected curve drags that point")
+            << "three"
+            << "S all l 100,20 m 110,30 u 110,30"
+            << "c(20,20 60,20 60,60)+ c(110,30 140,20 140,60)* c(180,20 220,20 220,60)+ select";
+        QTest::newRow("Escape puts a held point back")
+            << "three"
+            << "S c 40,40 l 60,20 m 80,30 esc u 80,30"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("Escape with nothing under way clears the selection")
+            << "three"
+            << "S all esc"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
         QTest::newRow("a press on empty space clears the selection and arms nothing")
             << "closed"
             << "S c 150,130 l 10,10"
@@ -375,6 +463,68 @@ private slots:
             << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified"
             << "o(10,10 50,10) select modified"
             << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified";
+        QTest::newRow("Delete of several curves")
+            << "three"
+            << "S all del"
+            << "select modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select"
+            << "select modified";
+        QTest::newRow("Cut and Paste of several curves")
+            << "three"
+            << "S c 40,40 sc 200,40 cut paste"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)+ c(180,20 220,20 220,60)* select "
+               "modified"
+            << "c(100,20 140,20 140,60) select modified"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)+ c(180,20 220,20 220,60)* select "
+               "modified";
+        QTest::newRow("a run of nudges")
+            << "three"
+            << "S c 40,40 sc 200,40 right right Down"
+            << "c(22,30 62,30 62,70)+ c(100,20 140,20 140,60) c(182,30 222,30 222,70)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60) c(180,20 220,20 220,60)* select"
+            << "c(22,30 62,30 62,70)+ c(100,20 140,20 140,60) c(182,30 222,30 222,70)* select "
+               "modified";
+        QTest::newRow("a move of several curves within the window")
+            << "three"
+            << "S c 40,40 sc 120,40 drag 40,40 50,45"
+            << "c(180,20 220,20 220,60) c(30,25 70,25 70,65)+ c(110,25 150,25 150,65)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select"
+            << "c(180,20 220,20 220,60) c(30,25 70,25 70,65)+ c(110,25 150,25 150,65)* select "
+               "modified";
+        QTest::newRow("Bring to Front")
+            << "three"
+            << "S c 40,40 front"
+            << "c(100,20 140,20 140,60) c(180,20 220,20 220,60) c(20,20 60,20 60,60)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select"
+            << "c(100,20 140,20 140,60) c(180,20 220,20 220,60) c(20,20 60,20 60,60)* select "
+               "modified";
+        QTest::newRow("Bring Forward passes one curve")
+            << "three"
+            << "S c 40,40 forward"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)* c(180,20 220,20 220,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)* c(180,20 220,20 220,60) select "
+               "modified";
+        QTest::newRow("Send to Back keeps the order of several")
+            << "three"
+            << "S c 120,40 sc 200,40 back"
+            << "c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* c(20,20 60,20 60,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select"
+            << "c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* c(20,20 60,20 60,60) select "
+               "modified";
+        QTest::newRow("Send Backward")
+            << "three"
+            << "S c 200,40 backward"
+            << "c(20,20 60,20 60,60) c(180,20 220,20 220,60)* c(100,20 140,20 140,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60)* select"
+            << "c(20,20 60,20 60,60) c(180,20 220,20 220,60)* c(100,20 140,20 140,60) select "
+               "modified";
         QTest::newRow("Paste")
             << "closed"
             << "S c 150,130 copy paste"
