@@ -169,11 +169,12 @@ void CSwoop2Doc::ShiftCurves(const std::vector<CCurve*>& curves, CPoint delta) {
     for (CCurve* curve : curves) {
         if (m_bTouching)
             m_touched.push_back(curve);
-        const CRect before = ChangedPart::OfCurve(*curve, true);
+        CRect part = ChangedPart::OfCurve(*curve, true);
         curve->Offset(delta.x, delta.y);
         const CRect after = ChangedPart::OfCurve(*curve, true);
-        UnionRect(&m_stepPart, &m_stepPart, &before);
-        UnionRect(&m_stepPart, &m_stepPart, &after);
+        UnionRect(&part, &part, &after);
+        // Each curve's own part: curves far apart repaint two small parts, not all between.
+        UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
     }
 }
 
