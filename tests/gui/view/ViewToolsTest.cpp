@@ -581,50 +581,72 @@ private slots:
         // Each command as enabled (+) or disabled (-), the tools with their radio mark (*).
         QTest::newRow("empty document") << ""
                                         << ""
-                                        << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
+                                        << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo- "
+                                           "Front- Forward- Backward- Back-";
         QTest::newRow("Select chosen") << ""
                                        << "S"
-                                       << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo- Redo-";
+                                       << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo- Redo- "
+                                          "Front- Forward- Backward- Back-";
         QTest::newRow("while drawing nothing can be cut, copied or pasted")
             << "record"
             << "c 10,10"
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo+ Redo-";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a closed selected curve can be cut and copied")
             << ""
             << "c 10,10 r 10,10"
-            << "Draw+* Select+ Cut+ Copy+ Paste- Delete+ Undo+ Redo-";
+            << "Draw+* Select+ Cut+ Copy+ Paste- Delete+ Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("with the record on the clipboard Paste is enabled")
             << "record"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste+ Delete- Undo- Redo-";
+            << "Draw+* Select+ Cut- Copy- Paste+ Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a picture alone does not enable Paste")
             << "picture"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("switching to Select ends the curve, which can then be cut")
             << "record"
             << "c 10,10 S"
-            << "Draw+ Select+* Cut+ Copy+ Paste+ Delete+ Undo+ Redo-";
+            << "Draw+ Select+* Cut+ Copy+ Paste+ Delete+ Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("Draw, Delete and Paste are disabled while a point is held, Select never")
             << "closed record"
             << "S c 150,130 l 101,101"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("and enabled again after the release")
             << "closed"
             << "S c 150,130 l 101,101 u 101,101"
-            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a Draw command while a point is held is not delivered")
             << "closed"
             << "S c 150,130 l 101,101 D"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("Undo and Redo are grayed while a point is held")
             << "closed"
             << "S c 150,130 l 101,101 m 111,111 u 111,111 undo l 100,100"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
+        QTest::newRow("the arrangement grays what would change nothing")
+            << "three"
+            << "S c 40,40"
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front+ Forward+ Backward- "
+               "Back-";
+        QTest::newRow("and all of it with every curve selected")
+            << "three"
+            << "S all"
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("what was undone can be redone")
             << ""
             << "c 10,10 r 0,0 undo"
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo+";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo+ Front- Forward- Backward- "
+               "Back-";
     }
 
     void commandStates() {
@@ -659,10 +681,18 @@ private slots:
         Play(h, script);
 
         QStringList states;
-        const std::pair<const char*, UINT> commands[] = {
-            {"Draw", ID_CURVES_DRAW}, {"Select", ID_CURVES_SELECT}, {"Cut", ID_EDIT_CUT},
-            {"Copy", ID_EDIT_COPY},   {"Paste", ID_EDIT_PASTE},     {"Delete", ID_EDIT_CLEAR},
-            {"Undo", ID_EDIT_UNDO},   {"Redo", ID_EDIT_REDO}};
+        const std::pair<const char*, UINT> commands[] = {{"Draw", ID_CURVES_DRAW},
+                                                         {"Select", ID_CURVES_SELECT},
+                                                         {"Cut", ID_EDIT_CUT},
+                                                         {"Copy", ID_EDIT_COPY},
+                                                         {"Paste", ID_EDIT_PASTE},
+                                                         {"Delete", ID_EDIT_CLEAR},
+                                                         {"Undo", ID_EDIT_UNDO},
+                                                         {"Redo", ID_EDIT_REDO},
+                                                         {"Front", ID_ARRANGE_BRING_TO_FRONT},
+                                                         {"Forward", ID_ARRANGE_BRING_FORWARD},
+                                                         {"Backward", ID_ARRANGE_SEND_BACKWARD},
+                                                         {"Back", ID_ARRANGE_SEND_TO_BACK}};
         for (const auto& [name, id] : commands) {
             const ViewHarness::CommandState state = h.Command(id);
             states << QString(name) + (state.enabled ? "+" : "-") + (state.radio ? "*" : "");

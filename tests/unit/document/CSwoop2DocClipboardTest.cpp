@@ -131,6 +131,21 @@ TEST(CurveRecord, RefusesRecordsThatPointOutsideTheirBlock) {
         EXPECT_EQ(doc.CurveFromGlobal(h), nullptr);
         GlobalFree(h);
     }
+    // Several curves: no count may ask for more than the block holds, and nothing is
+    // allocated from one that does.
+    for (const Bytes& record :
+         {Words({1}), Words({0xFFFFFFFF, 0}), Words({2, 0}), Words({1, 1, 5}),
+          Words({1, 0x20000000, 1, 2}), Words({2, 1, 5, 6, 0xFFFFFFFF}), Bytes{1, 0}, Bytes{}}) {
+        HGLOBAL h = Block(record);
+        EXPECT_TRUE(doc.CurvesFromGlobal(h).empty());
+        GlobalFree(h);
+    }
+    HGLOBAL h = Block(Words({2, 1, 5, 6, 0, 7}));
+    const auto curves = doc.CurvesFromGlobal(h);
+    GlobalFree(h);
+    ASSERT_EQ(curves.size(), 2u);
+    EXPECT_EQ(curves[0]->m_points, (std::vector<CPoint>{{5, 6}}));
+    EXPECT_TRUE(curves[1]->m_points.empty() && curves[1]->m_bClosed);
 }
 
 TEST_F(Clipboard, CopyOffersTheRecordFirstAndLeavesTheDocumentAlone) {
