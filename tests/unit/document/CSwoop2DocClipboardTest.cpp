@@ -262,6 +262,26 @@ TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {
     GlobalFree(picture);
     ASSERT_EQ(bytes.size(), 7640u);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 12), Words({40, 50, 50}));
+    data.Release();
+
+    // Two curves: the record of several, in stacking order, alone, and a picture of both.
+    CCurve* second = Add({{100, 20}, {120, 90}});
+    doc.SelectCurves({doc.m_curves[0].get(), second}, false);
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    EXPECT_FALSE(mime->hasFormat(QStringLiteral("Tav.Swoop")));
+    const QByteArray several = mime->data(QStringLiteral("Tav.Swoop.Curves"));
+    EXPECT_EQ(Bytes(several.begin(), several.end()),
+              Words({2, 3, 10, 20, 30, 40, 50, 60, 2, 100, 20, 120, 90}));
+    ASSERT_TRUE(data.AttachClipboard());
+    picture = data.GetGlobalData(CF_DIB);
+    ASSERT_NE(picture, nullptr);
+    const Bytes both = Contents(picture);
+    GlobalFree(picture);
+    EXPECT_EQ(Bytes(both.begin(), both.begin() + 12), Words({40, 120, 80}));
 }
 
 TEST_F(Clipboard, CopyOfACurveWithoutPointsOffersTheRecordAlone) {
