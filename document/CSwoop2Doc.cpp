@@ -89,11 +89,22 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
 }
 
 CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
+    CCurve* hit = nullptr;
+    ForCurvesMeeting(CRect(point.x, point.y, point.x, point.y), [&](CCurve* curve) {
+        if (!curve->PtInBounds(point))
+            return true;
+        hit = curve;
+        return false;
+    });
+    return hit;
+}
+
+void CSwoop2Doc::ForCurvesMeeting(const CRect&, const std::function<bool(CCurve*)>& visit) const {
+    // Every curve may meet it: the visitor decides.
     for (auto it = m_curves.rbegin(); it != m_curves.rend(); ++it) {
-        if ((*it)->PtInBounds(point))
-            return it->get();
+        if (!visit(it->get()))
+            return;
     }
-    return nullptr;
 }
 
 bool CSwoop2Doc::HitTestPoint(const CCurve* pCurve, CPoint point, std::int32_t half) {

@@ -6,6 +6,7 @@
 #include "platform/ole/GlobalMemory.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -138,9 +139,14 @@ public:
     const std::unordered_set<const CCurve*>& OtherSelected() const { return m_others; }
     std::uint64_t SelectionChangeCount() const { return m_nSelectionChanges; }
 
-    // The one query for curves within a rectangle (edges included): those whose control-point
-    // bounds lie wholly inside it, in stacking order.
+    // The curves whose control-point bounds lie wholly inside the rectangle (edges included), in
+    // stacking order: what a rubber band selects.
     std::vector<CCurve*> CurvesInside(const CRect& rect) const;
+    // The one query behind the hit tests and the band: offers, from the top of the stacking
+    // order down, every curve whose bounds may meet the rectangle (edges included), until the
+    // visitor returns false. The visitor makes the exact test; an index of bounds need only
+    // leave out curves that cannot meet it.
+    void ForCurvesMeeting(const CRect& rect, const std::function<bool(CCurve*)>& visit) const;
 
     // Moves every selected curve by the offset, or as far toward it as keeps every point in the
     // range. Nudges that follow one another with nothing between are one step.

@@ -146,14 +146,17 @@ void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add) {
 
 std::vector<CCurve*> CSwoop2Doc::CurvesInside(const CRect& rect) const {
     std::vector<CCurve*> inside;
-    for (const auto& curve : m_curves) {
+    ForCurvesMeeting(rect, [&](CCurve* curve) {
         if (curve->m_points.empty())
-            continue;
+            return true;
         const CRect bounds = curve->GetBounds();
         if (bounds.left >= rect.left && bounds.right <= rect.right && bounds.top >= rect.top &&
             bounds.bottom <= rect.bottom)
-            inside.push_back(curve.get());
-    }
+            inside.push_back(curve);
+        return true;
+    });
+    // Found from the top down; the selection lists them bottom first.
+    std::reverse(inside.begin(), inside.end());
     return inside;
 }
 
