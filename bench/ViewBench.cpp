@@ -4,6 +4,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DeviceScale.h"
 #include "platform/ole/AfxOleInit.h"
+#include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 #include "view/CSwoop2View.h"
 
@@ -18,6 +19,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <random>
@@ -310,6 +312,96 @@ void BM_QPainterSameCurves(benchmark::State& state) {
     Label(state);
 }
 
+// Select All on a drawing whose last curve alone was selected, and the window's repaint of
+// every handle that shows now.
+void BM_ViewSelectAll(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    CCurve* last = setup.doc.m_curves.back().get();
+    for (auto _ : state) {
+        state.PauseTiming();
+        setup.doc.SelectAlone(last);
+        setup.view->UpdateWindow();
+        state.ResumeTiming();
+        setup.doc.OnEditSelectAll();
+        setup.view->UpdateWindow();
+    }
+    if (setup.doc.SelectedCount() != setup.doc.m_curves.size())
+        state.SkipWithError("Select All left curves out");
+    Label(state);
+}
+
+// One move of a held rubber band: the band is erased where it was and drawn where the pointer
+// is, in turn at two places.
+void BM_ViewRubberBandStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->m_nTool = CSwoop2View::kToolSelect;
+    setup.view->m_bBandPending = true;
+    setup.view->m_ptBandStart = CPoint(100, 100);
+    setup.view->UpdateWindow();
+    int direction = 1;
+    for (auto _ : state) {
+        setup.view->OnMouseMove(MK_LBUTTON, CPoint(900 + 300 * direction, 700));
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    if (!setup.view->m_bBanding)
+        state.SkipWithError("no band was drawn");
+    Label(state);
+}
+
+// The last ten curves, selected together.
+void SelectTen(ViewSetup& setup) {
+    const auto& curves = setup.doc.m_curves;
+    std::vector<CCurve*> ten;
+    for (std::size_t i = curves.size() - std::min<std::size_t>(10, curves.size());
+         i < curves.size(); ++i)
+        ten.push_back(curves[i].get());
+    setup.doc.SelectCurves(ten, false);
+    setup.view->UpdateWindow();
+}
+
+// One step of a drag of ten selected curves within the window: their outline follows the
+// pointer, in turn at two places.
+void BM_ViewMoveSelectionStep(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    SelectTen(setup);
+    HGLOBAL block = setup.doc.CurvesToGlobal(setup.doc.Selection());
+    QMimeData data;
+    data.setData("Tav.Swoop.Curves", QByteArray(static_cast<const char*>(GlobalLock(block)),
+                                                qsizetype(GlobalSize(block))));
+    GlobalUnlock(block);
+    GlobalFree(block);
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QWidget* widget = setup.view->GetWidget();
+    QDragEnterEvent enter(QPoint(500, 500), actions, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(widget, &enter);
+    int direction = 1;
+    for (auto _ : state) {
+        QDragMoveEvent move(QPoint(900 + 300 * direction, 500), actions, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(widget, &move);
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(widget, &leave);
+    if (setup.view->m_pFeedback != nullptr)
+        state.SkipWithError("the outline stayed");
+    Label(state);
+}
+
+// One nudge of ten selected curves by a pixel, back and forth, and the window's repaint.
+void BM_ViewNudge(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    SelectTen(setup);
+    int direction = 1;
+    for (auto _ : state) {
+        setup.doc.NudgeSelection(direction, direction);
+        direction = -direction;
+        setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
 void Documents(benchmark::internal::Benchmark* b) {
     b->ArgNames({"curves", "points"});
     b->Args({1000, 16});
@@ -343,6 +435,16 @@ BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
 BENCHMARK(BM_ViewDropStep)->Apply(Documents);
 BENCHMARK(BM_ViewSelectStep)->Apply(Documents);
 BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);
+BENCHMARK(BM_ViewSelectAll)->Apply(Documents);
+BENCHMARK(BM_ViewRubberBandStep)->Apply(Documents);
+BENCHMARK(BM_ViewMoveSelectionStep)
+    ->ArgNames({"curves", "points", "selected"})
+    ->Args({100000, 10, 10})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewNudge)
+    ->ArgNames({"curves", "points", "selected"})
+    ->Args({100000, 10, 10})
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // The view needs a window; no display is needed to measure it.

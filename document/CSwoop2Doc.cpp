@@ -4,6 +4,7 @@
 #include "document/ChangedPart.h"
 #include "document/CurveStep.h"
 #include "platform/framework/CView.h"
+#include "platform/geometry/Saturate.h"
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
@@ -15,12 +16,16 @@ ON_COMMAND(ID_EDIT_COPY, &CSwoop2Doc::OnEditCopy)
 ON_COMMAND(ID_EDIT_CUT, &CSwoop2Doc::OnEditCut)
 ON_COMMAND(ID_EDIT_PASTE, &CSwoop2Doc::OnEditPaste)
 ON_COMMAND(ID_EDIT_CLEAR, &CSwoop2Doc::OnEditClear)
+ON_COMMAND(ID_EDIT_SELECT_ALL, &CSwoop2Doc::OnEditSelectAll)
 END_MESSAGE_MAP()
 
 CSwoop2Doc::CSwoop2Doc()
     // Every copy of the program registers the same name and so gets the same id: curves travel
     // between them. A failed registration leaves 0, which offers and finds nothing.
-    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))) {}
+    : m_cfCurve(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop"))),
+      // Several curves travel under a name of their own, which a copy that knows only one
+      // curve does not look for.
+      m_cfCurves(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"Tav.Swoop.Curves"))) {}
 
 CSwoop2Doc::~CSwoop2Doc() {
     CSwoop2Doc::DeleteContents();
@@ -41,6 +46,7 @@ void CSwoop2Doc::DeleteContents() {
     m_nDeletedCurves += m_curves.size();
     m_curves.clear();
     m_pSelected = nullptr;
+    DropOthers();
     UpdateAllViews(nullptr);
 }
 
@@ -83,11 +89,22 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
 }
 
 CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
+    CCurve* hit = nullptr;
+    ForCurvesMeeting(CRect(point.x, point.y, point.x, point.y), [&](CCurve* curve) {
+        if (!curve->PtInBounds(point))
+            return true;
+        hit = curve;
+        return false;
+    });
+    return hit;
+}
+
+void CSwoop2Doc::ForCurvesMeeting(const CRect&, const std::function<bool(CCurve*)>& visit) const {
+    // Every curve may meet it: the visitor decides.
     for (auto it = m_curves.rbegin(); it != m_curves.rend(); ++it) {
-        if ((*it)->PtInBounds(point))
-            return it->get();
+        if (!visit(it->get()))
+            return;
     }
-    return nullptr;
 }
 
 bool CSwoop2Doc::HitTestPoint(const CCurve* pCurve, CPoint point, std::int32_t half) {
@@ -116,22 +133,24 @@ void CSwoop2Doc::MoveSelectedPoint(std::int32_t dx, std::int32_t dy) {
     // Views repaint the segments around the point and the handles that move with it, before
     // and after: a step costs the same in a drawing of any size.
     CRect part = isPoint ? ChangedPart::AroundPoint(*m_pSelected, index, true) : CRect();
-    if (isPoint && (dx != 0 || dy != 0)) {
+    const CPoint from = isPoint ? m_pSelected->m_points[index] : CPoint();
+    // Held past an end of the range, the point stops there rather than wrap to the far side.
+    const CPoint to = SaturateAdd(from, dx, dy);
+    if (isPoint && to != from) {
         // The moves of one drag are one step: the first records where the point was, the
         // others only where it went.
-        const CPoint from = m_pSelected->m_points[index];
-        const CPoint to = from + CPoint(dx, dy);
+        const CPoint delta = to - from;
         auto* open = dynamic_cast<CurveStep*>(GetHistory().OpenStep());
         if (open != nullptr && open->GetKind() == CurveStep::Kind::MovePoint &&
             open->GetCurve() == m_pSelected && open->GetIndex() == index) {
-            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            m_pSelected->MovePoint(m_nSelPoint, delta.x, delta.y);
             open->SetTo(to);
             UpdateModifiedFlag();
         } else {
             auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::MovePoint, m_pSelected,
                                                     index, from, to);
             GetHistory().Reserve();
-            m_pSelected->MovePoint(m_nSelPoint, dx, dy);
+            m_pSelected->MovePoint(m_nSelPoint, delta.x, delta.y);
             Record(std::move(step), true);
         }
         const CRect after = ChangedPart::AroundPoint(*m_pSelected, index, true);

@@ -3,17 +3,36 @@
 #include "document/ChangedPart.h"
 #include "document/CurvePicture.h"
 #include "document/CurveStep.h"
+#include "document/StepGroup.h"
 #include "platform/LittleEndian.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
+#include "platform/geometry/Saturate.h"
 #include "platform/ole/BlockLock.h"
 #include "platform/ole/COleDataObject.h"
 #include "platform/ole/COleDataSource.h"
 #include "platform/ole/ClipboardFormat.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
+
+namespace {
+
+// The smallest and largest coordinates of a curve's points, edges included.
+CRect PointSpanOf(const CCurve& curve) {
+    CRect span(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+    for (const CPoint& pt : curve.m_points) {
+        span.left = std::min(span.left, pt.x);
+        span.top = std::min(span.top, pt.y);
+        span.right = std::max(span.right, pt.x);
+        span.bottom = std::max(span.bottom, pt.y);
+    }
+    return span;
+}
+
+} // namespace
 
 HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
     if (!pCurve)
@@ -72,13 +91,20 @@ std::unique_ptr<CCurve> CSwoop2Doc::CurveFromGlobal(HGLOBAL hGlobal) const {
     return curve;
 }
 
-CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
+CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const Landing* pLanding) {
     std::unique_ptr<CCurve> curve = CurveFromGlobal(hGlobal);
     if (!curve)
         return nullptr;
-    if (pTopLeft) {
-        curve->Normalize();
-        curve->Offset(pTopLeft->x, pTopLeft->y);
+    if (pLanding && !curve->m_points.empty()) {
+        // A wide curve dropped near an end stops there whole, rather than wrap around. The
+        // corner is that of the bounds; the range must hold the points themselves.
+        const CRect bounds = curve->GetBounds();
+        const CRect points = PointSpanOf(*curve);
+        const std::int64_t dx = ClampShift(points.left, points.right, pLanding->left - bounds.left);
+        const std::int64_t dy = ClampShift(points.top, points.bottom, pLanding->top - bounds.top);
+        // Every moved point lies within the range, so the wrapping sums land exactly there.
+        curve->Offset(static_cast<std::int32_t>(static_cast<std::uint32_t>(dx)),
+                      static_cast<std::int32_t>(static_cast<std::uint32_t>(dy)));
     }
     CCurve* added = curve.get();
     auto step = std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, added, m_curves.size());
@@ -92,14 +118,29 @@ CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const CPoint* pTopLeft) {
 }
 
 void CSwoop2Doc::OnEditCopy() {
-    if (!m_pSelected)
+    OfferCurves(Selection());
+}
+
+void CSwoop2Doc::OfferCurves(const std::vector<CCurve*>& curves) {
+    if (curves.empty())
         return;
     // The source owns each block offered to it, and frees them should a later step fail.
     auto source = std::make_unique<COleDataSource>();
-    if (HGLOBAL hRecord = CurveToGlobal(m_pSelected))
-        source->CacheGlobalData(m_cfCurve, hRecord);
-    if (HGLOBAL hPicture = CurveToDib(m_pSelected))
-        source->CacheGlobalData(CF_DIB, hPicture);
+    if (curves.size() == 1) {
+        if (HGLOBAL hRecord = CurveToGlobal(curves.front()))
+            source->CacheGlobalData(m_cfCurve, hRecord);
+        if (HGLOBAL hPicture = CurveToDib(curves.front()))
+            source->CacheGlobalData(CF_DIB, hPicture);
+    } else {
+        if (HGLOBAL hRecord = CurvesToGlobal(curves))
+            source->CacheGlobalData(m_cfCurves, hRecord);
+        if (CView* pView = GetRoutingView()) {
+            CClientDC windowDC(pView);
+            const std::vector<const CCurve*> drawn(curves.begin(), curves.end());
+            if (HGLOBAL hPicture = CurvesPicture(drawn, &windowDC))
+                source->CacheGlobalData(CF_DIB, hPicture);
+        }
+    }
     source.release()->SetClipboard();
 }
 
@@ -107,6 +148,10 @@ void CSwoop2Doc::OnEditCut() {
     if (!m_pSelected)
         return;
     OnEditCopy();
+    if (!m_others.empty()) {
+        OnEditClear();
+        return;
+    }
     // Where the curve and its handles were, taken while it is still there.
     CRect part = ChangedPart::OfCurve(*m_pSelected, true);
     RemoveCurve(m_pSelected);
@@ -114,23 +159,167 @@ void CSwoop2Doc::OnEditCut() {
 }
 
 void CSwoop2Doc::OnEditClear() {
-    RemoveCurve(m_pSelected);
+    if (m_others.empty()) {
+        RemoveCurve(m_pSelected);
+        return;
+    }
+    const std::vector<CCurve*> selection = Selection();
+    {
+        const StepGroup oneStep(GetHistory());
+        // From the top, so that each step's index is where Undo puts its curve back.
+        for (auto it = selection.rbegin(); it != selection.rend(); ++it)
+            RemoveCurve(*it);
+    }
+    UpdateModifiedFlag();
 }
 
 void CSwoop2Doc::OnEditPaste() {
     COleDataObject dataObject;
     dataObject.AttachClipboard();
-    HGLOBAL hGlobal = dataObject.GetGlobalData(m_cfCurve);
-    if (!hGlobal)
-        return;
-    // The block is ours to free, whatever becomes of its curve.
-    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
-    // Paste repaints even when the record holds no curve, though nothing changed then.
-    if (!TakeRecord(hGlobal)) {
-        CRect unchanged;
-        UpdateAllViews(nullptr, HINT_UPDATE_RECT, &unchanged);
+    if (HGLOBAL hGlobal = dataObject.GetGlobalData(m_cfCurve)) {
+        // The block is ours to free, whatever becomes of its curve.
+        const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hGlobal, GlobalFree);
+        // Paste repaints even when the record holds no curve, though nothing changed then.
+        if (!TakeRecord(hGlobal)) {
+            CRect unchanged;
+            UpdateAllViews(nullptr, HINT_UPDATE_RECT, &unchanged);
+        }
+    } else if (HGLOBAL hCurves = dataObject.GetGlobalData(m_cfCurves)) {
+        const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> block(hCurves, GlobalFree);
+        TakeCurves(CurvesFromGlobal(hCurves));
     }
     dataObject.Release();
+}
+
+HGLOBAL CSwoop2Doc::CurvesToGlobal(const std::vector<CCurve*>& curves) const {
+    // A count, then each curve as a point count and its points; every count is 32 bits wide.
+    std::uint64_t size = 4;
+    for (const CCurve* curve : curves)
+        size += 4 + 8 * std::uint64_t(curve->m_points.size());
+    if (curves.size() > std::numeric_limits<std::uint32_t>::max() ||
+        size > std::numeric_limits<std::uint32_t>::max())
+        return nullptr;
+    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, std::size_t(size));
+    if (!hGlobal)
+        return nullptr;
+    {
+        const BlockLock lock(hGlobal);
+        std::byte* p = lock.Bytes();
+        if (!p || GlobalSize(hGlobal) < size) {
+            GlobalFree(hGlobal);
+            return nullptr;
+        }
+        StoreLe32(p, static_cast<std::uint32_t>(curves.size()));
+        p += 4;
+        for (const CCurve* curve : curves) {
+            StoreLe32(p, static_cast<std::uint32_t>(curve->m_points.size()));
+            p += 4;
+            for (const CPoint& pt : curve->m_points) {
+                StoreLe32(p, static_cast<std::uint32_t>(pt.x));
+                StoreLe32(p + 4, static_cast<std::uint32_t>(pt.y));
+                p += 8;
+            }
+        }
+    }
+    return hGlobal;
+}
+
+std::vector<std::unique_ptr<CCurve>> CSwoop2Doc::CurvesFromGlobal(HGLOBAL hGlobal) const {
+    std::vector<std::unique_ptr<CCurve>> curves;
+    if (!hGlobal)
+        return curves;
+    const BlockLock lock(hGlobal);
+    const std::byte* p = lock.Bytes();
+    if (!p)
+        return curves;
+    // The record may come from another program: every count is checked against the bytes
+    // that are left before anything is allocated from it.
+    std::size_t left = GlobalSize(hGlobal);
+    if (left < 4)
+        return curves;
+    const std::uint32_t count = LoadLe32(p);
+    p += 4;
+    left -= 4;
+    if (count > left / 4)
+        return curves;
+    curves.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (left < 4)
+            return {};
+        const std::uint32_t points = LoadLe32(p);
+        p += 4;
+        left -= 4;
+        if (points > left / 8)
+            return {};
+        auto curve = std::make_unique<CCurve>();
+        curve->m_points.reserve(points);
+        for (std::uint32_t j = 0; j < points; ++j) {
+            curve->m_points.emplace_back(static_cast<std::int32_t>(LoadLe32(p)),
+                                         static_cast<std::int32_t>(LoadLe32(p + 4)));
+            p += 8;
+        }
+        left -= 8 * std::size_t(points);
+        // As the one-curve record, the curves come in closed.
+        curve->m_bClosed = true;
+        curves.push_back(std::move(curve));
+    }
+    return curves;
+}
+
+std::size_t CSwoop2Doc::TakeCurves(std::vector<std::unique_ptr<CCurve>> curves,
+                                   const Landing* pLanding) {
+    if (curves.empty())
+        return 0;
+    if (pLanding) {
+        // The corner of the bounds of them all lands where asked, or as near as keeps every
+        // point within the range; the curves keep their places among themselves.
+        CRect corner(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+        CRect points(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+        for (const auto& curve : curves) {
+            if (curve->m_points.empty())
+                continue;
+            const CRect bounds = curve->GetBounds();
+            const CRect span = PointSpanOf(*curve);
+            corner.left = std::min(corner.left, bounds.left);
+            corner.top = std::min(corner.top, bounds.top);
+            points.left = std::min(points.left, span.left);
+            points.top = std::min(points.top, span.top);
+            points.right = std::max(points.right, span.right);
+            points.bottom = std::max(points.bottom, span.bottom);
+        }
+        if (points.left <= points.right) {
+            const std::int64_t dx =
+                ClampShift(points.left, points.right, pLanding->left - corner.left);
+            const std::int64_t dy =
+                ClampShift(points.top, points.bottom, pLanding->top - corner.top);
+            for (auto& curve : curves)
+                curve->Offset(static_cast<std::int32_t>(static_cast<std::uint32_t>(dx)),
+                              static_cast<std::int32_t>(static_cast<std::uint32_t>(dy)));
+        }
+    }
+    std::vector<CCurve*> added;
+    added.reserve(curves.size());
+    m_stepPart = CRect();
+    try {
+        const StepGroup oneStep(GetHistory());
+        for (auto& curve : curves) {
+            CCurve* taken = curve.get();
+            auto step =
+                std::make_unique<CurveStep>(*this, CurveStep::Kind::Insert, taken, m_curves.size());
+            GetHistory().Reserve();
+            PutBack(curve, m_curves.size());
+            Record(std::move(step));
+            added.push_back(taken);
+        }
+    } catch (...) {
+        UpdateModifiedFlag();
+        UpdateStepPart();
+        throw;
+    }
+    UpdateModifiedFlag();
+    UpdateStepPart();
+    SelectCurves(added, false);
+    return added.size();
 }
 
 HGLOBAL CSwoop2Doc::CurveToDib(const CCurve* pCurve) const {

@@ -42,9 +42,12 @@ void CSwoop2Doc::UpdateStepPart() {
 }
 
 void CSwoop2Doc::Select(CCurve* pCurve) {
-    if (m_pSelected == pCurve)
+    if (m_bTouching && pCurve != nullptr)
+        m_touched.push_back(pCurve);
+    if (m_pSelected == pCurve && m_others.empty())
         return;
-    CRect part = m_pSelected != nullptr ? ChangedPart::Handles(*m_pSelected) : CRect();
+    CRect part = SelectionHandles();
+    DropOthers();
     if (pCurve != nullptr) {
         const CRect shown = ChangedPart::Handles(*pCurve);
         UnionRect(&part, &part, &shown);
@@ -59,10 +62,11 @@ void CSwoop2Doc::PutBack(std::unique_ptr<CCurve>& kept, std::size_t index) {
         return;
     index = std::min(index, m_curves.size());
     CRect part = ChangedPart::OfCurve(*curve, true);
-    if (m_pSelected != nullptr) {
-        const CRect handles = ChangedPart::Handles(*m_pSelected);
-        UnionRect(&part, &part, &handles);
-    }
+    const CRect handles = SelectionHandles();
+    UnionRect(&part, &part, &handles);
+    DropOthers();
+    if (m_bTouching)
+        m_touched.push_back(curve);
     // Nothing has changed if the list cannot grow.
     m_curves.insert(m_curves.begin() + std::ptrdiff_t(index), std::move(kept));
     if (index + 1 < m_curves.size())
@@ -76,9 +80,21 @@ void CSwoop2Doc::TakeOut(CCurve* pCurve, std::unique_ptr<CCurve>& kept) {
     if (index == m_curves.size())
         return;
     const CRect part = ChangedPart::OfCurve(*pCurve, true);
-    // The selection lets go of the curve before any view hears of its leaving.
-    if (m_pSelected == pCurve)
+    // The selection lets go of the curve before any view hears of its leaving; another selected
+    // curve, the topmost, becomes current.
+    if (m_others.erase(pCurve) != 0)
+        ++m_nSelectionChanges;
+    if (m_pSelected == pCurve) {
         m_pSelected = nullptr;
+        if (!m_others.empty()) {
+            for (std::size_t i = m_curves.size(); i > 0 && m_pSelected == nullptr; --i) {
+                if (m_others.count(m_curves[i - 1].get()) != 0)
+                    m_pSelected = m_curves[i - 1].get();
+            }
+            m_others.erase(m_pSelected);
+            ++m_nSelectionChanges;
+        }
+    }
     kept = std::move(m_curves[index]);
     m_curves.erase(m_curves.begin() + std::ptrdiff_t(index));
     ++m_nDeletedCurves;
@@ -188,19 +204,61 @@ void CSwoop2Doc::EndPointDrag() {
 }
 
 bool CSwoop2Doc::Undo() {
+    return MoveInHistory(false);
+}
+
+bool CSwoop2Doc::Redo() {
+    return MoveInHistory(true);
+}
+
+bool CSwoop2Doc::MoveInHistory(bool forward) {
     m_stepPart = CRect();
-    if (GetHistory().Undo() == nullptr)
+    m_touched.clear();
+    m_bTouching = true;
+    CUndoStep* moved = nullptr;
+    try {
+        moved = forward ? GetHistory().Redo() : GetHistory().Undo();
+    } catch (...) {
+        m_bTouching = false;
+        throw;
+    }
+    m_bTouching = false;
+    if (moved == nullptr)
         return false;
+    SelectTouched();
     UpdateModifiedFlag();
     UpdateStepPart();
     return true;
 }
 
-bool CSwoop2Doc::Redo() {
-    m_stepPart = CRect();
-    if (GetHistory().Redo() == nullptr)
-        return false;
-    UpdateModifiedFlag();
-    UpdateStepPart();
-    return true;
+void CSwoop2Doc::SelectTouched() {
+    // A step on one curve has selected it already; a step on several selects all of them that
+    // are still in the drawing.
+    std::unordered_set<const CCurve*> touched(m_touched.begin(), m_touched.end());
+    if (touched.size() == 1) {
+        CCurve* only = m_touched.front();
+        m_touched.clear();
+        if (IndexOf(only) != m_curves.size())
+            Select(only);
+        return;
+    }
+    m_touched.clear();
+    if (touched.empty())
+        return;
+    std::vector<CCurve*> present;
+    for (const auto& curve : m_curves) {
+        if (touched.count(curve.get()) != 0)
+            present.push_back(curve.get());
+    }
+    CRect part = SelectionHandles();
+    m_others.clear();
+    m_pSelected = present.empty() ? nullptr : present.back();
+    for (CCurve* curve : present) {
+        if (curve != m_pSelected)
+            m_others.insert(curve);
+    }
+    ++m_nSelectionChanges;
+    const CRect shown = SelectionHandles();
+    UnionRect(&part, &part, &shown);
+    UnionRect(&m_stepPart, &m_stepPart, &part);
 }

@@ -22,19 +22,29 @@ constexpr std::int64_t kMargin = 5;
 } // namespace
 
 HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC) {
-    if (curve.m_points.empty())
-        return nullptr;
+    return CurvesPicture({&curve}, pWindowDC);
+}
+
+HGLOBAL CurvesPicture(const std::vector<const CCurve*>& curves, CDC* pWindowDC) {
     // The picture's top-left pixel is the control points' own top-left corner. The curve's
     // bounds start from fixed values, which stand in for the corner of a curve that lies
     // beyond them (far right, far down or far up-left), so the corner is taken from the points.
-    const PointSpan span = SpanOfPoints(curve.m_points.data(), curve.m_points.size());
+    bool any = false;
+    PointSpan span{};
+    for (const CCurve* curve : curves) {
+        if (curve->m_points.empty())
+            continue;
+        const PointSpan one = SpanOfPoints(curve->m_points.data(), curve->m_points.size());
+        span = any ? UnionSpan(span, one) : one;
+        any = true;
+    }
+    if (!any)
+        return nullptr;
     // Computed wide: the control points may span the whole 32-bit range.
     const std::int64_t width = std::int64_t(span.right) - span.left + 2 * kMargin;
     const std::int64_t height = std::int64_t(span.bottom) - span.top + 2 * kMargin;
     if (width > CBitmap::kMaxSide || height > CBitmap::kMaxSide)
         return nullptr;
-    CCurve copy(curve);
-    copy.Offset(WrapSub(0, span.left), WrapSub(0, span.top));
 
     CBitmap bitmap;
     if (!bitmap.CreateCompatibleBitmap(pWindowDC, int(width), int(height)))
@@ -46,7 +56,11 @@ HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC) {
     if (!pOldBitmap)
         return nullptr;
     memDC.FillSolidRect(0, 0, int(width), int(height), 0xFFFFFF);
-    copy.Draw(&memDC);
+    for (const CCurve* curve : curves) {
+        CCurve copy(*curve);
+        copy.Offset(WrapSub(0, span.left), WrapSub(0, span.top));
+        copy.Draw(&memDC);
+    }
     // The bits are read from a bitmap that no surface holds any more.
     memDC.SelectObject(pOldBitmap);
 

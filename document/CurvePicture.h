@@ -2,6 +2,8 @@
 
 #include "platform/ole/GlobalMemory.h"
 
+#include <vector>
+
 class CCurve;
 class CDC;
 
@@ -14,3 +16,6 @@ class CDC;
 // Null for a curve without points (it has no extent), for a picture beyond the bitmap limits,
 // and when memory cannot be had.
 HGLOBAL CurvePicture(const CCurve& curve, CDC* pWindowDC);
+// The same for several curves together, their control points' top-left corner the top-left
+// pixel; null when none of them has points.
+HGLOBAL CurvesPicture(const std::vector<const CCurve*>& curves, CDC* pWindowDC);

@@ -42,6 +42,17 @@ void CurveStep::Apply(bool forward) {
     case Kind::Close:
         m_doc.SetClosed(m_pCurve, forward);
         break;
+    case Kind::Shift:
+        // Every move of a shift landed within the range, so the wrapping sum of its moves
+        // undoes exactly.
+        m_doc.ShiftCurves(m_shifted, forward ? m_ptTo : CPoint() - m_ptTo);
+        break;
+    case Kind::Restack:
+        if (forward)
+            m_doc.Restack(m_pCurve, m_nTo);
+        else
+            m_doc.Restack(m_pCurve, m_nIndex);
+        break;
     }
 }
 
@@ -50,5 +61,6 @@ std::size_t CurveStep::Cost() const {
     // A curve that comes and goes is kept whole while it is out of the drawing.
     if (m_kind == Kind::Insert || m_kind == Kind::Remove)
         cost += sizeof(CCurve) + m_pCurve->m_points.size() * sizeof(CPoint);
+    cost += m_shifted.size() * sizeof(CCurve*);
     return cost;
 }

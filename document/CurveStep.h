@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 class CSwoop2Doc;
 
@@ -24,6 +25,8 @@ public:
         MovePoint,   // point index of the curve went from one place to another
         AppendPoint, // the point was appended to the curve
         Close,       // the open curve was closed
+        Shift,       // the curves moved by the offset (to), all together
+        Restack,     // the curve went from the index to another place in the stacking order
     };
 
     CurveStep(CSwoop2Doc& doc, Kind kind, CCurve* curve, std::size_t index = 0, CPoint from = {},
@@ -37,6 +40,12 @@ public:
     void SetTo(CPoint to) { m_ptTo = to; }
     // Where a curve that leaves the drawing is kept until it comes back.
     std::unique_ptr<CCurve>& Kept() { return m_pKept; }
+    // The curves a shift moves, and a shift that goes on moving them.
+    void SetShifted(std::vector<CCurve*> curves) { m_shifted = std::move(curves); }
+    const std::vector<CCurve*>& Shifted() const { return m_shifted; }
+    void ShiftFurther(CPoint delta) { m_ptTo = m_ptTo + delta; }
+    // Where a restacked curve went.
+    void SetRestackedTo(std::size_t to) { m_nTo = to; }
 
     void Undo() override;
     void Redo() override;
@@ -52,4 +61,6 @@ private:
     CPoint m_ptFrom;
     CPoint m_ptTo;
     std::unique_ptr<CCurve> m_pKept;
+    std::vector<CCurve*> m_shifted;
+    std::size_t m_nTo = 0;
 };

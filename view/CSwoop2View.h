@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class CCmdUI;
 class CSwoop2Doc;
@@ -46,9 +47,25 @@ public:
     CPoint m_ptFeedback;
     // From the outline's top-left corner to the mouse.
     CPoint m_ptGrab;
-    // The curve being dragged over the view, moved to the origin; null when none is.
+    // The curve being dragged over the view, moved to the origin; null when none is. Several
+    // curves dragged together: the first, and the others in m_feedbackMore, all moved alike.
     std::unique_ptr<CCurve> m_pFeedback;
+    std::vector<std::unique_ptr<CCurve>> m_feedbackMore;
+    // A Select press on empty space: a move draws the rubber band from there.
+    bool m_bBandPending = false;
+    bool m_bBanding = false;
+    // Shift held at the press: the band adds to the selection.
+    bool m_bBandAdds = false;
+    CPoint m_ptBandStart;
+    CPoint m_ptBandEnd;
+    // A press inside one of several selected curves: released without a move, it alone is
+    // selected. Compared, never followed.
+    const CCurve* m_pPressed = nullptr;
     std::int32_t m_nTool = kToolDraw;
+    // The curve the Draw tool started last, while it may still be drawn, and the one whose
+    // drawing was ended open; compared, never followed.
+    const CCurve* m_pDrawn = nullptr;
+    const CCurve* m_pEnded = nullptr;
     COleDropTarget m_dropTarget;
 
     // Drop target.
@@ -77,12 +94,24 @@ public:
     void OnRButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
+    // Ends the curve being drawn, as Enter does.
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    // Escape: gives up the gesture under way, or else ends the curve being drawn, or else
+    // clears the selection.
+    void OnViewCancel();
+    void OnCurvesEnd();
+    void OnNudge(UINT nID);
+    void OnUpdateNudge(CCmdUI* pCmdUI);
+    void OnArrange(UINT nID);
+    void OnUpdateArrange(CCmdUI* pCmdUI);
+    void OnUpdateEditSelectAll(CCmdUI* pCmdUI);
     void OnCurvesSelect();
     void OnUpdateCurvesSelect(CCmdUI* pCmdUI);
     void OnCurvesDraw();
     void OnUpdateCurvesDraw(CCmdUI* pCmdUI);
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditClear(CCmdUI* pCmdUI);
     void OnEditUndo();
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnEditRedo();
@@ -100,13 +129,29 @@ public:
 private:
     // Brings the view's own state in line with the drawing after Undo or Redo.
     void AfterHistoryMove();
+    // Sets the drawing flag exactly when the selection is the open curve this view started.
+    void SyncDrawingFlag();
+    // Leaves the curve being drawn open; the next Draw press starts a new one.
+    void EndCurve();
     CPoint WindowCentre() const;
-    // Runs the drag of the selected curve and removes it when the target took it as a move.
+    // A press with the Select tool: a handle, a curve, Shift, or empty space for a band.
+    void SelectPress(CSwoop2Doc& doc, UINT nFlags, CPoint point);
+    // Runs the drag of the selection and removes it when the target took it as a move.
     void DragSelectedCurve();
+    // The rubber band, drawn or erased on the window by the inverting pen, and on a surface.
+    void DrawBand();
+    void DrawBandOn(CDC* pDC) const;
+    CRect BandRect() const;
+    // Draws the drop outline of every dragged curve on a surface.
+    void DrawFeedbackOn(CDC* pDC, CPoint offset) const;
     // Draws or erases the drop outline at an offset; the inverting pen makes both the same.
     void DrawFeedback(CPoint offset);
-    // The curve that entering data carries, decoded, or null when the data holds none.
-    std::unique_ptr<CCurve> DecodeDraggedCurve(COleDataObject* pDataObject) const;
+    // The curves that entering data carries, decoded, or none when the data holds none.
+    std::vector<std::unique_ptr<CCurve>> DecodeDraggedCurves(COleDataObject* pDataObject) const;
+    bool OffersCurves(COleDataObject* pDataObject) const;
+    // A drop of several curves; then what every drop leaves the view.
+    bool DropCurves(COleDataObject* pDataObject, CPoint point);
+    void AfterDrop();
     // Draws every curve that can reach the surface's clip, leaving out one; returns whether that
     // one was among them.
     bool DrawCurves(CDC* pDC, const CCurve* pLeftOut) const;
@@ -135,8 +180,11 @@ private:
 
     bool m_bSettled = false;
     // The curve the layer leaves out: the selection when the layer was last brought up to
-    // date. Compared, never followed, until the document is known still to hold it.
+    // date. Compared, never followed, until the document is known still to hold it. The other
+    // selected curves are left out too, as they were at the document's count of selection
+    // changes.
     const CCurve* m_pUnsettled = nullptr;
+    std::uint64_t m_nSettledSelection = 0;
     // The document's curve and deletion counts when the layer was last brought up to date.
     std::size_t m_nSettledCurves = 0;
     std::uint64_t m_nSettledDeletions = 0;

@@ -7,6 +7,7 @@
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -52,11 +53,15 @@ void CSwoop2View::DragSelectedCurve() {
         return;
     // The record carries the curve where it lies in the window, so that a drop elsewhere knows
     // where the mouse holds it.
-    CCurve* dragged = doc->m_pSelected;
+    const std::vector<CCurve*> dragged = doc->Selection();
     const std::uint64_t deletedBefore = doc->DeletedCurveCount();
     COleDataSource source;
-    if (HGLOBAL block = doc->CurveToGlobal(dragged))
-        source.CacheGlobalData(doc->m_cfCurve, block);
+    if (dragged.size() == 1) {
+        if (HGLOBAL block = doc->CurveToGlobal(dragged.front()))
+            source.CacheGlobalData(doc->m_cfCurve, block);
+    } else if (HGLOBAL block = doc->CurvesToGlobal(dragged)) {
+        source.CacheGlobalData(doc->m_cfCurves, block);
+    }
     const HistoryGroup oneStep(doc->GetHistory());
     DROPEFFECT effect = DROPEFFECT_NONE;
     {
@@ -71,21 +76,45 @@ void CSwoop2View::DragSelectedCurve() {
     // belong to a new curve: keeping a copy too many is better than removing the wrong curve.
     if (doc->DeletedCurveCount() != deletedBefore)
         return;
-    // The selection lets go of it before the views repaint; the history keeps it, so that Undo
-    // brings it back even after a move into another program.
-    doc->RemoveCurve(dragged);
+    // The selection lets go of them before the views repaint; the history keeps them, so that
+    // Undo brings them back even after a move into another program. From the top, so that
+    // each step's index is where Undo puts its curve back.
+    for (auto it = dragged.rbegin(); it != dragged.rend(); ++it)
+        doc->RemoveCurve(*it);
 }
 
-std::unique_ptr<CCurve> CSwoop2View::DecodeDraggedCurve(COleDataObject* pDataObject) const {
+bool CSwoop2View::OffersCurves(COleDataObject* pDataObject) const {
+    const CSwoop2Doc* doc = GetDocument();
+    return doc != nullptr && pDataObject != nullptr &&
+           (pDataObject->IsDataAvailable(doc->m_cfCurve) ||
+            pDataObject->IsDataAvailable(doc->m_cfCurves));
+}
+
+std::vector<std::unique_ptr<CCurve>>
+CSwoop2View::DecodeDraggedCurves(COleDataObject* pDataObject) const {
+    std::vector<std::unique_ptr<CCurve>> curves;
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDataObject == nullptr)
-        return nullptr;
-    HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
+        return curves;
+    const bool one = pDataObject->IsDataAvailable(doc->m_cfCurve);
+    HGLOBAL block = pDataObject->GetGlobalData(one ? doc->m_cfCurve : doc->m_cfCurves);
     if (block == nullptr)
-        return nullptr;
+        return curves;
     // The block is ours to free, whether or not it held a curve, and should decoding fail.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
-    return doc->CurveFromGlobal(block);
+    if (!one)
+        return doc->CurvesFromGlobal(block);
+    if (std::unique_ptr<CCurve> curve = doc->CurveFromGlobal(block))
+        curves.push_back(std::move(curve));
+    return curves;
+}
+
+void CSwoop2View::DrawFeedbackOn(CDC* pDC, CPoint offset) const {
+    if (m_pFeedback == nullptr)
+        return;
+    m_pFeedback->DrawTracker(pDC, offset.x, offset.y);
+    for (const auto& curve : m_feedbackMore)
+        curve->DrawTracker(pDC, offset.x, offset.y);
 }
 
 void CSwoop2View::DrawFeedback(CPoint offset) {
@@ -94,7 +123,7 @@ void CSwoop2View::DrawFeedback(CPoint offset) {
     try {
         CClientDC dc(this);
         OnPrepareDC(&dc, nullptr);
-        m_pFeedback->DrawTracker(&dc, offset.x, offset.y);
+        DrawFeedbackOn(&dc, offset);
     } catch (const std::bad_alloc&) {
         // An outline drawn in part, or one that could not be erased, must not stay: the window
         // is repainted from the drawing instead, which shows no outline at all.
@@ -105,15 +134,25 @@ void CSwoop2View::DrawFeedback(CPoint offset) {
 
 DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
     CView::OnDragEnter(pDataObject, dwKeyState, point);
-    const CSwoop2Doc* doc = GetDocument();
-    if (doc == nullptr || pDataObject == nullptr || !pDataObject->IsDataAvailable(doc->m_cfCurve))
+    if (!OffersCurves(pDataObject))
         return DROPEFFECT_NONE;
     // Data that holds no curve leaves no feedback: nothing to outline, nothing to drop.
-    m_pFeedback = DecodeDraggedCurve(pDataObject);
-    if (m_pFeedback == nullptr)
+    std::vector<std::unique_ptr<CCurve>> curves = DecodeDraggedCurves(pDataObject);
+    m_feedbackMore.clear();
+    m_pFeedback.reset();
+    if (curves.empty())
         return DROPEFFECT_NONE;
+    // Several curves are held by the bounds of them all, as one curve by its own.
+    CRect bounds = curves.front()->GetBounds();
+    for (std::size_t i = 1; i < curves.size(); ++i) {
+        const CRect more = curves[i]->GetBounds();
+        bounds = CRect(std::min(bounds.left, more.left), std::min(bounds.top, more.top),
+                       std::max(bounds.right, more.right), std::max(bounds.bottom, more.bottom));
+    }
+    m_pFeedback = std::move(curves.front());
+    for (std::size_t i = 1; i < curves.size(); ++i)
+        m_feedbackMore.push_back(std::move(curves[i]));
 
-    const CRect bounds = m_pFeedback->GetBounds();
     m_ptFeedback = kFeedbackNotDrawn;
     m_ptDragLast = point;
     // The record carries the units of the window the drag began in. The entry point tells where
@@ -131,15 +170,20 @@ DROPEFFECT CSwoop2View::OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyStat
         m_ptGrab = CPoint(static_cast<std::int32_t>(bounds.Width() / 2),
                           static_cast<std::int32_t>(bounds.Height() / 2));
     }
-    m_pFeedback->Normalize();
+    if (m_feedbackMore.empty()) {
+        m_pFeedback->Normalize();
+    } else {
+        const CPoint toOrigin = CPoint() - bounds.TopLeft();
+        m_pFeedback->Offset(toOrigin.x, toOrigin.y);
+        for (auto& curve : m_feedbackMore)
+            curve->Offset(toOrigin.x, toOrigin.y);
+    }
     return EffectForKeys(dwKeyState);
 }
 
 DROPEFFECT CSwoop2View::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
     CView::OnDragOver(pDataObject, dwKeyState, point);
-    const CSwoop2Doc* doc = GetDocument();
-    if (doc == nullptr || pDataObject == nullptr || !pDataObject->IsDataAvailable(doc->m_cfCurve) ||
-        m_pFeedback == nullptr)
+    if (!OffersCurves(pDataObject) || m_pFeedback == nullptr)
         return DROPEFFECT_NONE;
     // The outline moves only with the mouse; erasing it is drawing it again where it is, so
     // the window is never repainted while the drag goes on.
@@ -178,6 +222,7 @@ void CSwoop2View::OnDragLeave() {
         return;
     DrawFeedback(m_ptFeedback);
     m_pFeedback.reset();
+    m_feedbackMore.clear();
     InvalidateRect(nullptr, true);
 }
 
@@ -186,20 +231,49 @@ bool CSwoop2View::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPo
     if (m_pFeedback != nullptr) {
         DrawFeedback(m_ptFeedback);
         m_pFeedback.reset();
+        m_feedbackMore.clear();
     }
     CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDataObject == nullptr)
         return false;
     HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurve);
     if (block == nullptr)
-        return false;
+        return DropCurves(pDataObject, point);
     // Copy and move land alike; the source decides from the answer whether to remove its own.
     // The curve's top-left corner lands where the outline was last drawn. The block is ours
     // to free, whatever becomes of its curve.
     const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
-    const CPoint topLeft = point - m_ptGrab;
-    if (doc->TakeRecord(block, &topLeft) == nullptr)
+    // The grab is a distance into the curve's bounds, which may span more than half the range.
+    const CSwoop2Doc::Landing landing{
+        std::int64_t(point.x) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.x)),
+        std::int64_t(point.y) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.y))};
+    if (doc->TakeRecord(block, &landing) == nullptr)
         return false;
     m_nTool = kToolSelect;
+    AfterDrop();
     return true;
+}
+
+bool CSwoop2View::DropCurves(COleDataObject* pDataObject, CPoint point) {
+    CSwoop2Doc* doc = GetDocument();
+    HGLOBAL block = pDataObject->GetGlobalData(doc->m_cfCurves);
+    if (block == nullptr)
+        return false;
+    const std::unique_ptr<GlobalBlock, HGLOBAL (*)(HGLOBAL)> owned(block, GlobalFree);
+    const CSwoop2Doc::Landing landing{
+        std::int64_t(point.x) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.x)),
+        std::int64_t(point.y) - std::int64_t(static_cast<std::uint32_t>(m_ptGrab.y))};
+    if (doc->TakeCurves(doc->CurvesFromGlobal(block), &landing) == 0)
+        return false;
+    m_nTool = kToolSelect;
+    AfterDrop();
+    return true;
+}
+
+void CSwoop2View::AfterDrop() {
+    // The dropped curves are the selection now: a curve being drawn is left open.
+    if (m_pDrawn != nullptr)
+        m_pEnded = m_pDrawn;
+    m_pDrawn = nullptr;
+    SyncDrawingFlag();
 }

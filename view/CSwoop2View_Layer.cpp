@@ -56,7 +56,8 @@ bool CSwoop2View::IsSettled() const {
     return m_bSettled && doc != nullptr && IsLayerKept() && doc->m_pSelected == m_pUnsettled &&
            doc->m_curves.size() == m_nSettledCurves &&
            doc->DeletedCurveCount() == m_nSettledDeletions &&
-           doc->RestoredCurveCount() == m_nSettledRestorations;
+           doc->RestoredCurveCount() == m_nSettledRestorations &&
+           doc->SelectionChangeCount() == m_nSettledSelection;
 }
 
 void CSwoop2View::SettleAll() {
@@ -73,6 +74,7 @@ void CSwoop2View::SettleAll() {
     m_nSettledCurves = doc->m_curves.size();
     m_nSettledDeletions = doc->DeletedCurveCount();
     m_nSettledRestorations = doc->RestoredCurveCount();
+    m_nSettledSelection = doc->SelectionChangeCount();
     m_bSettled = true;
 }
 
@@ -84,6 +86,9 @@ void CSwoop2View::SettleEdit(const CRect& part) {
     m_bSettled = false;
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || !IsLayerKept())
+        return;
+    // The other selected curves changed: the layer starts again at the next repaint.
+    if (doc->SelectionChangeCount() != m_nSettledSelection)
         return;
     const auto& curves = doc->m_curves;
     const CCurve* selected = doc->m_pSelected;
@@ -112,7 +117,7 @@ void CSwoop2View::SettleEdit(const CRect& part) {
             for (std::size_t i = m_nSettledCurves; i < curves.size(); ++i) {
                 if (curves[i].get() == selected)
                     selectedIsNew = true;
-                else
+                else if (doc->OtherSelected().count(curves[i].get()) == 0)
                     curves[i]->Draw(pDC);
             }
         });

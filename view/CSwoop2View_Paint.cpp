@@ -17,21 +17,31 @@ void CSwoop2View::OnDraw(CDC* pDC) {
             SettleAll();
         fromLayer = IsSettled() && ShowLayer(pDC);
     }
-    if (!fromLayer)
+    if (!fromLayer) {
         DrawCurves(pDC, nullptr);
-    else if (doc->m_pSelected != nullptr)
+    } else if (doc->m_pSelected != nullptr) {
+        // The layer leaves out every selected curve.
         doc->m_pSelected->Draw(pDC);
+        for (const CCurve* other : doc->OtherSelected())
+            other->Draw(pDC);
+    }
     // The handles are opaque black on black-on-white curves, so painting them once above the
     // last curve gives the same picture as painting them after every curve, at a cost that
     // does not grow with curves times points. An empty drawing shows no handles at all. The
     // edits that change the handles ask the same question to repaint them.
-    if (HandlesShown())
+    if (HandlesShown()) {
         PaintHandles(pDC, *doc->m_pSelected);
+        for (const CCurve* other : doc->OtherSelected())
+            PaintHandles(pDC, *other);
+    }
     // The drop outline is drawn on the window outside painting, and erased by drawing it once
     // more: a repaint of the window while it shows draws it again, so that erasing it still
     // leaves the window as the drawing alone would.
     if (m_pFeedback != nullptr && IsWindowSurface(pDC))
-        m_pFeedback->DrawTracker(pDC, m_ptFeedback.x, m_ptFeedback.y);
+        DrawFeedbackOn(pDC, m_ptFeedback);
+    // The rubber band likewise.
+    if (m_bBanding && IsWindowSurface(pDC))
+        DrawBandOn(pDC);
 }
 
 bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
@@ -39,9 +49,14 @@ bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
     CRect clip;
     pDC->GetClipBox(&clip);
     bool found = false;
-    for (const auto& curve : GetDocument()->m_curves) {
+    const CSwoop2Doc* doc = GetDocument();
+    // Leaving out the selection leaves out the other selected curves with it.
+    const bool others = pLeftOut != nullptr && !doc->OtherSelected().empty();
+    for (const auto& curve : doc->m_curves) {
         if (curve.get() == pLeftOut)
             found = true;
+        else if (others && doc->OtherSelected().count(curve.get()) != 0)
+            continue;
         else if (curve->MayMeet(clip))
             curve->Draw(pDC);
     }
@@ -77,7 +92,15 @@ bool CSwoop2View::HandlesShown() const {
 }
 
 CRect CSwoop2View::ShownHandles() const {
-    return HandlesShown() ? ChangedPart::Handles(*GetDocument()->m_pSelected) : CRect();
+    if (!HandlesShown())
+        return CRect();
+    const CSwoop2Doc* doc = GetDocument();
+    CRect part = ChangedPart::Handles(*doc->m_pSelected);
+    for (const CCurve* other : doc->OtherSelected()) {
+        const CRect handles = ChangedPart::Handles(*other);
+        UnionRect(&part, &part, &handles);
+    }
+    return part;
 }
 
 bool CSwoop2View::OnPreparePrinting(CPrintInfo* pInfo) {

@@ -138,6 +138,14 @@ public:                                                                         
     { WM_LBUTTONDOWN, 0, 0, 0, AFX_THUNK(_this->OnLButtonDown(_a.nFlags, _a.point); return 0;) }   \
     ,
 
+// A window without this entry takes the second press of a double click for no press at all.
+#define ON_WM_LBUTTONDBLCLK()                                                                      \
+    {                                                                                              \
+        WM_LBUTTONDBLCLK, 0, 0, 0,                                                                 \
+            AFX_THUNK(_this->OnLButtonDblClk(_a.nFlags, _a.point); return 0;)                      \
+    }                                                                                              \
+    ,
+
 #define ON_WM_LBUTTONUP()                                                                          \
     { WM_LBUTTONUP, 0, 0, 0, AFX_THUNK(_this->OnLButtonUp(_a.nFlags, _a.point); return 0;) }       \
     ,

@@ -373,9 +373,11 @@ void CViewWidget::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
 }
 
-void CViewWidget::mouseDoubleClickEvent(QMouseEvent*) {
-    // The view has no double-click handler: the second press of a double click is not a
-    // press at all.
+void CViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is not a press: a view that wants double clicks
+    // has an entry for them.
+    if (event->button() == Qt::LeftButton)
+        Deliver(WM_LBUTTONDBLCLK, event);
 }
 
 void CViewWidget::mouseMoveEvent(QMouseEvent* event) {

@@ -40,10 +40,12 @@ QKeySequence AfxAccelKey(const ACCEL& accel) {
         unsigned short vk;
         int key;
     } kNamedKeys[] = {
-        {VK_BACK, Qt::Key_Backspace},  {VK_TAB, Qt::Key_Tab},     {VK_RETURN, Qt::Key_Return},
-        {VK_ESCAPE, Qt::Key_Escape},   {VK_SPACE, Qt::Key_Space}, {VK_INSERT, Qt::Key_Insert},
-        {VK_DELETE, Qt::Key_Delete},   {VK_ADD, Qt::Key_Plus},    {VK_OEM_PLUS, Qt::Key_Equal},
-        {VK_OEM_MINUS, Qt::Key_Minus},
+        {VK_BACK, Qt::Key_Backspace},  {VK_TAB, Qt::Key_Tab},      {VK_RETURN, Qt::Key_Return},
+        {VK_ESCAPE, Qt::Key_Escape},   {VK_SPACE, Qt::Key_Space},  {VK_INSERT, Qt::Key_Insert},
+        {VK_DELETE, Qt::Key_Delete},   {VK_ADD, Qt::Key_Plus},     {VK_OEM_PLUS, Qt::Key_Equal},
+        {VK_OEM_MINUS, Qt::Key_Minus}, {VK_PRIOR, Qt::Key_PageUp}, {VK_NEXT, Qt::Key_PageDown},
+        {VK_END, Qt::Key_End},         {VK_HOME, Qt::Key_Home},    {VK_LEFT, Qt::Key_Left},
+        {VK_UP, Qt::Key_Up},           {VK_RIGHT, Qt::Key_Right},  {VK_DOWN, Qt::Key_Down},
     };
     int key = 0;
     const unsigned short k = accel.key;

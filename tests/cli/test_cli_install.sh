@@ -36,7 +36,7 @@ warnings=$(groff -man -ww -z "$page" 2>&1)
 [[ -z "$warnings" ]] || fail "the manual page has warnings: $warnings"
 text=$(groff -man -Tascii -P-cbou "$page" 2>/dev/null)
 for topic in --help --version --export-filename --export-type --export-area "FILE FORMAT" \
-    "little-endian" "EXIT STATUS"; do
+    "little-endian" "EXIT STATUS" "Tav.Swoop.Curves"; do
     grep -q -- "$topic" <<<"$text" || fail "the manual page does not tell of $topic"
 done
 echo PASS

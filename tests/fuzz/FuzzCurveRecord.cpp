@@ -1,7 +1,8 @@
 // A curve transfer record of any bytes, in a global block of exactly its size, decoded by the
 // document's own CurveFromGlobal, as Paste and a drop decode what another program offers. A
 // record that decodes must encode back to the same bytes, up to the size it states: the bytes
-// of an incomplete last pair are ignored, and so is whatever follows the stated size.
+// of an incomplete last pair are ignored, and so is whatever follows the stated size. The same
+// bytes are decoded as a record of several curves too.
 
 #include "FuzzCheck.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,6 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The block stays the caller's, unchanged.
     FUZZ_CHECK(size == 0 || std::memcmp(GlobalLock(block.get()), data, size) == 0);
     GlobalUnlock(block.get());
+
+    // The same bytes as a record of several curves: whatever decodes encodes back to the bytes
+    // it came from, which the block holds.
+    const std::vector<std::unique_ptr<CCurve>> curves = doc.CurvesFromGlobal(block.get());
+    if (!curves.empty()) {
+        std::vector<CCurve*> decoded;
+        for (const auto& each : curves)
+            decoded.push_back(each.get());
+        Block several(doc.CurvesToGlobal(decoded));
+        FUZZ_CHECK(several != nullptr && GlobalSize(several.get()) <= size);
+        FUZZ_CHECK(std::memcmp(GlobalLock(several.get()), data, GlobalSize(several.get())) == 0);
+        GlobalUnlock(several.get());
+    }
 
     const bool consistent = size >= 4 && SizeField(data) >= 4 && SizeField(data) <= size;
     FUZZ_CHECK(bool(curve) == consistent);

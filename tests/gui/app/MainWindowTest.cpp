@@ -155,14 +155,16 @@ private slots:
         QStringList titles;
         for (QAction* action : Window()->menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Curves", "&View", "&Help"}));
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Curves", "&Arrange", "&View", "&Help"}));
         const QList<QStringList> items = {
             {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
              "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
              "E&xit"},
             {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
-             "&Paste\tCtrl+V", "&Delete\tDel"},
+             "&Paste\tCtrl+V", "&Delete\tDel", "-", "Select &All\tCtrl+A"},
             {"&Select ", "&Draw"},
+            {"Bring to &Front\tHome", "Bring F&orward\tPgUp", "Send Back&ward\tPgDn",
+             "Send to &Back\tEnd"},
             {"&Toolbar", "&Status Bar", "-", "Zoom &In\tCtrl++", "Zoom &Out\tCtrl+-",
              "&Actual Size\tCtrl+0", "&Fit Drawing\tCtrl+1"},
             {"&About Swoop2..."},
@@ -183,6 +185,8 @@ private slots:
                  QStringLiteral("Redo the previously undone action"));
         QCOMPARE(MenuItem("&Edit", ID_EDIT_CLEAR)->statusTip(),
                  QStringLiteral("Erase the selection"));
+        QCOMPARE(MenuItem("&Arrange", ID_ARRANGE_SEND_TO_BACK)->statusTip(),
+                 QStringLiteral("Send the selection behind every other curve"));
         QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
         QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
     }
@@ -234,12 +238,16 @@ private slots:
         QStringList keys;
         for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
             keys << shortcut->key().toString();
-        QCOMPARE(keys, QStringList({"Ctrl+N",   "Ctrl+O",   "Ctrl+S",        "Ctrl+P",
-                                    "Ctrl+Z",   "Ctrl+Y",   "Ctrl+Shift+Z",  "Ctrl+X",
-                                    "Ctrl+C",   "Ctrl+V",   "Alt+Backspace", "Shift+Del",
-                                    "Del",      "Ctrl+Ins", "Shift+Ins",     "F6",
-                                    "Shift+F6", "Ctrl++",   "Ctrl+=",        "Ctrl+-",
-                                    "Ctrl+0",   "Ctrl+1"}));
+        QCOMPARE(keys, QStringList({"Ctrl+N",    "Ctrl+O",     "Ctrl+S",        "Ctrl+P",
+                                    "Ctrl+Z",    "Ctrl+Y",     "Ctrl+Shift+Z",  "Ctrl+X",
+                                    "Ctrl+C",    "Ctrl+V",     "Alt+Backspace", "Shift+Del",
+                                    "Del",       "Ctrl+Ins",   "Shift+Ins",     "F6",
+                                    "Shift+F6",  "Ctrl++",     "Ctrl+=",        "Ctrl+-",
+                                    "Ctrl+0",    "Ctrl+1",     "Ctrl+A",        "Home",
+                                    "PgUp",      "PgDown",     "End",           "Esc",
+                                    "Return",    "Left",       "Right",         "Up",
+                                    "Down",      "Shift+Left", "Shift+Right",   "Shift+Up",
+                                    "Shift+Down"}));
         // Keys of commands that nothing serves do nothing, and say nothing.
         Window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Window()));

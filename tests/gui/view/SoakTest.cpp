@@ -1,11 +1,12 @@
-// A long seeded run of user actions on the real view and document: drawing, selecting, point
-// drags, the Edit commands over the clipboard, Undo and Redo, drops of synthetic and hostile
-// records, New, Save and Open, parts of the window uncovered, scrolling and zooming. After every
-// action the document must still hold together: the selection is null or one of its curves,
-// every curve is held once, and what it saves loads back equal; its history leads back to the
-// drawing it started from and forward again, and the modified flag is clear only where the
-// drawing is the one last saved. And the window, once it has painted what the action changed,
-// shows exactly the pixels of a repaint of everything from scratch.
+// A long seeded run of user actions on the real view and document: drawing, selecting one curve
+// or several (Shift, bands, Select All), point drags, nudges, the arrangement, the Edit commands
+// over the clipboard, Undo and Redo, drops of synthetic and hostile records, New, Save and Open,
+// parts of the window uncovered, scrolling and zooming. After every action the document must still
+// hold together: the selection is null or one of its curves, every curve is held once, and what it
+// saves loads back equal; its history leads back to the drawing it started from and forward again,
+// and the modified flag is clear only where the drawing is the one last saved. And the window, once
+// it has painted what the action changed, shows exactly the pixels of a repaint of everything from
+// scratch.
 
 #include "ViewHarness.h"
 
@@ -369,6 +370,49 @@ class SoakTest : public QObject {
         case 22:
             Zoom();
             break;
+        case 24:
+            // Shift+click adds or takes out; on empty space it starts a band that adds.
+            v->OnLButtonDown(MK_LBUTTON | MK_SHIFT, Point());
+            v->OnLButtonUp(0, Point());
+            break;
+        case 25: {
+            // A band, held over a few moves and let go, or given up with Escape.
+            h->frame.ExecuteCommand(ID_CURVES_SELECT);
+            v->OnLButtonDown(MK_LBUTTON | (Chance(30) ? MK_SHIFT : 0), Point());
+            for (int moves = Uniform(1, 3); moves > 0; --moves)
+                v->OnMouseMove(MK_LBUTTON, Point());
+            if (Chance(20))
+                h->frame.ExecuteCommand(ID_VIEW_CANCEL);
+            v->OnLButtonUp(0, Point());
+            break;
+        }
+        case 26: {
+            static constexpr UINT kNudges[] = {
+                ID_NUDGE_LEFT,     ID_NUDGE_RIGHT,  ID_NUDGE_UP,       ID_NUDGE_DOWN,
+                ID_NUDGE_FAR_LEFT, ID_NUDGE_FAR_UP, ID_NUDGE_FAR_DOWN, ID_NUDGE_FAR_RIGHT};
+            for (int nudges = Uniform(1, 4); nudges > 0; --nudges) {
+                const UINT id = kNudges[Uniform(0, 7)];
+                if (Enabled(id))
+                    h->frame.ExecuteCommand(id);
+            }
+            break;
+        }
+        case 27: {
+            static constexpr UINT kArrange[] = {ID_ARRANGE_BRING_TO_FRONT, ID_ARRANGE_BRING_FORWARD,
+                                                ID_ARRANGE_SEND_BACKWARD, ID_ARRANGE_SEND_TO_BACK};
+            const UINT id = kArrange[Uniform(0, 3)];
+            if (Enabled(id))
+                h->frame.ExecuteCommand(id);
+            break;
+        }
+        case 28: {
+            static constexpr UINT kKeys[] = {ID_EDIT_SELECT_ALL, ID_VIEW_CANCEL, ID_CURVES_END};
+            const UINT id = kKeys[Uniform(0, 2)];
+            if (Enabled(id))
+                h->frame.ExecuteCommand(id);
+            break;
+        }
+        case 23:
         default:
             // Lets the window paint what the actions changed.
             QCoreApplication::processEvents();
@@ -384,6 +428,10 @@ class SoakTest : public QObject {
             QVERIFY(held.insert(curve.get()).second);
         }
         QVERIFY(doc.m_pSelected == nullptr || held.count(doc.m_pSelected) == 1);
+        // Every other selected curve is held too, and there are others only beside a current.
+        for (const CCurve* other : doc.OtherSelected())
+            QVERIFY(held.count(other) == 1 && other != doc.m_pSelected);
+        QVERIFY(doc.m_pSelected != nullptr || doc.OtherSelected().empty());
 
         CSwoop2Doc reloaded;
         const std::vector<std::byte> bytes = Stored(h->doc);
@@ -421,6 +469,7 @@ class SoakTest : public QObject {
         CSwoop2Doc& doc = h->doc;
         const std::vector<std::byte> now = Fingerprint(doc);
         CCurve* selected = doc.m_pSelected;
+        const std::vector<CCurve*> selection = doc.Selection();
         std::size_t undone = 0;
         while (doc.Undo())
             ++undone;
@@ -429,7 +478,10 @@ class SoakTest : public QObject {
             QVERIFY(doc.Redo());
         QVERIFY(Fingerprint(doc) == now);
         // The selection the run had before, so that the check leaves the run as it found it.
-        if (doc.m_pSelected != selected) {
+        if (selection.size() > 1 || doc.SelectedCount() > 1) {
+            doc.SelectCurves(selection, false);
+            doc.MakeCurrent(selected);
+        } else if (doc.m_pSelected != selected) {
             CRect part = doc.m_pSelected ? ChangedPart::Handles(*doc.m_pSelected) : CRect();
             const CRect shown = selected ? ChangedPart::Handles(*selected) : CRect();
             UnionRect(&part, &part, &shown);
@@ -467,7 +519,7 @@ private slots:
 
         // How often each kind of action changed the drawing or the selection, so that a run
         // whose actions all fell flat shows as such.
-        constexpr int kKinds = 24;
+        constexpr int kKinds = 29;
         int changed[kKinds] = {};
         QElapsedTimer timer;
         timer.start();
@@ -475,11 +527,13 @@ private slots:
             const int kind = Uniform(0, kKinds - 1);
             const std::vector<std::byte> before = Fingerprint(h->doc);
             const CCurve* selectedBefore = h->doc.m_pSelected;
+            const std::uint64_t selectionChangesBefore = h->doc.SelectionChangeCount();
             const std::size_t doneBefore = h->doc.GetHistory().DoneCount();
             const std::size_t stepsBefore = h->doc.GetHistory().StepCount();
             Act(kind);
             const bool drawingChanged = Fingerprint(h->doc) != before;
-            if (drawingChanged || h->doc.m_pSelected != selectedBefore)
+            if (drawingChanged || h->doc.m_pSelected != selectedBefore ||
+                h->doc.SelectionChangeCount() != selectionChangesBefore)
                 ++changed[kind];
             FollowSavedPlace(kind, doneBefore, stepsBefore, drawingChanged);
             if (QTest::currentTestFailed())
@@ -499,7 +553,7 @@ private slots:
         qInfo("actions that changed something, by kind: %s", qPrintable(counts.join(' ')));
         // Presses, drags, Cut, Paste, drops, New, Open, Undo, Redo and Delete must each have had
         // their effect.
-        for (int kind : {0, 4, 6, 10, 11, 12, 13, 15, 17, 19, 20})
+        for (int kind : {0, 4, 6, 10, 11, 12, 13, 15, 17, 19, 20, 24, 25, 26, 27})
             QVERIFY2(changed[kind] > 0,
                      qPrintable(QString("kind %1 never had an effect").arg(kind)));
         qInfo("seed %u: %d actions in %lld ms, %zu curves at the end", seed, operations,

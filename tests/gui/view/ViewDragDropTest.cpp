@@ -16,6 +16,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <climits>
 #include <new>
 #include <vector>
 
@@ -209,10 +210,27 @@ private slots:
         QCOMPARE(screen, h->OnScreenRepaintedWhole());
     }
 
+    void aDropAddsAClosedSelectedCurveOnTopAndSwitchesToSelect_data() {
+        QTest::addColumn<std::vector<CPoint>>("points");
+        QTest::addColumn<QPoint>("entry");
+        QTest::addColumn<std::vector<CPoint>>("dropped");
+
+        QTest::newRow("under the pointer")
+            << std::vector<CPoint>{{500, 500}, {600, 500}, {600, 550}} << QPoint(150, 120)
+            << std::vector<CPoint>{{120, 115}, {220, 115}, {220, 165}};
+        // Moved right, the widest curve would pass the end of the range: it stops there whole.
+        QTest::newRow("as wide as the range, it stops at the end")
+            << std::vector<CPoint>{{INT_MIN, 0}, {INT_MAX, 10}, {0, 20}} << QPoint(160, 125)
+            << std::vector<CPoint>{{INT_MIN, 130}, {INT_MAX, 140}, {0, 150}};
+    }
+
     void aDropAddsAClosedSelectedCurveOnTopAndSwitchesToSelect() {
+        QFETCH(std::vector<CPoint>, points);
+        QFETCH(QPoint, entry);
+        QFETCH(std::vector<CPoint>, dropped);
         h->doc.SetModifiedFlag(false);
-        m_mime.setData("Tav.Swoop", Record({{500, 500}, {600, 500}, {600, 550}}));
-        QCOMPARE(Enter({150, 120}), DROPEFFECT_MOVE);
+        m_mime.setData("Tav.Swoop", Record(points));
+        QCOMPARE(Enter(entry), DROPEFFECT_MOVE);
         Over({160, 130});
         QVERIFY(Drop({170, 140}));
 
@@ -220,7 +238,7 @@ private slots:
         const CCurve* added = h->doc.m_curves.back().get();
         QCOMPARE(h->doc.m_pSelected, added);
         QVERIFY(added->m_bClosed);
-        QVERIFY(added->m_points == (std::vector<CPoint>{{120, 115}, {220, 115}, {220, 165}}));
+        QVERIFY(added->m_points == dropped);
         QCOMPARE(h->view->m_nTool, CSwoop2View::kToolSelect);
         QVERIFY(h->view->m_pFeedback == nullptr);
         QVERIFY(h->doc.IsModified());

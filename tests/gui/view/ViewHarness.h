@@ -47,8 +47,8 @@ public:
         return -1;
     }
 
-    // Every curve bottom to top as "o" (open) or "c" (closed) and its points, the selected one
-    // marked with '*'; then the tool and the flags that are set.
+    // Every curve bottom to top as "o" (open) or "c" (closed) and its points, the current one
+    // marked with '*' and the others selected with '+'; then the tool and the flags that are set.
     QString State() const {
         QStringList parts;
         for (const auto& curve : doc.m_curves) {
@@ -59,6 +59,8 @@ public:
             text += points.join(' ') + ")";
             if (curve.get() == doc.m_pSelected)
                 text += '*';
+            else if (doc.IsSelected(curve.get()))
+                text += '+';
             parts << text;
         }
         parts << (view->m_nTool == 0 ? "draw" : view->m_nTool == 1 ? "select" : "tool?");
@@ -70,6 +72,8 @@ public:
             parts << "pending";
         if (view->m_bDragging)
             parts << "dragging";
+        if (view->m_bBanding)
+            parts << "band";
         return parts.join(' ');
     }
 

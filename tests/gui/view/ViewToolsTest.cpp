@@ -35,13 +35,13 @@ class ViewToolsTest : public QObject {
 
     // Plays a script of space-separated steps on the view's window:
     //   l P / u P   left press / left release at P ("x,y", client coordinates)
-    //   c P         left click (press and release)
-    //   r P         right click
-    //   m P         mouse move to P, with whatever buttons are held
-    //   dbl P       double click
-    //   k KEY       a key pressed and released on the view ("Escape", "Ctrl+Z")
-    //   D / S       the Draw / Select command, delivered as a menu would deliver it
-    //   clean       clears the document's modified flag, as saving does
+    //   c P         left click (press and release); sc P and sl P with Shift held
+    //   all esc enter   Select All, and the Escape and Enter keys as their accelerators deliver
+    //   them left right up down, Left Right Up Down   nudges by one screen pixel, and by ten front
+    //   forward backward back   the arrangement r P         right click m P         mouse move to
+    //   P, with whatever buttons are held dbl P       double click k KEY       a key pressed and
+    //   released on the view ("Escape", "Ctrl+Z") D / S       the Draw / Select command, delivered
+    //   as a menu would deliver it clean       clears the document's modified flag, as saving does
     //   cut copy paste del undo redo   the Edit menu's commands
     //   drag A B    a drag of the selection from A, dropped into this window at B (dragcopy:
     //               with the control key); dragout A: taken as a move by another program
@@ -75,6 +75,26 @@ class ViewToolsTest : public QObject {
                 h.frame.ExecuteCommand(kEdit.at(step));
                 continue;
             }
+            static const std::map<QString, UINT> kSelection = {
+                {"all", ID_EDIT_SELECT_ALL},
+                {"esc", ID_VIEW_CANCEL},
+                {"enter", ID_CURVES_END},
+                {"left", ID_NUDGE_LEFT},
+                {"right", ID_NUDGE_RIGHT},
+                {"up", ID_NUDGE_UP},
+                {"down", ID_NUDGE_DOWN},
+                {"Left", ID_NUDGE_FAR_LEFT},
+                {"Right", ID_NUDGE_FAR_RIGHT},
+                {"Up", ID_NUDGE_FAR_UP},
+                {"Down", ID_NUDGE_FAR_DOWN},
+                {"front", ID_ARRANGE_BRING_TO_FRONT},
+                {"forward", ID_ARRANGE_BRING_FORWARD},
+                {"backward", ID_ARRANGE_SEND_BACKWARD},
+                {"back", ID_ARRANGE_SEND_TO_BACK}};
+            if (kSelection.count(step) != 0) {
+                h.frame.ExecuteCommand(kSelection.at(step));
+                continue;
+            }
             if (step.startsWith("drag")) {
                 const QPoint from = ParsePoint(steps.value(++i));
                 const QPoint to = step == "dragout" ? from : ParsePoint(steps.value(++i));
@@ -98,6 +118,10 @@ class ViewToolsTest : public QObject {
                 QTest::mouseRelease(w, Qt::LeftButton, {}, p);
             else if (step == "c")
                 QTest::mouseClick(w, Qt::LeftButton, {}, p);
+            else if (step == "sc")
+                QTest::mouseClick(w, Qt::LeftButton, Qt::ShiftModifier, p);
+            else if (step == "sl")
+                QTest::mousePress(w, Qt::LeftButton, Qt::ShiftModifier, p);
             else if (step == "r")
                 QTest::mouseClick(w, Qt::RightButton, {}, p);
             else if (step == "m")
@@ -129,9 +153,13 @@ class ViewToolsTest : public QObject {
             if (kind == "dragout")
                 return DROPEFFECT_MOVE;
             HGLOBAL block = source.FindBlock(h.doc.m_cfCurve);
+            const bool several = block == nullptr;
+            if (several)
+                block = source.FindBlock(h.doc.m_cfCurves);
             QMimeData mime;
-            mime.setData("Tav.Swoop", QByteArray(static_cast<const char*>(GlobalLock(block)),
-                                                 qsizetype(GlobalSize(block))));
+            mime.setData(several ? "Tav.Swoop.Curves" : "Tav.Swoop",
+                         QByteArray(static_cast<const char*>(GlobalLock(block)),
+                                    qsizetype(GlobalSize(block))));
             GlobalUnlock(block);
             const bool copy = kind == "dragcopy";
             SendDrop(h, &mime, to, from, copy ? Qt::ControlModifier : Qt::NoModifier);
@@ -156,6 +184,11 @@ class ViewToolsTest : public QObject {
             h.Add({{90, 90}, {130, 90}, {130, 130}}, true);
         if (setup == "fewer")
             h.Add({{150, 150}, {250, 250}}, true);
+        if (setup == "three") {
+            h.Add({{20, 20}, {60, 20}, {60, 60}}, true);
+            h.Add({{100, 20}, {140, 20}, {140, 60}}, true);
+            h.Add({{180, 20}, {220, 20}, {220, 60}}, true);
+        }
         h.doc.SetModifiedFlag(false);
         h.frame.GetWidget()->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.frame.GetWidget()));
@@ -194,19 +227,31 @@ private slots:
             << "closed"
             << "r 5,5"
             << "c(100,100 200,100 200,160) draw";
-        QTest::newRow("a double click adds one point, not two") << ""
-                                                                << "dbl 30,30"
-                                                                << "o(30,30)* draw drawing";
-
-        // Switching tools keeps every flag.
-        QTest::newRow("Select while drawing keeps the drawing flag")
+        QTest::newRow("a double click adds one point, not two, and ends the curve")
             << ""
-            << "c 10,10 c 50,40 S"
-            << "o(10,10 50,40)* select drawing";
-        QTest::newRow("and the next right press closes whatever is selected")
+            << "dbl 30,30"
+            << "o(30,30)* draw";
+        QTest::newRow("Enter ends the curve, open, and the next press starts a new one")
+            << ""
+            << "c 10,10 c 50,10 enter c 90,90"
+            << "o(10,10 50,10) o(90,90)* draw drawing";
+        QTest::newRow("Escape ends the curve, then clears the selection")
+            << ""
+            << "c 10,10 c 50,10 esc k Escape esc"
+            << "o(10,10 50,10) draw";
+
+        // Switching tools ends the curve being drawn, open.
+        QTest::newRow("Select while drawing ends the curve, open") << ""
+                                                                   << "c 10,10 c 50,40 S"
+                                                                   << "o(10,10 50,40)* select";
+        QTest::newRow("and a right press then closes nothing")
             << "closed"
             << "c 10,10 c 50,40 S c 150,130 r 0,0"
             << "c(100,100 200,100 200,160)* o(10,10 50,40) select";
+        QTest::newRow("and back in Draw a press starts a new curve")
+            << ""
+            << "c 10,10 c 50,40 S D c 90,90"
+            << "o(10,10 50,40) o(90,90)* draw drawing";
         QTest::newRow("Draw on an open selected curve extends it without the drawing flag")
             << "open"
             << "S c 150,130 D c 250,200 r 0,0"
@@ -220,6 +265,52 @@ private slots:
         QTest::newRow("a release disarms it") << "closed"
                                               << "S c 150,130"
                                               << "c(100,100 200,100 200,160)* select";
+        // Several curves.
+        QTest::newRow("Shift+click adds a curve, which becomes current")
+            << "three"
+            << "S c 40,40 sc 120,40"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select";
+        QTest::newRow("Shift+click on a selected curve takes it out")
+            << "three"
+            << "S c 40,40 sc 120,40 sc 120,40"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a band selects the curves that lie wholly inside it")
+            << "three"
+            << "S c 40,40 l 10,10 m 150,70 u 150,70"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select";
+        QTest::newRow("a band shows while held and selects nothing yet")
+            << "three"
+            << "S l 10,10 m 150,70"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select band";
+        QTest::newRow("Shift+band adds to the selection")
+            << "three"
+            << "S c 200,40 sl 10,10 m 150,70 u 150,70"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select";
+        QTest::newRow("Escape drops the band")
+            << "three"
+            << "S l 10,10 m 150,70 esc u 150,70"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a press inside one of several selected curves keeps them all")
+            << "three"
+            << "S all l 40,40"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select "
+               "pending";
+        QTest::newRow("and its release without a move selects that curve alone")
+            << "three"
+            << "S all c 40,40"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("a press on a handle of another selected curve drags that point")
+            << "three"
+            << "S all l 100,20 m 110,30 u 110,30"
+            << "c(20,20 60,20 60,60)+ c(110,30 140,20 140,60)* c(180,20 220,20 220,60)+ select";
+        QTest::newRow("Escape puts a held point back")
+            << "three"
+            << "S c 40,40 l 60,20 m 80,30 esc u 80,30"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
+        QTest::newRow("Escape with nothing under way clears the selection")
+            << "three"
+            << "S all esc"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60) select";
         QTest::newRow("a press on empty space clears the selection and arms nothing")
             << "closed"
             << "S c 150,130 l 10,10"
@@ -232,10 +323,14 @@ private slots:
             << "closed"
             << "S c 150,130 l 101,101 m 111,106 m 121,96 u 121,96"
             << "c(120,95 200,100 200,160)* select";
-        QTest::newRow("a press exactly on the rightmost point clears the selection")
+        QTest::newRow("a press exactly on the rightmost point keeps the selection and drags it")
             << "closed"
             << "S c 150,130 l 200,100 m 220,120 u 220,120"
-            << "c(100,100 200,100 200,160) select";
+            << "c(100,100 220,120 200,160)* select";
+        QTest::newRow("so does a press on the bottommost handle, outside the bounds")
+            << "closed"
+            << "S c 150,130 l 203,163 m 213,173 u 213,173"
+            << "c(100,100 200,100 210,170)* select";
         QTest::newRow("a press one pixel left of it drags the point")
             << "closed"
             << "S c 150,130 l 199,101 m 209,111 u 209,111"
@@ -310,12 +405,12 @@ private slots:
                                                      << "o(10,10 50,10)* draw drawing modified"
                                                      << "o(10,10)* draw drawing modified"
                                                      << "o(10,10 50,10)* draw drawing modified";
-        QTest::newRow("the first point takes the curve with it")
+        QTest::newRow("the first point takes the curve with it, and brings back its drawing")
             << ""
             << "c 10,10"
             << "o(10,10)* draw drawing modified"
             << "draw"
-            << "o(10,10)* draw modified";
+            << "o(10,10)* draw drawing modified";
         QTest::newRow("a finished curve goes whole") << ""
                                                      << "c 10,10 c 50,10 c 50,40 r 0,0"
                                                      << "c(10,10 50,10 50,40)* draw modified"
@@ -368,6 +463,74 @@ private slots:
             << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified"
             << "c(100,100 200,100 200,160) select"
             << "c(100,100 200,100 200,160) c(40,40 80,50 70,80)* select modified";
+        QTest::newRow("a drop from another copy while drawing leaves the curve open")
+            << ""
+            << "c 10,10 c 50,10 drop 60,60"
+            << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified"
+            << "o(10,10 50,10) select modified"
+            << "o(10,10 50,10) c(40,40 80,50 70,80)* select modified";
+        QTest::newRow("Delete of several curves")
+            << "three"
+            << "S all del"
+            << "select modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select"
+            << "select modified";
+        QTest::newRow("Cut and Paste of several curves")
+            << "three"
+            << "S c 40,40 sc 200,40 cut paste"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)+ c(180,20 220,20 220,60)* select "
+               "modified"
+            << "c(100,20 140,20 140,60) select modified"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)+ c(180,20 220,20 220,60)* select "
+               "modified";
+        QTest::newRow("a run of nudges")
+            << "three"
+            << "S c 40,40 sc 200,40 right right Down"
+            << "c(22,30 62,30 62,70)+ c(100,20 140,20 140,60) c(182,30 222,30 222,70)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60) c(180,20 220,20 220,60)* select"
+            << "c(22,30 62,30 62,70)+ c(100,20 140,20 140,60) c(182,30 222,30 222,70)* select "
+               "modified";
+        QTest::newRow("a move of several curves within the window")
+            << "three"
+            << "S c 40,40 sc 120,40 drag 40,40 50,45"
+            << "c(180,20 220,20 220,60) c(30,25 70,25 70,65)+ c(110,25 150,25 150,65)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)+ c(100,20 140,20 140,60)* c(180,20 220,20 220,60) select"
+            << "c(180,20 220,20 220,60) c(30,25 70,25 70,65)+ c(110,25 150,25 150,65)* select "
+               "modified";
+        QTest::newRow("Bring to Front")
+            << "three"
+            << "S c 40,40 front"
+            << "c(100,20 140,20 140,60) c(180,20 220,20 220,60) c(20,20 60,20 60,60)* select "
+               "modified"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select"
+            << "c(100,20 140,20 140,60) c(180,20 220,20 220,60) c(20,20 60,20 60,60)* select "
+               "modified";
+        QTest::newRow("Bring Forward passes one curve")
+            << "three"
+            << "S c 40,40 forward"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)* c(180,20 220,20 220,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60)* c(100,20 140,20 140,60) c(180,20 220,20 220,60) select"
+            << "c(100,20 140,20 140,60) c(20,20 60,20 60,60)* c(180,20 220,20 220,60) select "
+               "modified";
+        QTest::newRow("Send to Back keeps the order of several")
+            << "three"
+            << "S c 120,40 sc 200,40 back"
+            << "c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* c(20,20 60,20 60,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* select"
+            << "c(100,20 140,20 140,60)+ c(180,20 220,20 220,60)* c(20,20 60,20 60,60) select "
+               "modified";
+        QTest::newRow("Send Backward")
+            << "three"
+            << "S c 200,40 backward"
+            << "c(20,20 60,20 60,60) c(180,20 220,20 220,60)* c(100,20 140,20 140,60) select "
+               "modified"
+            << "c(20,20 60,20 60,60) c(100,20 140,20 140,60) c(180,20 220,20 220,60)* select"
+            << "c(20,20 60,20 60,60) c(180,20 220,20 220,60)* c(100,20 140,20 140,60) select "
+               "modified";
         QTest::newRow("Paste")
             << "closed"
             << "S c 150,130 copy paste"
@@ -424,50 +587,72 @@ private slots:
         // Each command as enabled (+) or disabled (-), the tools with their radio mark (*).
         QTest::newRow("empty document") << ""
                                         << ""
-                                        << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
+                                        << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo- "
+                                           "Front- Forward- Backward- Back-";
         QTest::newRow("Select chosen") << ""
                                        << "S"
-                                       << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo- Redo-";
+                                       << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo- Redo- "
+                                          "Front- Forward- Backward- Back-";
         QTest::newRow("while drawing nothing can be cut, copied or pasted")
             << "record"
             << "c 10,10"
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo+ Redo-";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a closed selected curve can be cut and copied")
             << ""
             << "c 10,10 r 10,10"
-            << "Draw+* Select+ Cut+ Copy+ Paste- Delete+ Undo+ Redo-";
+            << "Draw+* Select+ Cut+ Copy+ Paste- Delete+ Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("with the record on the clipboard Paste is enabled")
             << "record"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste+ Delete- Undo- Redo-";
+            << "Draw+* Select+ Cut- Copy- Paste+ Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a picture alone does not enable Paste")
             << "picture"
             << ""
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo-";
-        QTest::newRow("switching to Select while drawing keeps them disabled")
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
+        QTest::newRow("switching to Select ends the curve, which can then be cut")
             << "record"
             << "c 10,10 S"
-            << "Draw+ Select+* Cut- Copy- Paste- Delete- Undo+ Redo-";
-        QTest::newRow("Draw is disabled while a point is held, Select never")
-            << "closed"
+            << "Draw+ Select+* Cut+ Copy+ Paste+ Delete+ Undo+ Redo- Front- Forward- Backward- "
+               "Back-";
+        QTest::newRow("Draw, Delete and Paste are disabled while a point is held, Select never")
+            << "closed record"
             << "S c 150,130 l 101,101"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("and enabled again after the release")
             << "closed"
             << "S c 150,130 l 101,101 u 101,101"
-            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("a Draw command while a point is held is not delivered")
             << "closed"
             << "S c 150,130 l 101,101 D"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("Undo and Redo are grayed while a point is held")
             << "closed"
             << "S c 150,130 l 101,101 m 111,111 u 111,111 undo l 100,100"
-            << "Draw- Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo-";
+            << "Draw- Select+* Cut+ Copy+ Paste- Delete- Undo- Redo- Front- Forward- Backward- "
+               "Back-";
+        QTest::newRow("the arrangement grays what would change nothing")
+            << "three"
+            << "S c 40,40"
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front+ Forward+ Backward- "
+               "Back-";
+        QTest::newRow("and all of it with every curve selected")
+            << "three"
+            << "S all"
+            << "Draw+ Select+* Cut+ Copy+ Paste- Delete+ Undo- Redo- Front- Forward- Backward- "
+               "Back-";
         QTest::newRow("what was undone can be redone")
             << ""
             << "c 10,10 r 0,0 undo"
-            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo+";
+            << "Draw+* Select+ Cut- Copy- Paste- Delete- Undo- Redo+ Front- Forward- Backward- "
+               "Back-";
     }
 
     void commandStates() {
@@ -476,9 +661,10 @@ private slots:
         QFETCH(QString, expected);
         QVERIFY(AfxOleInit());
         ViewHarness h;
-        Setup(h, setup);
+        const QStringList setups = setup.split(' ');
+        Setup(h, setups.first());
         auto* source = new COleDataSource;
-        if (setup == "record") {
+        if (setups.contains("record")) {
             const char record[] = {12, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0};
             HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof record);
             std::memcpy(GlobalLock(block), record, sizeof record);
@@ -501,10 +687,18 @@ private slots:
         Play(h, script);
 
         QStringList states;
-        const std::pair<const char*, UINT> commands[] = {
-            {"Draw", ID_CURVES_DRAW}, {"Select", ID_CURVES_SELECT}, {"Cut", ID_EDIT_CUT},
-            {"Copy", ID_EDIT_COPY},   {"Paste", ID_EDIT_PASTE},     {"Delete", ID_EDIT_CLEAR},
-            {"Undo", ID_EDIT_UNDO},   {"Redo", ID_EDIT_REDO}};
+        const std::pair<const char*, UINT> commands[] = {{"Draw", ID_CURVES_DRAW},
+                                                         {"Select", ID_CURVES_SELECT},
+                                                         {"Cut", ID_EDIT_CUT},
+                                                         {"Copy", ID_EDIT_COPY},
+                                                         {"Paste", ID_EDIT_PASTE},
+                                                         {"Delete", ID_EDIT_CLEAR},
+                                                         {"Undo", ID_EDIT_UNDO},
+                                                         {"Redo", ID_EDIT_REDO},
+                                                         {"Front", ID_ARRANGE_BRING_TO_FRONT},
+                                                         {"Forward", ID_ARRANGE_BRING_FORWARD},
+                                                         {"Backward", ID_ARRANGE_SEND_BACKWARD},
+                                                         {"Back", ID_ARRANGE_SEND_TO_BACK}};
         for (const auto& [name, id] : commands) {
             const ViewHarness::CommandState state = h.Command(id);
             states << QString(name) + (state.enabled ? "+" : "-") + (state.radio ? "*" : "");

@@ -131,6 +131,21 @@ TEST(CurveRecord, RefusesRecordsThatPointOutsideTheirBlock) {
         EXPECT_EQ(doc.CurveFromGlobal(h), nullptr);
         GlobalFree(h);
     }
+    // Several curves: no count may ask for more than the block holds, and nothing is
+    // allocated from one that does.
+    for (const Bytes& record :
+         {Words({1}), Words({0xFFFFFFFF, 0}), Words({2, 0}), Words({1, 1, 5}),
+          Words({1, 0x20000000, 1, 2}), Words({2, 1, 5, 6, 0xFFFFFFFF}), Bytes{1, 0}, Bytes{}}) {
+        HGLOBAL h = Block(record);
+        EXPECT_TRUE(doc.CurvesFromGlobal(h).empty());
+        GlobalFree(h);
+    }
+    HGLOBAL h = Block(Words({2, 1, 5, 6, 0, 7}));
+    const auto curves = doc.CurvesFromGlobal(h);
+    GlobalFree(h);
+    ASSERT_EQ(curves.size(), 2u);
+    EXPECT_EQ(curves[0]->m_points, (std::vector<CPoint>{{5, 6}}));
+    EXPECT_TRUE(curves[1]->m_points.empty() && curves[1]->m_bClosed);
 }
 
 TEST_F(Clipboard, CopyOffersTheRecordFirstAndLeavesTheDocumentAlone) {
@@ -247,6 +262,26 @@ TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {
     GlobalFree(picture);
     ASSERT_EQ(bytes.size(), 7640u);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 12), Words({40, 50, 50}));
+    data.Release();
+
+    // Two curves: the record of several, in stacking order, alone, and a picture of both.
+    CCurve* second = Add({{100, 20}, {120, 90}});
+    doc.SelectCurves({doc.m_curves[0].get(), second}, false);
+    {
+        const CRoutingScope routing(&view);
+        doc.OnEditCopy();
+    }
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    EXPECT_FALSE(mime->hasFormat(QStringLiteral("Tav.Swoop")));
+    const QByteArray several = mime->data(QStringLiteral("Tav.Swoop.Curves"));
+    EXPECT_EQ(Bytes(several.begin(), several.end()),
+              Words({2, 3, 10, 20, 30, 40, 50, 60, 2, 100, 20, 120, 90}));
+    ASSERT_TRUE(data.AttachClipboard());
+    picture = data.GetGlobalData(CF_DIB);
+    ASSERT_NE(picture, nullptr);
+    const Bytes both = Contents(picture);
+    GlobalFree(picture);
+    EXPECT_EQ(Bytes(both.begin(), both.begin() + 12), Words({40, 120, 80}));
 }
 
 TEST_F(Clipboard, CopyOfACurveWithoutPointsOffersTheRecordAlone) {

@@ -181,6 +181,21 @@ TEST_F(DocTest, MoveSelectedPointMovesOnlyAValidPointOfTheSelection) {
     }
     EXPECT_EQ(curve->m_points, (std::vector<CPoint>{{10, 10}, {-5, 25}}));
     EXPECT_EQ(view.m_nUpdates, 5);
+
+    // Held past an end of the range the point stops there, and Undo puts it back exactly.
+    doc.EndPointDrag();
+    curve->m_points[0] = {INT_MAX - 10, INT_MIN + 3};
+    doc.MoveSelectedPoint(0, 0);
+    doc.EndPointDrag();
+    doc.m_nSelPoint = 0;
+    doc.MoveSelectedPoint(14, -4);
+    EXPECT_EQ(curve->m_points[0], CPoint(INT_MAX, INT_MIN));
+    doc.MoveSelectedPoint(INT_MAX, INT_MIN);
+    EXPECT_EQ(curve->m_points[0], CPoint(INT_MAX, INT_MIN));
+    doc.MoveSelectedPoint(-5, 0);
+    EXPECT_EQ(curve->m_points[0], CPoint(INT_MAX - 5, INT_MIN));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(curve->m_points[0], CPoint(INT_MAX - 10, INT_MIN + 3));
 }
 
 // The history's budget holds only if each step counts what it keeps: a curve drawn and then
