@@ -14,6 +14,8 @@ public:
 
     bool PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // File > Export: asks for a file and a type, and writes the drawing there.
+    void OnFileExport();
 
 protected:
     // Built in this order, torn down in reverse.

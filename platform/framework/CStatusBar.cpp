@@ -1,5 +1,6 @@
 #include "platform/framework/CStatusBar.h"
 
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/KeyLocks.h"
@@ -7,6 +8,28 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
+
+namespace {
+
+// The framework's own panes show the state of a key; every other pane is the program's.
+bool IsKeyPane(UINT id) {
+    return id >= ID_INDICATOR_EXT && id <= ID_INDICATOR_REC;
+}
+
+// A pane's state while its update handler runs: only its text shows.
+class CStatusCmdUI : public CCmdUI {
+public:
+    CStatusCmdUI(UINT nID, QLabel* pane) : CCmdUI(nID), m_pPane(pane) {}
+    void SetText(const std::string& text) override {
+        CCmdUI::SetText(text);
+        m_pPane->setText(QString::fromStdString(text));
+    }
+
+private:
+    QLabel* m_pPane;
+};
+
+} // namespace
 
 bool CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     QMainWindow* main = BeginCreate(pParentWnd, dwStyle, nID);
@@ -49,6 +72,11 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         // The pane keeps the width of its text while it shows nothing.
         pane->setMinimumWidth(pane->sizeHint().width() + 8);
         pane->setProperty("afxPaneText", pane->text());
+        // The program's panes stay blank until their handlers say what they show.
+        if (!IsKeyPane(id)) {
+            pane->clear();
+            pane->setProperty("afxProgramPane", id);
+        }
         bar->addPermanentWidget(pane);
         m_panes.push_back(pane);
     }
@@ -65,11 +93,16 @@ std::string CStatusBar::GetPaneText(int nIndex) const {
     return m_panes[nIndex]->text().toStdString();
 }
 
-void CStatusBar::OnUpdateCmdUI(CFrameWnd*, bool) {
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, bool) {
     for (std::size_t i = 0; i < m_panes.size(); ++i) {
         QLabel* pane = m_panes[i];
         if (pane == nullptr)
             continue;
+        if (!IsKeyPane(m_ids[i])) {
+            CStatusCmdUI state(m_ids[i], pane);
+            state.DoUpdate(pTarget, false);
+            continue;
+        }
         // A key pane shows its name while its lock is on; when the platform does not say,
         // it stays blank.
         const bool on = AfxIsKeyLockOn(m_ids[i]);

@@ -7,7 +7,9 @@
 class QLabel;
 
 // The status bar: a message pane (ID_SEPARATOR) showing the idle text or the prompt of the
-// command under the pointer, and key-state panes named by their string ids.
+// command under the pointer, key-state panes named by their string ids, and panes of the
+// program's own, whose texts come from update handlers (SetText) as the commands' states do.
+// A pane is as wide as its string at least.
 class CStatusBar : public CControlBar {
 public:
     bool Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
@@ -77,6 +78,7 @@ private:
     QTimer m_geometryTimer;
     QTimer m_panesTimer;
     QString m_panes;
+    QMap<unsigned, QString> m_programPanes;
     bool m_bPainted = false;
 
     void Write(const QString& line) {
@@ -135,8 +137,20 @@ private:
 
     void WritePanes(QStatusBar* bar) {
         QStringList texts;
-        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            // The program's own panes (the pointer's place, the zoom) change with every move
+            // of the pointer: each has a line of its own, so that the key states' line stays
+            // as it was.
+            if (const QVariant id = pane->property("afxProgramPane"); id.isValid()) {
+                QString& last = m_programPanes[id.toUInt()];
+                if (last != pane->text()) {
+                    last = pane->text();
+                    Write(QStringLiteral("pane: %1|%2").arg(id.toUInt()).arg(last));
+                }
+                continue;
+            }
             texts << QLatin1Char('[') + pane->text() + QLatin1Char(']');
+        }
         const QString line = texts.join(QLatin1Char(' '));
         if (line == m_panes)
             return;
