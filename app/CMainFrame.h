@@ -17,6 +17,8 @@ public:
     // File > Export: asks for a file and a type, and writes the drawing there.
     void OnFileExport();
 
+    CStatusBar* GetStatusBar() { return &m_wndStatusBar; }
+
 protected:
     // Built in this order, torn down in reverse.
     CStatusBar m_wndStatusBar;

@@ -4,6 +4,7 @@
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/KeyLocks.h"
+#include "platform/framework/internal/StatusPane.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -19,14 +20,14 @@ bool IsKeyPane(UINT id) {
 // A pane's state while its update handler runs: only its text shows.
 class CStatusCmdUI : public CCmdUI {
 public:
-    CStatusCmdUI(UINT nID, QLabel* pane) : CCmdUI(nID), m_pPane(pane) {}
+    CStatusCmdUI(UINT nID, CStatusPane* pane) : CCmdUI(nID), m_pPane(pane) {}
     void SetText(const std::string& text) override {
         CCmdUI::SetText(text);
-        m_pPane->setText(QString::fromStdString(text));
+        m_pPane->SetText(QString::fromStdString(text));
     }
 
 private:
-    QLabel* m_pPane;
+    CStatusPane* m_pPane;
 };
 
 } // namespace
@@ -53,7 +54,7 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
     auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
     if (bar == nullptr || nIDCount < 0 || (nIDCount > 0 && lpIDArray == nullptr))
         return false;
-    for (QLabel* pane : m_panes)
+    for (QWidget* pane : m_panes)
         delete pane;
     m_panes.clear();
     m_ids.assign(lpIDArray, lpIDArray + nIDCount);
@@ -65,6 +66,15 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         std::string text;
         if (!AfxLoadString(id, text))
             return false;
+        // The program's panes stay blank until their handlers say what they show.
+        if (!IsKeyPane(id)) {
+            auto* pane = new CStatusPane(QString::fromStdString(text), bar);
+            pane->setProperty("afxPaneText", QString::fromStdString(text));
+            pane->setProperty("afxProgramPane", id);
+            bar->addPermanentWidget(pane);
+            m_panes.push_back(pane);
+            continue;
+        }
         auto* pane = new QLabel(QString::fromStdString(text), bar);
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -72,11 +82,6 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         // The pane keeps the width of its text while it shows nothing.
         pane->setMinimumWidth(pane->sizeHint().width() + 8);
         pane->setProperty("afxPaneText", pane->text());
-        // The program's panes stay blank until their handlers say what they show.
-        if (!IsKeyPane(id)) {
-            pane->clear();
-            pane->setProperty("afxProgramPane", id);
-        }
         bar->addPermanentWidget(pane);
         m_panes.push_back(pane);
     }
@@ -90,19 +95,21 @@ std::string CStatusBar::GetPaneText(int nIndex) const {
         auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
         return bar != nullptr ? bar->currentMessage().toStdString() : std::string();
     }
-    return m_panes[nIndex]->text().toStdString();
+    if (!IsKeyPane(m_ids[nIndex]))
+        return static_cast<const CStatusPane*>(m_panes[nIndex])->Text().toStdString();
+    return static_cast<const QLabel*>(m_panes[nIndex])->text().toStdString();
 }
 
 void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, bool) {
     for (std::size_t i = 0; i < m_panes.size(); ++i) {
-        QLabel* pane = m_panes[i];
-        if (pane == nullptr)
+        if (m_panes[i] == nullptr)
             continue;
         if (!IsKeyPane(m_ids[i])) {
-            CStatusCmdUI state(m_ids[i], pane);
+            CStatusCmdUI state(m_ids[i], static_cast<CStatusPane*>(m_panes[i]));
             state.DoUpdate(pTarget, false);
             continue;
         }
+        auto* pane = static_cast<QLabel*>(m_panes[i]);
         // A key pane shows its name while its lock is on; when the platform does not say,
         // it stays blank.
         const bool on = AfxIsKeyLockOn(m_ids[i]);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-class QLabel;
+class QWidget;
 
 // The status bar: a message pane (ID_SEPARATOR) showing the idle text or the prompt of the
 // command under the pointer, key-state panes named by their string ids, and panes of the
@@ -23,5 +23,6 @@ public:
 
 private:
     std::vector<UINT> m_ids;
-    std::vector<QLabel*> m_panes; // null for the message pane
+    // Null for the message pane; a label for a key-state pane, a CStatusPane for the program's.
+    std::vector<QWidget*> m_panes;
 };

@@ -1,6 +1,7 @@
 #include "platform/framework/ShownTextLog.h"
 
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/StatusPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,19 +138,17 @@ private:
 
     void WritePanes(QStatusBar* bar) {
         QStringList texts;
-        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-            // The program's own panes (the pointer's place, the zoom) change with every move
-            // of the pointer: each has a line of its own, so that the key states' line stays
-            // as it was.
-            if (const QVariant id = pane->property("afxProgramPane"); id.isValid()) {
-                QString& last = m_programPanes[id.toUInt()];
-                if (last != pane->text()) {
-                    last = pane->text();
-                    Write(QStringLiteral("pane: %1|%2").arg(id.toUInt()).arg(last));
-                }
-                continue;
-            }
+        for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
             texts << QLatin1Char('[') + pane->text() + QLatin1Char(']');
+        // The program's own panes (the pointer's place, the zoom) change with every move of
+        // the pointer: each has a line of its own.
+        for (CStatusPane* pane : bar->findChildren<CStatusPane*>(Qt::FindDirectChildrenOnly)) {
+            const unsigned id = pane->property("afxProgramPane").toUInt();
+            QString& last = m_programPanes[id];
+            if (last != pane->Text()) {
+                last = pane->Text();
+                Write(QStringLiteral("pane: %1|%2").arg(id).arg(last));
+            }
         }
         const QString line = texts.join(QLatin1Char(' '));
         if (line == m_panes)
