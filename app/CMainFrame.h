@@ -14,6 +14,10 @@ public:
 
     bool PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // File > Export: asks for a file and a type, and writes the drawing there.
+    void OnFileExport();
+
+    CStatusBar* GetStatusBar() { return &m_wndStatusBar; }
 
 protected:
     // Built in this order, torn down in reverse.

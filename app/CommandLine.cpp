@@ -66,15 +66,6 @@ std::optional<CommandLine::Format> FormatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<CommandLine::Format> FormatOfFileName(std::string_view path) {
-    const auto slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0)
-        return std::nullopt;
-    return FormatNamed(name.substr(dot + 1));
-}
-
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
     if (text.starts_with('+'))
         text.remove_prefix(1);
@@ -113,6 +104,15 @@ CommandLine Misuse(std::string error) {
 }
 
 } // namespace
+
+std::optional<CommandLine::Format> CommandLine::FormatOfFileName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0)
+        return std::nullopt;
+    return FormatNamed(name.substr(dot + 1));
+}
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args) {
     CommandLine result;

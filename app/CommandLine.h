@@ -2,7 +2,9 @@
 
 #include "platform/geometry/CRect.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the command line asks of the program. No argument (a new drawing) and one file name (open
@@ -16,6 +18,8 @@ public:
     // args: the arguments after the program's name. Options and file names may come in any
     // order; "--" ends the options.
     static CommandLine Parse(const std::vector<std::string>& args);
+    // The format a file name's extension names (png, svg or pdf, in any case), if any.
+    static std::optional<Format> FormatOfFileName(std::string_view path);
 
     Action m_action = Action::OpenWindow;
     // Misuse: what is wrong, in a few words.

@@ -1,11 +1,13 @@
 #include "app/DrawingExporter.h"
 
 #include "app/ReadableText.h"
-#include "app/SvgDrawing.h"
 #include "app/Version.h"
 #include "document/CSwoop2Doc.h"
+#include "document/SvgDrawing.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxWriteWholeFile.h"
+#include "platform/framework/CArchive.h"
+#include "platform/framework/CMemFile.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/gdi/CPdfPage.h"
 #include "platform/gdi/CPicture.h"
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -123,13 +126,47 @@ std::string DrawingExporter::Write(CSwoop2Doc& doc, const std::string& path,
     switch (format) {
     case CommandLine::Format::Png:
         return WritePng(doc, path, area);
-    case CommandLine::Format::Svg:
-        return WriteBytes(
-            path, SvgDrawing::Build(doc.m_curves, area, ReadableText(doc.GetTitle()), Creator()));
+    case CommandLine::Format::Svg: {
+        std::vector<const CCurve*> curves;
+        curves.reserve(doc.m_curves.size());
+        for (const auto& curve : doc.m_curves)
+            curves.push_back(curve.get());
+        return WriteBytes(path,
+                          SvgDrawing::Build(curves, area, ReadableText(doc.GetTitle()), Creator()));
+    }
     case CommandLine::Format::Pdf:
         return WritePdf(doc, path, area);
     }
     return "The format is not known.";
+}
+
+std::string DrawingExporter::Export(CSwoop2Doc& doc, const std::string& path,
+                                    CommandLine::Format format) {
+    // Written over the drawing's own file, the picture would take the drawing's place.
+    std::error_code error;
+    if (!doc.GetPathName().empty() && std::filesystem::equivalent(doc.GetPathName(), path, error))
+        return "It is the drawing's own file.";
+    // The drawing as the command line reads it from the saved file, under the same title: the
+    // file keeps the curves' points alone, so nothing is selected and no handles show, and
+    // every curve reads back open. It goes through the file's format in memory.
+    CMemFile saved;
+    {
+        CArchive store(&saved, CArchive::store);
+        doc.Serialize(store);
+        store.Close();
+    }
+    CSwoop2Doc copy;
+    copy.SetTitle(doc.GetTitle());
+    {
+        CMemFile file(saved.GetData().data(), saved.GetData().size());
+        CArchive load(&file, CArchive::load);
+        copy.Serialize(load);
+    }
+    return Write(copy, path, format, ExtentOf(copy));
+}
+
+std::string DrawingExporter::FailureMessage(const std::string& path, const std::string& cause) {
+    return "Could not write \"" + path + "\".\n" + cause;
 }
 
 int DrawingExporter::Run(const CommandLine& request) {
@@ -146,8 +183,7 @@ int DrawingExporter::Run(const CommandLine& request) {
     const std::string failure = same ? "It is the drawing being read."
                                      : Write(doc, request.m_strOutput, request.m_format, area);
     if (!failure.empty()) {
-        AfxMessageBox("Could not write \"" + request.m_strOutput + "\".\n" + failure,
-                      MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(FailureMessage(request.m_strOutput, failure), MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
     return 0;

@@ -26,6 +26,15 @@ public:
     static std::string Write(CSwoop2Doc& doc, const std::string& path, CommandLine::Format format,
                              const CRect& area);
 
+    // Writes the drawing as File > Export does: the same bytes as the command line writes for the
+    // drawing once saved and opened again, over its extent. The document, its name and its
+    // modified flag stay as they were. Returns an empty string on success, else a sentence
+    // that gives the cause.
+    static std::string Export(CSwoop2Doc& doc, const std::string& path, CommandLine::Format format);
+
+    // The message that reports a file that could not be written, and why.
+    static std::string FailureMessage(const std::string& path, const std::string& cause);
+
     // Opens the drawing the command line names and writes it. Failures are reported with the
     // framework's messages, naming the file and the cause. Returns the exit status: 0 on
     // success, 1 on failure.

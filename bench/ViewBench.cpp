@@ -1,17 +1,21 @@
 #include "BenchDocuments.h"
+#include "app/Swoop2Resources.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/CFrameWnd.h"
+#include "platform/framework/CStatusBar.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DeviceScale.h"
 #include "platform/ole/AfxOleInit.h"
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
 #include "view/CSwoop2View.h"
+#include "view/CommandIds.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QImage>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
@@ -295,6 +299,37 @@ void BM_ViewSelectStep(benchmark::State& state) {
     Label(state);
 }
 
+// The pointer moving over the view with no button held, in turn between two places: the view
+// hears the move, and at the turn of the event loop the status bar's panes show the unit under
+// the pointer and the zoom, as after every input event. Nothing of the view is repainted.
+void BM_ViewPointerMove(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->m_nTool = CSwoop2View::kToolSelect;
+    CStatusBar bar;
+    static const UINT kPanes[] = {ID_SEPARATOR, ID_INDICATOR_POSITION, ID_INDICATOR_ZOOM};
+    if (!bar.Create(setup.frame.get()) || !bar.SetIndicators(kPanes, 3)) {
+        state.SkipWithError("the status bar could not be made");
+        return;
+    }
+    setup.view->UpdateWindow();
+    QWidget* widget = setup.view->GetWidget();
+    int moves = 0;
+    for (auto _ : state) {
+        const QPointF at(700 + (moves % 2) * 300, 500);
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+        // The turn of the event loop after the move brings the bars up to date, and the window
+        // paints what changed: the pane.
+        QCoreApplication::processEvents();
+        setup.view->UpdateWindow();
+        ++moves;
+    }
+    if (bar.GetPaneText(1) != (moves % 2 == 0 ? "1000, 500" : "700, 500"))
+        state.SkipWithError("the pane does not show the pointer's place");
+    Label(state);
+}
+
 // QPainter with a cosmetic one-pixel pen on the same converted point lists.
 void BM_QPainterSameCurves(benchmark::State& state) {
     std::vector<std::vector<CPoint>> lists;
@@ -434,6 +469,7 @@ BENCHMARK(BM_ViewRedoPointDrag)->Apply(Documents)->UseManualTime();
 BENCHMARK(BM_ViewAppendPointStep)->Apply(Documents);
 BENCHMARK(BM_ViewDropStep)->Apply(Documents);
 BENCHMARK(BM_ViewSelectStep)->Apply(Documents);
+BENCHMARK(BM_ViewPointerMove)->Apply(Documents);
 BENCHMARK(BM_QPainterSameCurves)->Apply(Documents);
 BENCHMARK(BM_ViewSelectAll)->Apply(Documents);
 BENCHMARK(BM_ViewRubberBandStep)->Apply(Documents);
@@ -451,6 +487,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The status bar's panes take their widths from the program's strings.
+    RegisterSwoop2Resources();
     if (!AfxOleInit())
         return 1;
     benchmark::Initialize(&argc, argv);

@@ -4,10 +4,12 @@
 #include "document/CurvePicture.h"
 #include "document/CurveStep.h"
 #include "document/StepGroup.h"
+#include "document/SvgDrawing.h"
 #include "platform/LittleEndian.h"
 #include "platform/framework/CClientDC.h"
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
+#include "platform/framework/Resources.h"
 #include "platform/geometry/Saturate.h"
 #include "platform/ole/BlockLock.h"
 #include "platform/ole/COleDataObject.h"
@@ -15,8 +17,35 @@
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The curves as an SVG document for drawing programs, placed as the picture is; null when they
+// give none or memory cannot be had.
+HGLOBAL SvgOfCurves(const std::vector<const CCurve*>& curves) {
+    const std::string svg = SvgDrawing::Placed(curves, AfxLoadString(AFX_IDS_APP_TITLE));
+    if (svg.empty())
+        return nullptr;
+    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, svg.size());
+    if (!hGlobal)
+        return nullptr;
+    {
+        const BlockLock lock(hGlobal);
+        if (lock.Bytes() && GlobalSize(hGlobal) >= svg.size()) {
+            std::memcpy(lock.Bytes(), svg.data(), svg.size());
+            return hGlobal;
+        }
+    }
+    GlobalFree(hGlobal);
+    return nullptr;
+}
+
+} // namespace
 
 namespace {
 
@@ -141,6 +170,12 @@ void CSwoop2Doc::OfferCurves(const std::vector<CCurve*>& curves) {
                 source->CacheGlobalData(CF_DIB, hPicture);
         }
     }
+    // Drawing programs take the curves themselves, in stacking order, as the exporter writes
+    // them.
+    static const auto cfSvg = static_cast<CLIPFORMAT>(RegisterClipboardFormat("image/svg+xml"));
+    const std::vector<const CCurve*> asSvg(curves.begin(), curves.end());
+    if (HGLOBAL hSvg = SvgOfCurves(asSvg))
+        source->CacheGlobalData(cfSvg, hSvg);
     source.release()->SetClipboard();
 }
 

@@ -5,6 +5,9 @@
 #include "platform/framework/CCmdUI.h"
 #include "view/CommandIds.h"
 
+#include <cmath>
+#include <string>
+
 IMPLEMENT_DYNCREATE(CSwoop2View, CView)
 
 BEGIN_MESSAGE_MAP(CSwoop2View, CView)
@@ -40,6 +43,8 @@ ON_COMMAND(ID_VIEW_ZOOM_OUT, &CSwoop2View::OnViewZoomOut)
 ON_UPDATE_COMMAND_UI(ID_VIEW_ZOOM_OUT, &CSwoop2View::OnUpdateViewZoomOut)
 ON_COMMAND(ID_VIEW_ACTUAL_SIZE, &CSwoop2View::OnViewActualSize)
 ON_COMMAND(ID_VIEW_FIT_DRAWING, &CSwoop2View::OnViewFitDrawing)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_ZOOM, &CSwoop2View::OnUpdateIndicatorZoom)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_POSITION, &CSwoop2View::OnUpdateIndicatorPosition)
 ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
@@ -80,6 +85,19 @@ void CSwoop2View::OnViewActualSize() {
 
 void CSwoop2View::OnViewFitDrawing() {
     ZoomToFit();
+}
+
+void CSwoop2View::OnUpdateIndicatorZoom(CCmdUI* pCmdUI) {
+    pCmdUI->SetText(std::to_string(std::llround(GetZoom() * 100)) + "%");
+}
+
+void CSwoop2View::OnUpdateIndicatorPosition(CCmdUI* pCmdUI) {
+    CPoint point;
+    if (!GetPointerUnits(point)) {
+        pCmdUI->SetText({});
+        return;
+    }
+    pCmdUI->SetText(std::to_string(point.x) + ", " + std::to_string(point.y));
 }
 
 int CSwoop2View::OnCreate(LPCREATESTRUCT lpCreateStruct) {

@@ -123,6 +123,9 @@ public:
     void OnUpdateViewZoomOut(CCmdUI* pCmdUI);
     void OnViewActualSize();
     void OnViewFitDrawing();
+    // The status bar's panes: the zoom as a percentage, and the unit under the pointer.
+    void OnUpdateIndicatorZoom(CCmdUI* pCmdUI);
+    void OnUpdateIndicatorPosition(CCmdUI* pCmdUI);
 
     DECLARE_MESSAGE_MAP()
 

@@ -29,3 +29,6 @@ constexpr UINT ID_NUDGE_FAR_RIGHT = ID_NUDGE_FIRST + 5;
 constexpr UINT ID_NUDGE_FAR_UP = ID_NUDGE_FIRST + 6;
 constexpr UINT ID_NUDGE_FAR_DOWN = ID_NUDGE_FIRST + 7;
 constexpr UINT ID_NUDGE_LAST = ID_NUDGE_FAR_DOWN;
+// The status bar's panes that the view fills: the pointer's place and the zoom.
+constexpr UINT ID_INDICATOR_POSITION = 32800;
+constexpr UINT ID_INDICATOR_ZOOM = 32801;

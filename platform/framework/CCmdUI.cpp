@@ -39,6 +39,13 @@ void CCmdUI::SetRadio(bool bOn) {
     m_pAction->setChecked(bOn);
 }
 
+void CCmdUI::SetText(const std::string& text) {
+    m_strText = text;
+    m_bTextChanged = true;
+    if (m_pAction != nullptr)
+        m_pAction->setText(QString::fromStdString(text));
+}
+
 bool CCmdUI::DoUpdate(CCmdTarget* pTarget, bool bDisableIfNoHandler) {
     if (pTarget == nullptr)
         return false;

@@ -2,6 +2,8 @@
 
 #include "platform/Types.h"
 
+#include <string>
+
 class CCmdTarget;
 class QAction;
 class QMenu;
@@ -17,6 +19,8 @@ public:
     virtual void Enable(bool bOn = true);
     virtual void SetCheck(int nCheck = 1); // 0 clear, 1 checked
     virtual void SetRadio(bool bOn = true);
+    // The text shown: a status-bar pane's, or a menu item's.
+    virtual void SetText(const std::string& text);
 
     // Asks the routing target for the state. A command that no table handles is disabled
     // when bDisableIfNoHandler is set. Returns true when some table answered.
@@ -32,4 +36,6 @@ public:
     int m_nCheck = 0;
     bool m_bRadio = false;
     bool m_bCheckChanged = false;
+    std::string m_strText;
+    bool m_bTextChanged = false;
 };

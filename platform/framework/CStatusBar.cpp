@@ -1,12 +1,36 @@
 #include "platform/framework/CStatusBar.h"
 
+#include "platform/framework/CCmdUI.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/KeyLocks.h"
+#include "platform/framework/internal/StatusPane.h"
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
+
+namespace {
+
+// The framework's own panes show the state of a key; every other pane is the program's.
+bool IsKeyPane(UINT id) {
+    return id >= ID_INDICATOR_EXT && id <= ID_INDICATOR_REC;
+}
+
+// A pane's state while its update handler runs: only its text shows.
+class CStatusCmdUI : public CCmdUI {
+public:
+    CStatusCmdUI(UINT nID, CStatusPane* pane) : CCmdUI(nID), m_pPane(pane) {}
+    void SetText(const std::string& text) override {
+        CCmdUI::SetText(text);
+        m_pPane->SetText(QString::fromStdString(text));
+    }
+
+private:
+    CStatusPane* m_pPane;
+};
+
+} // namespace
 
 bool CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     QMainWindow* main = BeginCreate(pParentWnd, dwStyle, nID);
@@ -30,7 +54,7 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
     auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
     if (bar == nullptr || nIDCount < 0 || (nIDCount > 0 && lpIDArray == nullptr))
         return false;
-    for (QLabel* pane : m_panes)
+    for (QWidget* pane : m_panes)
         delete pane;
     m_panes.clear();
     m_ids.assign(lpIDArray, lpIDArray + nIDCount);
@@ -42,6 +66,15 @@ bool CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         std::string text;
         if (!AfxLoadString(id, text))
             return false;
+        // The program's panes stay blank until their handlers say what they show.
+        if (!IsKeyPane(id)) {
+            auto* pane = new CStatusPane(QString::fromStdString(text), bar);
+            pane->setProperty("afxPaneText", QString::fromStdString(text));
+            pane->setProperty("afxProgramPane", id);
+            bar->addPermanentWidget(pane);
+            m_panes.push_back(pane);
+            continue;
+        }
         auto* pane = new QLabel(QString::fromStdString(text), bar);
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
@@ -62,14 +95,21 @@ std::string CStatusBar::GetPaneText(int nIndex) const {
         auto* bar = qobject_cast<QStatusBar*>(m_pWidget);
         return bar != nullptr ? bar->currentMessage().toStdString() : std::string();
     }
-    return m_panes[nIndex]->text().toStdString();
+    if (!IsKeyPane(m_ids[nIndex]))
+        return static_cast<const CStatusPane*>(m_panes[nIndex])->Text().toStdString();
+    return static_cast<const QLabel*>(m_panes[nIndex])->text().toStdString();
 }
 
-void CStatusBar::OnUpdateCmdUI(CFrameWnd*, bool) {
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, bool) {
     for (std::size_t i = 0; i < m_panes.size(); ++i) {
-        QLabel* pane = m_panes[i];
-        if (pane == nullptr)
+        if (m_panes[i] == nullptr)
             continue;
+        if (!IsKeyPane(m_ids[i])) {
+            CStatusCmdUI state(m_ids[i], static_cast<CStatusPane*>(m_panes[i]));
+            state.DoUpdate(pTarget, false);
+            continue;
+        }
+        auto* pane = static_cast<QLabel*>(m_panes[i]);
         // A key pane shows its name while its lock is on; when the platform does not say,
         // it stays blank.
         const bool on = AfxIsKeyLockOn(m_ids[i]);

@@ -4,10 +4,12 @@
 
 #include <vector>
 
-class QLabel;
+class QWidget;
 
 // The status bar: a message pane (ID_SEPARATOR) showing the idle text or the prompt of the
-// command under the pointer, and key-state panes named by their string ids.
+// command under the pointer, key-state panes named by their string ids, and panes of the
+// program's own, whose texts come from update handlers (SetText) as the commands' states do.
+// A pane is as wide as its string at least.
 class CStatusBar : public CControlBar {
 public:
     bool Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
@@ -21,5 +23,6 @@ public:
 
 private:
     std::vector<UINT> m_ids;
-    std::vector<QLabel*> m_panes; // null for the message pane
+    // Null for the message pane; a label for a key-state pane, a CStatusPane for the program's.
+    std::vector<QWidget*> m_panes;
 };

@@ -381,8 +381,20 @@ void CViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (m_pView != nullptr) {
+        // A held button keeps the moves coming from beyond the window's edges.
+        m_pView->m_ptPointer = ClientPoint(event);
+        m_pView->m_bPointerOver = rect().contains(event->position().toPoint());
+    }
     Deliver(WM_MOUSEMOVE, event);
     FollowEdges(event);
+}
+
+void CViewWidget::leaveEvent(QEvent* event) {
+    if (m_pView != nullptr)
+        m_pView->m_bPointerOver = false;
+    AfxScheduleIdleUpdate();
+    QWidget::leaveEvent(event);
 }
 
 void CViewWidget::FollowEdges(QMouseEvent* event) {

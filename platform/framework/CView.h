@@ -118,6 +118,9 @@ public:
     DeviceMapping GetDeviceMapping() const;
     // The unit under a point of the window, in the window's units.
     CPoint ClientToUnits(CPoint client) const;
+    // The unit under the pointer while the pointer is over the window; false while it is
+    // elsewhere. Follows scrolling and zoom under a pointer that stands still.
+    bool GetPointerUnits(CPoint& point) const;
     // The window's size in its own units; its image covers all of it, the scroll bars lie over
     // it.
     CSize GetClientSize() const;
@@ -197,6 +200,9 @@ private:
     // The repaint under way started from the layer.
     mutable bool m_bLayerShown = false;
 
+    // Where the pointer was last seen over the window, in the window's units.
+    bool m_bPointerOver = false;
+    CPoint m_ptPointer;
     // The zoom step and the scroll position.
     int m_nZoomStep = 0;
     std::int64_t m_scrollX = 0;

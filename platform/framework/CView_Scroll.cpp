@@ -81,6 +81,13 @@ CPoint CView::ClientToUnits(CPoint client) const {
     return CPoint(nearest(m_scrollX + client.x), nearest(m_scrollY + client.y));
 }
 
+bool CView::GetPointerUnits(CPoint& point) const {
+    if (!m_bPointerOver)
+        return false;
+    point = ClientToUnits(m_ptPointer);
+    return true;
+}
+
 CSize CView::GetClientSize() const {
     return m_pWidget != nullptr ? CSize(m_pWidget->width(), m_pWidget->height()) : CSize();
 }
@@ -285,6 +292,8 @@ void CView::MoveTo(std::int64_t x, std::int64_t y, bool withinRange) {
     const DeviceMapping after = GetDeviceMapping();
     MoveImage(after.OriginX() - before.OriginX(), after.OriginY() - before.OriginY());
     UpdateScrollBars();
+    // Another unit lies under a pointer that stood still: the status bar says which.
+    AfxScheduleIdleUpdate();
 }
 
 void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
@@ -327,6 +336,8 @@ void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
 void CView::RedrawAll() {
     DropLayer();
     InvalidateRect(nullptr, true);
+    // The status bar follows the zoom, whatever changed it.
+    AfxScheduleIdleUpdate();
 }
 
 void CView::SetZoomStep(int step, CPoint anchor) {

@@ -1,6 +1,7 @@
 #include "platform/framework/ShownTextLog.h"
 
 #include "platform/framework/internal/FrameworkWidgets.h"
+#include "platform/framework/internal/StatusPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
@@ -77,6 +79,7 @@ private:
     QTimer m_geometryTimer;
     QTimer m_panesTimer;
     QString m_panes;
+    QMap<unsigned, QString> m_programPanes;
     bool m_bPainted = false;
 
     void Write(const QString& line) {
@@ -137,6 +140,16 @@ private:
         QStringList texts;
         for (QLabel* pane : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
             texts << QLatin1Char('[') + pane->text() + QLatin1Char(']');
+        // The program's own panes (the pointer's place, the zoom) change with every move of
+        // the pointer: each has a line of its own.
+        for (CStatusPane* pane : bar->findChildren<CStatusPane*>(Qt::FindDirectChildrenOnly)) {
+            const unsigned id = pane->property("afxProgramPane").toUInt();
+            QString& last = m_programPanes[id];
+            if (last != pane->Text()) {
+                last = pane->Text();
+                Write(QStringLiteral("pane: %1|%2").arg(id).arg(last));
+            }
+        }
         const QString line = texts.join(QLatin1Char(' '));
         if (line == m_panes)
             return;

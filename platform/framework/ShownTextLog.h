@@ -4,7 +4,8 @@
 // cannot be read off the screen. Given a file name, the program appends to that file, one line
 // each, what it shows there:
 //   status: TEXT             the status bar's message pane, whenever it changes
-//   panes: [TEXT] [TEXT]...  the status bar's other panes, whenever one changes
+//   panes: [TEXT] [TEXT]...  the status bar's key-state panes, whenever one changes
+//   pane: ID|TEXT            a pane of the program's own, by id, whenever it changes
 //   tooltip: TEXT            a tooltip that stays up
 //   menu: TITLE|ITEM|...     a menu's items as it opens (separators as "-")
 //   grayed: TITLE|ITEM|...   then those of its items that are grayed

@@ -264,6 +264,12 @@ cmp "$tmp/expected" "$tmp/record" || fail "the record differs: $(ints_of "$tmp/r
 as_user timeout 20 wl-paste -n -t image/png >"$artefacts/copied-picture.png"
 size=$(identify -format '%wx%h' "$artefacts/copied-picture.png")
 [[ "$size" == 210x210 ]] || fail "the picture is $size, not 210x210"
+# Beside them, the curve as SVG for drawing programs, placed as the picture is.
+grep -qx image/svg+xml <<<"$types" || fail "Copy offers no SVG: $types"
+as_user timeout 20 wl-paste -n -t image/svg+xml >"$artefacts/copied.svg"
+xmllint --noout "$artefacts/copied.svg" || fail "the copied SVG is not well-formed"
+grep -q 'viewBox="0 0 210 210"' "$artefacts/copied.svg" ||
+    fail "the copied SVG is not placed as the picture: $(cat "$artefacts/copied.svg")"
 
 # Paste in a brings the curve over.
 focus "$a_pid"

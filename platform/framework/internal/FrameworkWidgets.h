@@ -62,6 +62,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:

@@ -1,10 +1,14 @@
 // The running program's window as a user meets it: caption, menus, accelerators, toolbars,
 // status bar, About box, recent files and the command line.
 
+#include "app/CMainFrame.h"
 #include "app/CSwoop2App.h"
+#include "app/CommandLine.h"
+#include "app/DrawingExporter.h"
 #include "app/Resource.h"
 #include "document/CSwoop2Doc.h"
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/CFileDialog.h"
 #include "platform/framework/CFrameWnd.h"
 #include "platform/framework/CView.h"
 #include "platform/ole/AfxOleInit.h"
@@ -16,6 +20,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -24,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -34,11 +40,27 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
+#include <tuple>
 
 namespace {
 
 QTemporaryDir* g_configDir = nullptr;
+
+// Counts the paints a widget receives while it lives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 QString Item(QAction* action) {
     if (action->isSeparator())
@@ -157,9 +179,9 @@ private slots:
             titles << action->text();
         QCOMPARE(titles, QStringList({"&File", "&Edit", "&Curves", "&Arrange", "&View", "&Help"}));
         const QList<QStringList> items = {
-            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-",
-             "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
-             "E&xit"},
+            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
+             "&Export...\tCtrl+Shift+E", "-", "&Print...\tCtrl+P", "Print Pre&view",
+             "P&rint Setup...", "-", "Recent File", "-", "E&xit"},
             {"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
              "&Paste\tCtrl+V", "&Delete\tDel", "-", "Select &All\tCtrl+A"},
             {"&Select ", "&Draw"},
@@ -187,8 +209,14 @@ private slots:
                  QStringLiteral("Erase the selection"));
         QCOMPARE(MenuItem("&Arrange", ID_ARRANGE_SEND_TO_BACK)->statusTip(),
                  QStringLiteral("Send the selection behind every other curve"));
-        QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(), QString());
-        QCOMPARE(MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(), QString());
+        QCOMPARE(
+            MenuItem("&File", ID_FILE_EXPORT)->statusTip(),
+            QStringLiteral("Write the drawing as a PNG image, an SVG image or a PDF document"));
+        QCOMPARE(MenuItem("&Curves", ID_CURVES_SELECT)->statusTip(),
+                 QStringLiteral("Select a curve to reshape, move or copy it"));
+        QCOMPARE(
+            MenuItem("&Curves", ID_CURVES_DRAW)->statusTip(),
+            QStringLiteral("Draw a curve through the points you click; a right click closes it"));
     }
 
     void commandsWithoutHandlerOrSelectionAreGrayed() {
@@ -238,16 +266,16 @@ private slots:
         QStringList keys;
         for (QShortcut* shortcut : Window()->findChildren<QShortcut*>())
             keys << shortcut->key().toString();
-        QCOMPARE(keys, QStringList({"Ctrl+N",    "Ctrl+O",     "Ctrl+S",        "Ctrl+P",
-                                    "Ctrl+Z",    "Ctrl+Y",     "Ctrl+Shift+Z",  "Ctrl+X",
-                                    "Ctrl+C",    "Ctrl+V",     "Alt+Backspace", "Shift+Del",
-                                    "Del",       "Ctrl+Ins",   "Shift+Ins",     "F6",
-                                    "Shift+F6",  "Ctrl++",     "Ctrl+=",        "Ctrl+-",
-                                    "Ctrl+0",    "Ctrl+1",     "Ctrl+A",        "Home",
-                                    "PgUp",      "PgDown",     "End",           "Esc",
-                                    "Return",    "Left",       "Right",         "Up",
-                                    "Down",      "Shift+Left", "Shift+Right",   "Shift+Up",
-                                    "Shift+Down"}));
+        QCOMPARE(keys, QStringList({"Ctrl+N",       "Ctrl+O",    "Ctrl+S",     "Ctrl+P",
+                                    "Ctrl+Shift+E", "Ctrl+Z",    "Ctrl+Y",     "Ctrl+Shift+Z",
+                                    "Ctrl+X",       "Ctrl+C",    "Ctrl+V",     "Alt+Backspace",
+                                    "Shift+Del",    "Del",       "Ctrl+Ins",   "Shift+Ins",
+                                    "F6",           "Shift+F6",  "Ctrl++",     "Ctrl+=",
+                                    "Ctrl+-",       "Ctrl+0",    "Ctrl+1",     "Ctrl+A",
+                                    "Home",         "PgUp",      "PgDown",     "End",
+                                    "Esc",          "Return",    "Left",       "Right",
+                                    "Up",           "Down",      "Shift+Left", "Shift+Right",
+                                    "Shift+Up",     "Shift+Down"}));
         // Keys of commands that nothing serves do nothing, and say nothing.
         Window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Window()));
@@ -297,11 +325,10 @@ private slots:
         QCOMPARE(save->statusTip(), QStringLiteral("Save the active document"));
         QCOMPARE(Button("Main", ID_EDIT_PASTE)->toolTip(), QStringLiteral("Paste"));
         QCOMPARE(Button("Main", ID_APP_ABOUT)->toolTip(), QStringLiteral("About"));
-        for (UINT id : {ID_CURVES_SELECT, ID_CURVES_DRAW}) {
-            QAction* tool = Button("Drawing Tools", id);
-            QCOMPARE(tool->toolTip(), QString());
-            QCOMPARE(tool->statusTip(), QString());
-        }
+        QCOMPARE(Button("Drawing Tools", ID_CURVES_SELECT)->toolTip(), QStringLiteral("Select"));
+        QCOMPARE(Button("Drawing Tools", ID_CURVES_DRAW)->toolTip(), QStringLiteral("Draw"));
+        QCOMPARE(Button("Drawing Tools", ID_CURVES_DRAW)->statusTip(),
+                 MenuItem("&Curves", ID_CURVES_DRAW)->statusTip());
         for (QToolBar* bar : bars) {
             for (QAction* action : bar->actions()) {
                 if (!action->isSeparator())
@@ -358,14 +385,68 @@ private slots:
         }
     }
 
-    void statusBarHasTheMessageAndThreeKeyPanes() {
+    void statusBarHasTheMessagePlaceZoomAndThreeKeyPanes() {
         QStringList panes;
-        for (QLabel* label : Window()->statusBar()->findChildren<QLabel*>()) {
-            const QVariant text = label->property("afxPaneText");
+        for (QWidget* pane : Window()->statusBar()->findChildren<QWidget*>()) {
+            const QVariant text = pane->property("afxPaneText");
             if (text.isValid())
                 panes << text.toString();
         }
-        QCOMPARE(panes, QStringList({"CAP", "NUM", "SCRL"}));
+        QCOMPARE(panes, QStringList({"-00000, -00000", "6400%", "CAP", "NUM", "SCRL"}));
+    }
+
+    // The zoom follows every step, the place follows the pointer in drawing units whatever the
+    // zoom and scroll, and goes blank when the pointer leaves; the view is not repainted for it.
+    void statusPanesShowTheZoomAndThePointersPlace() {
+        CView* view = Frame()->GetActiveView();
+        QWidget* widget = view->GetWidget();
+        Window()->resize(640, 480);
+        Window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Window()));
+        CStatusBar* bar = dynamic_cast<CMainFrame*>(Frame())->GetStatusBar();
+        // The panes after the message pane: the place, then the zoom.
+        const auto pane = [&](int index) {
+            return QString::fromStdString(bar->GetPaneText(index));
+        };
+        const int kPlace = 1;
+        const int kZoom = 2;
+        const auto moveTo = [&](QPoint at) {
+            QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(widget, &move);
+        };
+        QTRY_COMPARE(pane(kZoom), QStringLiteral("100%"));
+        QCOMPARE(pane(kPlace), QString());
+        moveTo(QPoint(30, 40));
+        QTRY_COMPARE(pane(kPlace), QStringLiteral("30, 40"));
+
+        const struct {
+            UINT command;
+            const char* zoom;
+        } steps[] = {
+            {ID_VIEW_ZOOM_IN, "141%"}, {ID_VIEW_ZOOM_IN, "200%"}, {ID_VIEW_ACTUAL_SIZE, "100%"}};
+        for (const auto& step : steps) {
+            Frame()->ExecuteCommand(step.command);
+            QTRY_COMPARE(pane(kZoom), QString::fromLatin1(step.zoom));
+        }
+        view->SetZoomStep(2, CPoint(0, 0));
+        moveTo(QPoint(30, 41));
+        QTRY_COMPARE(pane(kPlace), QStringLiteral("15, 20"));
+        for (int i = 0; i < 10; ++i)
+            Frame()->ExecuteCommand(ID_VIEW_ZOOM_OUT);
+        QTRY_COMPARE(pane(kZoom), QStringLiteral("6%"));
+        // Moving the pointer costs no repaint of the view.
+        QCoreApplication::processEvents();
+        PaintCounter paints(widget);
+        for (int x = 0; x < 20; ++x)
+            moveTo(QPoint(100 + x, 100));
+        const CPoint unit = view->ClientToUnits(CPoint(119, 100));
+        QTRY_COMPARE(pane(kPlace), QStringLiteral("%1, %2").arg(unit.x).arg(unit.y));
+        QVERIFY(unit.y > 1000);
+        QCOMPARE(paints.count, 0);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(widget, &leave);
+        QTRY_COMPARE(pane(kPlace), QString());
     }
 
     void viewMenuShowsAndHidesBarsWithCheckMarks() {
@@ -493,6 +574,141 @@ private slots:
         QVERIFY(m_app->m_pMainWnd == nullptr);
         for (QWidget* top : QApplication::topLevelWidgets())
             QVERIFY(qobject_cast<QMainWindow*>(top) == nullptr || !top->isVisible());
+    }
+
+    // File > Export writes the bytes the command line writes for the saved drawing, with no
+    // handles of the selection, and leaves the document's name and modified flag alone. The
+    // dialog starts beside a saved drawing under its name and the type used last; a new
+    // drawing starts where the last export went.
+    void exportWritesWhatTheCommandLineWritesForTheSavedDrawing() {
+        auto* doc = dynamic_cast<CSwoop2Doc*>(Frame()->GetActiveDocument());
+        for (const std::vector<CPoint>& points :
+             {std::vector<CPoint>{{20, 30}, {120, 40}, {90, 110}},
+              std::vector<CPoint>{{200, 60}, {260, 90}, {240, 160}, {180, 150}}}) {
+            auto curve = std::make_unique<CCurve>();
+            curve->m_points = points;
+            curve->m_bClosed = true;
+            doc->m_pSelected = curve.get();
+            doc->AddCurve(std::move(curve));
+        }
+        const std::string drawing = m_files.filePath("drawing.swoop").toStdString();
+        QVERIFY(doc->DoSave(drawing));
+        doc->SetModifiedFlag(true);
+        QVERIFY(QDir(m_files.path()).mkpath("out"));
+        const QString out = m_files.filePath("out");
+
+        struct Row {
+            const char* answer; // the name typed
+            int type;           // the type chosen in the list
+            const char* written;
+            const char* proposed; // the name the dialog offered
+            int proposedType;
+        };
+        const Row rows[] = {
+            // The name's extension decides over the list.
+            {"a.svg", 1, "a.svg", "drawing.png", 1},
+            // A name without one takes the list's.
+            {"b", 1, "b.png", "drawing.svg", 2},
+            {"c.PDF", 2, "c.PDF", "drawing.png", 1},
+        };
+        // What the dialog was opened with: caption, folder, name, type and the number of types.
+        using Opened = std::tuple<std::string, std::string, std::string, int, std::size_t>;
+        Opened opened;
+        for (const Row& row : rows) {
+            CFileDialog::SetHook([&](CFileDialog& dialog) {
+                opened = {dialog.m_strTitle, dialog.m_strInitialDir, dialog.m_strPathName,
+                          dialog.m_nFilterIndex, dialog.GetFileTypes().size()};
+                dialog.m_strPathName = (out + "/" + row.answer).toStdString();
+                dialog.m_nFilterIndex = row.type;
+                return IDOK;
+            });
+            Frame()->ExecuteCommand(ID_FILE_EXPORT);
+            CFileDialog::SetHook({});
+            QCOMPARE(opened, Opened("Export", m_files.path().toStdString(), row.proposed,
+                                    row.proposedType, 3));
+            QVERIFY(m_messages.empty());
+            QVERIFY(QFile::exists(out + "/" + row.written));
+        }
+        QCOMPARE(doc->GetPathName(), drawing);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(Window()->windowTitle(), QStringLiteral("drawing.swoop - Swoop2"));
+
+        const auto bytes = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        for (const char* name : {"a.svg", "b.png"}) {
+            const QString reference = m_files.filePath(QStringLiteral("reference-") + name);
+            QCOMPARE(
+                DrawingExporter::Run(CommandLine::Parse({"-o", reference.toStdString(), drawing})),
+                0);
+            QVERIFY(!bytes(reference).isEmpty());
+            QCOMPARE(bytes(out + "/" + name), bytes(reference));
+        }
+        QVERIFY(bytes(out + "/c.PDF").startsWith("%PDF-"));
+
+        // A new drawing starts in the folder of the last export, under its title.
+        Frame()->ExecuteCommand(ID_FILE_NEW);
+        CFileDialog::SetHook([&](CFileDialog& dialog) {
+            opened = {dialog.m_strTitle, dialog.m_strInitialDir, dialog.m_strPathName,
+                      dialog.m_nFilterIndex, dialog.GetFileTypes().size()};
+            return IDCANCEL;
+        });
+        Frame()->ExecuteCommand(ID_FILE_EXPORT);
+        CFileDialog::SetHook({});
+        QCOMPARE(opened, Opened("Export", out.toStdString(), "Untitled.pdf", 3, 3));
+    }
+
+    // A failed export keeps the file it would have replaced and says why; one over the
+    // drawing's own file is refused.
+    void aFailedExportKeepsTheOldFileAndSaysWhy() {
+        auto* doc = dynamic_cast<CSwoop2Doc*>(Frame()->GetActiveDocument());
+        auto curve = std::make_unique<CCurve>();
+        curve->m_points = {{20, 30}, {120, 40}, {90, 110}, {40, 100}};
+        doc->AddCurve(std::move(curve));
+        const std::string drawing = m_files.filePath("kept.swoop").toStdString();
+        QVERIFY(doc->DoSave(drawing));
+        const QString old = m_files.filePath("old.svg");
+        {
+            QFile file(old);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("old");
+        }
+        const auto bytes = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray drawingBytes = bytes(QString::fromStdString(drawing));
+
+        const auto exportTo = [&](const std::string& path) {
+            CFileDialog::SetHook([&](CFileDialog& dialog) {
+                dialog.m_strPathName = path;
+                return IDOK;
+            });
+            Frame()->ExecuteCommand(ID_FILE_EXPORT);
+            CFileDialog::SetHook({});
+        };
+        // The disk is full, or the file may grow no further: writes past 100 bytes fail.
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit small{100, limit.rlim_max};
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        exportTo(old.toStdString());
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, previous);
+        QCOMPARE(m_messages.size(), std::size_t(1));
+        QVERIFY(m_messages[0].starts_with("Could not write \"" + old.toStdString() + "\".\n"));
+        QVERIFY(m_messages[0].find("no room left on the disk") != std::string::npos);
+        QCOMPARE(bytes(old), QByteArray("old"));
+        QCOMPARE(QDir(m_files.path()).entryList({"*old.svg*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"old.svg"});
+
+        m_messages.clear();
+        exportTo(drawing);
+        QCOMPARE(m_messages, std::vector<std::string>{"Could not write \"" + drawing +
+                                                      "\".\nIt is the drawing's own file."});
+        QCOMPARE(bytes(QString::fromStdString(drawing)), drawingBytes);
     }
 
     void dataTransferServiceFailingEndsStartUpWithItsMessage() {

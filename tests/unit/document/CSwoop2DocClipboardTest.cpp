@@ -243,16 +243,21 @@ TEST_F(Clipboard, PasteOfARecordWithoutACurveAddsNothingAndOfAnEmptyOneAnEmptyCu
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThenThePicture) {
+TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThePictureAndTheCurvesAsSvg) {
     doc.m_pSelected = Add({{10, 20}, {30, 40}, {50, 60}});
     {
         const CRoutingScope routing(&view);
         doc.OnEditCopy();
     }
-    const QStringList formats = QGuiApplication::clipboard()->mimeData()->formats();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    const QStringList formats = mime->formats();
     ASSERT_GE(formats.size(), 2);
     EXPECT_EQ(formats[0], QStringLiteral("Tav.Swoop"));
-    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasImage());
+    EXPECT_TRUE(mime->hasImage());
+    // Placed as the picture is: the points' top-left corner at the origin, the margin beyond.
+    const QByteArray svg = mime->data(QStringLiteral("image/svg+xml"));
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 50 50\"")) << svg.toStdString();
+    EXPECT_TRUE(svg.contains("d=\"M 0 0 L 20 20 L 40 40\"")) << svg.toStdString();
 
     COleDataObject data;
     ASSERT_TRUE(data.AttachClipboard());

@@ -1,6 +1,9 @@
-#include "app/SvgDrawing.h"
+#include "document/SvgDrawing.h"
+
+#include "platform/geometry/PointSpan.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace {
 
@@ -72,7 +75,7 @@ std::string SvgDrawing::PathData(const CCurve& curve) {
     return d;
 }
 
-std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves, const CRect& area,
+std::string SvgDrawing::Build(const std::vector<const CCurve*>& curves, const CRect& area,
                               const std::string& title, const std::string& creator) {
     const std::string width = std::to_string(area.Width());
     const std::string height = std::to_string(area.Height());
@@ -80,7 +83,7 @@ std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves
     std::string svg;
     svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     // A comment may not hold two hyphens in a row.
-    if (creatorText.find("--") == std::string::npos)
+    if (!creatorText.empty() && creatorText.find("--") == std::string::npos)
         svg += "<!-- Created with " + creatorText + " -->\n";
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + width +
            "\" height=\"" + height + "\" viewBox=\"" + std::to_string(area.left) + ' ' +
@@ -94,7 +97,8 @@ std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves
     svg += "<dc:format>image/svg+xml</dc:format>\n";
     if (!titleText.empty())
         svg += "<dc:title>" + titleText + "</dc:title>\n";
-    svg += "<xmp:CreatorTool>" + creatorText + "</xmp:CreatorTool>\n";
+    if (!creatorText.empty())
+        svg += "<xmp:CreatorTool>" + creatorText + "</xmp:CreatorTool>\n";
     svg += "</rdf:Description>\n</rdf:RDF>\n</metadata>\n";
     // A window's pixel (x, y) is the square from (x, y) to (x + 1, y + 1): moving the strokes by
     // half a pixel puts them on the pixels the window paints, sharp instead of straddling two.
@@ -108,4 +112,39 @@ std::string SvgDrawing::Build(const std::vector<std::unique_ptr<CCurve>>& curves
     }
     svg += "</g>\n</svg>\n";
     return svg;
+}
+
+std::string SvgDrawing::Placed(const std::vector<const CCurve*>& curves,
+                               const std::string& creator) {
+    // The picture's own margin: the curves are not shifted by it, so all of it lies on the
+    // right and at the bottom.
+    constexpr std::int64_t kMargin = 10;
+    PointSpan span = SpanOfPoints(nullptr, 0);
+    for (const CCurve* curve : curves) {
+        if (curve != nullptr)
+            span = UnionSpan(span, SpanOfPoints(curve->m_points.data(), curve->m_points.size()));
+    }
+    if (span.IsEmpty())
+        return {};
+    const std::int64_t width = std::int64_t(span.right) - span.left + kMargin;
+    const std::int64_t height = std::int64_t(span.bottom) - span.top + kMargin;
+    if (width > std::numeric_limits<std::int32_t>::max() ||
+        height > std::numeric_limits<std::int32_t>::max())
+        return {};
+    std::vector<CCurve> moved;
+    moved.reserve(curves.size());
+    std::vector<const CCurve*> list;
+    list.reserve(curves.size());
+    for (const CCurve* curve : curves) {
+        if (curve == nullptr)
+            continue;
+        // Within the span checked above, every moved coordinate fits.
+        moved.push_back(*curve);
+        for (CPoint& pt : moved.back().m_points)
+            pt = CPoint(std::int32_t(std::int64_t(pt.x) - span.left),
+                        std::int32_t(std::int64_t(pt.y) - span.top));
+    }
+    for (const CCurve& curve : moved)
+        list.push_back(&curve);
+    return Build(list, CRect(0, 0, std::int32_t(width), std::int32_t(height)), {}, creator);
 }

@@ -1,8 +1,9 @@
-#include "app/SvgDrawing.h"
+#include "document/SvgDrawing.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -91,12 +92,11 @@ TEST(SvgDrawing, PathCarriesEveryBezierPointInOrder) {
 }
 
 TEST(SvgDrawing, DocumentHasOnePathPerCurveInStackingOrderOnTheArea) {
-    std::vector<std::unique_ptr<CCurve>> curves;
-    curves.push_back(std::make_unique<CCurve>(Curve({{1, 1}, {2, 2}}, false)));
-    curves.push_back(std::make_unique<CCurve>(Curve({}, false)));
-    curves.push_back(std::make_unique<CCurve>(Curve({{3, 3}}, false)));
-    const std::string svg =
-        SvgDrawing::Build(curves, CRect(-10, -20, 90, 60), "a & <b>", "Swoop2 1.0.0.1");
+    const CCurve line = Curve({{1, 1}, {2, 2}}, false);
+    const CCurve empty = Curve({}, false);
+    const CCurve dot = Curve({{3, 3}}, false);
+    const std::string svg = SvgDrawing::Build({&line, &empty, &dot}, CRect(-10, -20, 90, 60),
+                                              "a & <b>", "Swoop2 1.0.0.1");
 
     EXPECT_NE(svg.find("width=\"100\" height=\"80\" viewBox=\"-10 -20 100 80\""), std::string::npos)
         << svg;
@@ -114,4 +114,22 @@ TEST(SvgDrawing, DocumentHasOnePathPerCurveInStackingOrderOnTheArea) {
     // A file name's markup characters stay text.
     EXPECT_NE(svg.find("<title>a &amp; &lt;b&gt;</title>"), std::string::npos) << svg;
     EXPECT_NE(svg.find("<xmp:CreatorTool>Swoop2 1.0.0.1</xmp:CreatorTool>"), std::string::npos);
+}
+
+// The clipboard's SVG: every curve moved by the same step, the corner of all their points at the
+// origin; nothing for curves without points or too far apart to move into the 32-bit range.
+TEST(SvgDrawing, PlacedMovesTheCurvesTogetherToTheOriginWithTheMargin) {
+    const CCurve a = Curve({{100, -50}, {130, -20}}, false);
+    const CCurve b = Curve({{90, 10}}, true);
+    const std::string svg = SvgDrawing::Placed({&a, &b}, "Swoop2");
+    EXPECT_NE(svg.find("viewBox=\"0 0 50 70\""), std::string::npos) << svg;
+    EXPECT_NE(svg.find("d=\"M 10 0 L 40 30\"/>\n<path fill=\"none\" stroke=\"#000000\" "
+                       "stroke-width=\"1\" d=\"M 0 60 Z\""),
+              std::string::npos)
+        << svg;
+
+    const CCurve empty = Curve({}, true);
+    EXPECT_EQ(SvgDrawing::Placed({&empty}, "Swoop2"), "");
+    const CCurve far = Curve({{INT32_MIN, 0}, {INT32_MAX, 0}}, false);
+    EXPECT_EQ(SvgDrawing::Placed({&far}, "Swoop2"), "");
 }

@@ -3,7 +3,6 @@
 #include "curve/CCurve.h"
 #include "platform/geometry/CRect.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,14 @@
 // in RDF metadata and in a comment.
 class SvgDrawing {
 public:
-    // The whole document; the area is its size and view box. The title and creator are
-    // readable UTF-8 text (ReadableText); an empty title is left out.
-    static std::string Build(const std::vector<std::unique_ptr<CCurve>>& curves, const CRect& area,
+    // The whole document, of the curves in stacking order; the area is its size and view box.
+    // The title and creator are readable UTF-8 text (ReadableText); an empty one is left out.
+    static std::string Build(const std::vector<const CCurve*>& curves, const CRect& area,
                              const std::string& title, const std::string& creator);
+    // The curves placed as the clipboard's picture places them: their control points' top-left
+    // corner at the origin, and 10 units more to the right and below. Empty when the curves have
+    // no points, or span more than the 32-bit range can hold once moved there.
+    static std::string Placed(const std::vector<const CCurve*>& curves, const std::string& creator);
     // The path data of one curve; empty for a curve without points.
     static std::string PathData(const CCurve& curve);
 };
