@@ -6,8 +6,6 @@
 #include "document/SvgDrawing.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/framework/AfxWriteWholeFile.h"
-#include "platform/framework/CArchive.h"
-#include "platform/framework/CMemFile.h"
 #include "platform/framework/CPrintInfo.h"
 #include "platform/gdi/CPdfPage.h"
 #include "platform/gdi/CPicture.h"
@@ -146,22 +144,14 @@ std::string DrawingExporter::Export(CSwoop2Doc& doc, const std::string& path,
     std::error_code error;
     if (!doc.GetPathName().empty() && std::filesystem::equivalent(doc.GetPathName(), path, error))
         return "It is the drawing's own file.";
-    // The drawing as the command line reads it from the saved file, under the same title: the
-    // file keeps the curves' points alone, so nothing is selected and no handles show, and
-    // every curve reads back open. It goes through the file's format in memory.
-    CMemFile saved;
-    {
-        CArchive store(&saved, CArchive::store);
-        doc.Serialize(store);
-        store.Close();
-    }
+    // The drawing as the window shows it, less the selection's handles: a copy of its curves
+    // under the same title, closed curves still closed. For a drawing read from a file this is
+    // exactly what the command line writes for it.
     CSwoop2Doc copy;
     copy.SetTitle(doc.GetTitle());
-    {
-        CMemFile file(saved.GetData().data(), saved.GetData().size());
-        CArchive load(&file, CArchive::load);
-        copy.Serialize(load);
-    }
+    for (const auto& curve : doc.m_curves)
+        if (curve != nullptr)
+            copy.AddCurve(std::make_unique<CCurve>(*curve));
     return Write(copy, path, format, ExtentOf(copy));
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# File > Export and the SVG on the clipboard: an SVG and a PNG written from the window hold
-# exactly the bytes that `swoop2 -o` writes for the saved drawing, the selection's handles left
+# File > Export and the SVG on the clipboard: an SVG and a PNG written from the window of an
+# opened drawing hold exactly the bytes that `swoop2 -o` writes for it, closed curves are
+# exported closed, the selection's handles left
 # out; an export that fails (the file may not grow past 1 KiB) keeps the file it would have
 # replaced and says so in a message box; Copy offers the selected curve as SVG, placed as the
 # picture is.
@@ -46,8 +47,11 @@ wait_for_file() {
     sleep 0.3
 }
 
+# The saved drawing opened in a second copy: its curves read back open, as `swoop2 -o` reads
+# them, while the first copy still shows them closed.
+start_copy c 700 40 "$drawing"
 for type in svg png; do
-    export_to "$a_win" "$E2E_TMP/out/picture.$type"
+    export_to "$c_win" "$E2E_TMP/out/picture.$type"
     wait_for_file "$E2E_TMP/out/picture.$type"
     cp "$E2E_TMP/out/picture.$type" "$ARTEFACTS/"
     "$SWOOP2" -o "$E2E_TMP/reference.$type" "$drawing" || fail "swoop2 -o $type failed"
@@ -55,6 +59,12 @@ for type in svg png; do
         fail "the exported $type differs from what swoop2 -o writes"
 done
 xmllint --noout "$E2E_TMP/out/picture.svg" || fail "the exported SVG is not well-formed"
+exit_copy "$c_win" "$c_pid"
+# The window's own drawing is exported as it shows it: its closed curves stay closed.
+export_to "$a_win" "$E2E_TMP/out/shown.svg"
+wait_for_file "$E2E_TMP/out/shown.svg"
+(($(grep -o ' Z"' "$E2E_TMP/out/shown.svg" | wc -l) == 2)) ||
+    fail "the exported closed curves are not closed: $(cat "$E2E_TMP/out/shown.svg")"
 # The drawing is still the one saved, under its own name.
 xprop -id "$a_win" _NET_WM_NAME | grep -q '"drawing - Swoop2"' ||
     fail "the caption changed: $(xprop -id "$a_win" _NET_WM_NAME)"

@@ -430,8 +430,9 @@ private slots:
             QTRY_COMPARE(pane(kZoom), QString::fromLatin1(step.zoom));
         }
         view->SetZoomStep(2, CPoint(0, 0));
+        // The unit a press there lands on: the nearest one.
         moveTo(QPoint(30, 41));
-        QTRY_COMPARE(pane(kPlace), QStringLiteral("15, 20"));
+        QTRY_COMPARE(pane(kPlace), QStringLiteral("15, 21"));
         for (int i = 0; i < 10; ++i)
             Frame()->ExecuteCommand(ID_VIEW_ZOOM_OUT);
         QTRY_COMPARE(pane(kZoom), QStringLiteral("6%"));
@@ -587,7 +588,6 @@ private slots:
               std::vector<CPoint>{{200, 60}, {260, 90}, {240, 160}, {180, 150}}}) {
             auto curve = std::make_unique<CCurve>();
             curve->m_points = points;
-            curve->m_bClosed = true;
             doc->m_pSelected = curve.get();
             doc->AddCurve(std::move(curve));
         }
@@ -647,6 +647,16 @@ private slots:
         }
         QVERIFY(bytes(out + "/c.PDF").startsWith("%PDF-"));
 
+        // A closed curve, which no file keeps closed, is exported as the window shows it.
+        doc->m_curves[0]->m_bClosed = true;
+        CFileDialog::SetHook([&](CFileDialog& dialog) {
+            dialog.m_strPathName = (out + "/closed.svg").toStdString();
+            return IDOK;
+        });
+        Frame()->ExecuteCommand(ID_FILE_EXPORT);
+        CFileDialog::SetHook({});
+        QCOMPARE(bytes(out + "/closed.svg").count(" Z\""), 1);
+
         // A new drawing starts in the folder of the last export, under its title.
         Frame()->ExecuteCommand(ID_FILE_NEW);
         CFileDialog::SetHook([&](CFileDialog& dialog) {
@@ -656,7 +666,7 @@ private slots:
         });
         Frame()->ExecuteCommand(ID_FILE_EXPORT);
         CFileDialog::SetHook({});
-        QCOMPARE(opened, Opened("Export", out.toStdString(), "Untitled.pdf", 3, 3));
+        QCOMPARE(opened, Opened("Export", out.toStdString(), "Untitled.svg", 2, 3));
     }
 
     // A failed export keeps the file it would have replaced and says why; one over the

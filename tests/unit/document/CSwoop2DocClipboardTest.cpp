@@ -276,8 +276,12 @@ TEST_F(Clipboard, CopyThroughAViewOffersTheRecordThePictureAndTheCurvesAsSvg) {
         const CRoutingScope routing(&view);
         doc.OnEditCopy();
     }
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    mime = QGuiApplication::clipboard()->mimeData();
     EXPECT_FALSE(mime->hasFormat(QStringLiteral("Tav.Swoop")));
+    // Drawing programs get both curves, placed as the picture of both is.
+    const QByteArray svgOfBoth = mime->data(QStringLiteral("image/svg+xml"));
+    EXPECT_EQ(svgOfBoth.count("<path"), 2) << svgOfBoth.toStdString();
+    EXPECT_TRUE(svgOfBoth.contains("viewBox=\"0 0 120 80\"")) << svgOfBoth.toStdString();
     const QByteArray several = mime->data(QStringLiteral("Tav.Swoop.Curves"));
     EXPECT_EQ(Bytes(several.begin(), several.end()),
               Words({2, 3, 10, 20, 30, 40, 50, 60, 2, 100, 20, 120, 90}));
