@@ -35,16 +35,20 @@ void CSwoop2View::OnDraw(CDC* pDC) {
 }
 
 bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
-    // A repaint of a part passes over the curves that cannot reach it with one test each.
+    // A repaint of a part meets only the curves that the document finds there.
     CRect clip;
     pDC->GetClipBox(&clip);
-    bool found = false;
-    for (const auto& curve : GetDocument()->m_curves) {
-        if (curve.get() == pLeftOut)
-            found = true;
-        else if (curve->MayMeet(clip))
+    const CSwoop2Doc* doc = GetDocument();
+    thread_local std::vector<const CCurve*> meeting;
+    doc->CurvesMeeting(clip, meeting);
+    for (const CCurve* curve : meeting) {
+        if (curve != pLeftOut)
             curve->Draw(pDC);
     }
+    const bool found = pLeftOut != nullptr && doc->Holds(pLeftOut);
+    // The list of a repaint of everything goes back once drawn.
+    if (meeting.capacity() > 64 * 1024)
+        std::vector<const CCurve*>().swap(meeting);
     return found;
 }
 
