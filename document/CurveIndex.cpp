@@ -196,7 +196,8 @@ void CurveIndex::Meeting(const CRect& rect, std::vector<const CCurve*>& out) con
     CellsOf(rect, cells);
     // A curve filed under several cells that the rectangle meets is taken from the first of
     // them only: the cell of the top-left corner of what the two have in common.
-    const auto take = [&](std::int64_t cx, std::int64_t cy, const std::vector<const CCurve*>& list) {
+    const auto take = [&](std::int64_t cx, std::int64_t cy,
+                          const std::vector<const CCurve*>& list) {
         for (const CCurve* curve : list) {
             const Entry& entry = m_entries.at(curve);
             if (!meets(entry.filed))

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
     if (lHint != HINT_UPDATE_RECT || pHint == nullptr) {
@@ -49,6 +51,43 @@ void CSwoop2View::OnLayerExposed(const CRect& part) {
         m_pUnsettled = nullptr;
         DropLayer();
     }
+}
+
+CView::LayerDrawing CSwoop2View::MakeLayerDrawing() {
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr)
+        return {};
+    const CCurve* leftOut = doc->m_pSelected;
+    m_pDrawnUnsettled = leftOut;
+    return [doc, leftOut](CDC* pDC, const std::function<bool()>& keepGoing) {
+        // A few hundred curves take a fraction of a millisecond: the window waits no longer for
+        // the gate.
+        constexpr std::size_t kCurvesPerStretch = 256;
+        CRect clip;
+        pDC->GetClipBox(&clip);
+        std::vector<const CCurve*> meeting;
+        doc->CurvesMeeting(clip, meeting);
+        for (std::size_t i = 0; i < meeting.size(); ++i) {
+            if (i % kCurvesPerStretch == kCurvesPerStretch - 1 && !keepGoing())
+                return false;
+            if (meeting[i] != leftOut)
+                meeting[i]->Draw(pDC);
+        }
+        return true;
+    };
+}
+
+void CSwoop2View::OnLayerDrawn() {
+    // Any edit since the drawing began gave it up, so the drawing is as it was then.
+    const CSwoop2Doc* doc = GetDocument();
+    m_bSettled = false;
+    if (doc == nullptr || doc->m_pSelected != m_pDrawnUnsettled)
+        return;
+    m_pUnsettled = m_pDrawnUnsettled;
+    m_nSettledCurves = doc->m_curves.size();
+    m_nSettledDeletions = doc->DeletedCurveCount();
+    m_nSettledRestorations = doc->RestoredCurveCount();
+    m_bSettled = true;
 }
 
 bool CSwoop2View::IsSettled() const {

@@ -9,10 +9,11 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
         return;
-    // A repaint of a part of the window starts from the layer of settled curves and draws only
-    // the selection over it: the cost does not grow with the drawing.
+    // A repaint of the window starts from the layer of settled curves and draws only the
+    // selection over it: a part's cost does not grow with the drawing, and a repaint of
+    // everything leaves a layer behind for the parts, the scrolls and the edits that follow.
     bool fromLayer = false;
-    if (IsRepaintingPart(pDC)) {
+    if (IsRepaintingWindow(pDC)) {
         if (!IsSettled())
             SettleAll();
         fromLayer = IsSettled() && ShowLayer(pDC);

@@ -270,6 +270,25 @@ void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
     // that came into view are drawn.
     const int w = m_pImage->width();
     const int h = m_pImage->height();
+    if (IsDrawingInBackground()) {
+        // The picture is a zoom step's scaled one, drawn again for the new place: it moves, and
+        // what comes into view stays white until the sharp picture is in.
+        CancelBackgroundDrawing();
+        m_invalidParts.clear();
+        ShiftPixels(*m_pImage, int(dx), int(dy));
+        const QRect blank[2] = {
+            dx > 0 ? QRect(w - int(dx), 0, int(dx), h) : QRect(0, 0, int(-dx), h),
+            dy > 0 ? QRect(0, h - int(dy), w, int(dy)) : QRect(0, 0, w, int(-dy))};
+        for (const QRect& strip : blank)
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                std::fill_n(reinterpret_cast<std::uint32_t*>(m_pImage->scanLine(y)) + strip.left(),
+                            strip.width(), 0xFFFFFFFFu);
+        DropLayer();
+        if (!StartBackgroundDrawing())
+            RedrawAll();
+        m_pWidget->update();
+        return;
+    }
     ShiftPixels(*m_pImage, int(dx), int(dy));
     const bool layer = IsLayerKept();
     if (layer)
@@ -296,6 +315,7 @@ void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
 }
 
 void CView::RedrawAll() {
+    CancelBackgroundDrawing();
     DropLayer();
     InvalidateRect(nullptr, true);
 }
@@ -306,6 +326,7 @@ void CView::SetZoomStep(int step, CPoint anchor) {
         return;
     // The unit under the anchor stays under it.
     const CPoint unit = ClientToUnits(anchor);
+    const DeviceMapping before = GetDeviceMapping();
     m_nZoomStep = step;
     const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
     RefreshExtent();
@@ -313,7 +334,7 @@ void CView::SetZoomStep(int step, CPoint anchor) {
     ScrollRange(range, GetViewportSize(), false);
     m_scrollX = std::clamp(zoom.Map(unit.x) - anchor.x, range[0], range[2]);
     m_scrollY = std::clamp(zoom.Map(unit.y) - anchor.y, range[1], range[3]);
-    RedrawAll();
+    ShowScaled(before);
     UpdateScrollBars();
 }
 
@@ -336,11 +357,13 @@ void CView::ZoomToFit() {
             break;
         }
     }
+    const DeviceMapping before = GetDeviceMapping();
     m_nZoomStep = step;
     const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
     m_scrollX = std::clamp(zoom.Map(m_extent.left), -kFarScroll, kFarScroll);
     m_scrollY = std::clamp(zoom.Map(m_extent.top), -kFarScroll, kFarScroll);
-    RedrawAll();
+    if (GetDeviceMapping() != before)
+        ShowScaled(before);
     UpdateScrollBars();
 }
 
