@@ -39,10 +39,9 @@ namespace {
 
 // The drawing passes in stretches of this many curves before it lets the user-interface thread
 // in: short enough that an event waits a fraction of a millisecond.
-void RunDrawing(QImage& image, const DeviceMapping& mapping, const CView::LayerDrawing& drawing,
-                const std::atomic<bool>& stop, bool& drawn) {
+void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
+                const CView::LayerDrawing& drawing, const std::atomic<bool>& stop, bool& drawn) {
     image.fill(0xFFFFFFFFu);
-    CUiGate& gate = CUiGate::Get();
     bool inside = gate.Enter(stop);
     if (!inside)
         return;
@@ -84,21 +83,26 @@ bool CView::StartBackgroundDrawing() {
         return false;
     job->image.setDevicePixelRatio(m_pImage->devicePixelRatio());
     // The gate is held from here on by this thread whenever it runs.
-    CUiGate::Get();
+    CUiGate& gate = CUiGate::Get();
     try {
-        job->thread = std::thread([job, drawing = std::move(drawing)]() mutable {
-            RunDrawing(job->image, job->mapping, drawing, job->stop, job->drawn);
+        job->thread = std::thread([job, &gate, drawing = std::move(drawing)]() mutable {
+            RunDrawing(gate, job->image, job->mapping, drawing, job->stop, job->drawn);
             drawing = nullptr;
             // The view hears of it on its own thread; a job given up meanwhile is not its own.
             std::weak_ptr<SharpFrame> weak = job;
             job.reset();
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [weak] {
-                    if (auto done = weak.lock(); done != nullptr && done->view != nullptr)
-                        done->view->OnBackgroundDrawingDone(done);
-                },
-                Qt::QueuedConnection);
+            try {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [weak] {
+                        if (auto done = weak.lock(); done != nullptr && done->view != nullptr)
+                            done->view->OnBackgroundDrawingDone(done);
+                    },
+                    Qt::QueuedConnection);
+            } catch (const std::exception&) {
+                // Without the memory to report, the scaled picture stays until the next
+                // repaint of the window.
+            }
         });
     } catch (const std::exception&) {
         return false;

@@ -82,6 +82,44 @@ private slots:
 
     void cleanup() { h.reset(); }
 
+    // A zoom step's sharp picture, drawn in the background, is cut short by what comes next
+    // after it has drawn a while, or overtaken by a newer step or a scroll: the window ends up
+    // as a whole repaint of the drawing as it is then, with nothing of the stale picture left.
+    void aSharpPictureCutShortLeavesNothingBehind_data() {
+        QTest::addColumn<QString>("next");
+        QTest::newRow("a second step") << "zoom";
+        QTest::newRow("a scroll") << "scroll";
+        QTest::newRow("a point moved") << "edit";
+        QTest::newRow("a curve deleted") << "delete";
+    }
+    void aSharpPictureCutShortLeavesNothingBehind() {
+        QFETCH(QString, next);
+        // Enough curves that the drawing takes a while; the selection is the top one.
+        for (int i = 0; i < 4000; ++i)
+            h->Add({{i % 300, i % 200},
+                    {i % 300 + 15, i % 200 + 30},
+                    {i % 300 + 30, i % 200},
+                    {i % 300 + 10, i % 200 + 5}});
+        h->doc.m_pSelected = h->doc.m_curves.back().get();
+        h->doc.m_nSelPoint = 1;
+        h->doc.UpdateAllViews(nullptr);
+        CheckWindow();
+        h->view->SetZoomStep(1, CPoint(100, 80));
+        QVERIFY(h->view->IsDrawingInBackground());
+        QTimer::singleShot(2, [] {});
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (next == "zoom")
+            h->view->SetZoomStep(2, CPoint(30, 200));
+        else if (next == "scroll")
+            h->view->ScrollBy(40, 25);
+        else if (next == "edit")
+            h->doc.MoveSelectedPoint(17, -9);
+        else
+            h->doc.RemoveCurve(h->doc.m_curves[1000].get());
+        h->view->WaitForBackgroundDrawing();
+        CheckWindow();
+    }
+
     void scrollBarsShowWhileTheDrawingDoesNotFit() {
         CCurve* curve = h->Add({{10, 10}, {300, 20}, {200, 220}});
         h->doc.UpdateAllViews(nullptr);
