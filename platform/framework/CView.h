@@ -151,6 +151,9 @@ public:
     bool IsDrawingInBackground() const { return m_pSharp != nullptr; }
     // Handles events until the sharp picture is in the window's image, or none is being drawn.
     void WaitForBackgroundDrawing();
+    // Handles events until the drawing has run that many stretches of a few hundred curves;
+    // false when it finished, or none is being drawn.
+    bool LetBackgroundDrawingRun(int stretches);
     // A drawing of the layer on another thread (MakeLayerDrawing).
     using LayerDrawing = std::function<bool(CDC*, const std::function<bool()>& keepGoing)>;
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QMetaObject>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -22,6 +23,8 @@ struct CView::SharpFrame {
     // The view that waits for it; cleared, on the user-interface thread, when it is given up.
     CView* view = nullptr;
     std::atomic<bool> stop{false};
+    // How many stretches of the drawing have passed the gate.
+    std::atomic<int> stretches{0};
     DeviceMapping mapping;
     // Written by the drawing thread only until it reports, read by the view only after.
     QImage image;
@@ -40,7 +43,8 @@ namespace {
 // The drawing passes in stretches of this many curves before it lets the user-interface thread
 // in: short enough that an event waits a fraction of a millisecond.
 void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
-                const CView::LayerDrawing& drawing, const std::atomic<bool>& stop, bool& drawn) {
+                const CView::LayerDrawing& drawing, const std::atomic<bool>& stop,
+                std::atomic<int>& stretches, bool& drawn) {
     image.fill(0xFFFFFFFFu);
     bool inside = gate.Enter(stop);
     if (!inside)
@@ -49,6 +53,7 @@ void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
         CDC dc;
         dc.AttachWindowImage(&image, nullptr, &mapping);
         const auto keepGoing = [&] {
+            ++stretches;
             gate.Leave();
             inside = gate.Enter(stop);
             return inside;
@@ -86,7 +91,8 @@ bool CView::StartBackgroundDrawing() {
     CUiGate& gate = CUiGate::Get();
     try {
         job->thread = std::thread([job, &gate, drawing = std::move(drawing)]() mutable {
-            RunDrawing(gate, job->image, job->mapping, drawing, job->stop, job->drawn);
+            RunDrawing(gate, job->image, job->mapping, drawing, job->stop, job->stretches,
+                       job->drawn);
             drawing = nullptr;
             // The view hears of it on its own thread; a job given up meanwhile is not its own.
             std::weak_ptr<SharpFrame> weak = job;
@@ -154,6 +160,15 @@ void CView::WaitForBackgroundDrawing() {
     // Waiting for events lets the drawing through the gate; its report is an event.
     while (m_pSharp != nullptr)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool CView::LetBackgroundDrawingRun(int stretches) {
+    // A short timer wakes the event loop again and again while the drawing runs.
+    while (m_pSharp != nullptr && m_pSharp->stretches.load() < stretches) {
+        QTimer::singleShot(1, QCoreApplication::instance(), [] {});
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return m_pSharp != nullptr;
 }
 
 void CView::ScaleImage(const DeviceMapping& before, const DeviceMapping& after) {

@@ -94,20 +94,21 @@ private slots:
     }
     void aSharpPictureCutShortLeavesNothingBehind() {
         QFETCH(QString, next);
-        // Enough curves that the drawing takes a while; the selection is the top one.
-        for (int i = 0; i < 4000; ++i)
-            h->Add({{i % 300, i % 200},
-                    {i % 300 + 15, i % 200 + 30},
-                    {i % 300 + 30, i % 200},
-                    {i % 300 + 10, i % 200 + 5}});
+        // Far more curves than the stretches the drawing is let run, and below them one of its
+        // own place, to be deleted; the selection is the top one.
+        CCurve* alone = h->Add({{230, 150}, {290, 160}, {260, 200}});
+        for (int i = 0; i < 40000; ++i)
+            h->Add({{i % 190, i % 130},
+                    {i % 190 + 15, i % 130 + 30},
+                    {i % 190 + 30, i % 130},
+                    {i % 190 + 10, i % 130 + 5}});
         h->doc.m_pSelected = h->doc.m_curves.back().get();
         h->doc.m_nSelPoint = 1;
         h->doc.UpdateAllViews(nullptr);
         CheckWindow();
         h->view->SetZoomStep(1, CPoint(100, 80));
         QVERIFY(h->view->IsDrawingInBackground());
-        QTimer::singleShot(2, [] {});
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QVERIFY(h->view->LetBackgroundDrawingRun(20));
         if (next == "zoom")
             h->view->SetZoomStep(2, CPoint(30, 200));
         else if (next == "scroll")
@@ -115,7 +116,7 @@ private slots:
         else if (next == "edit")
             h->doc.MoveSelectedPoint(17, -9);
         else
-            h->doc.RemoveCurve(h->doc.m_curves[1000].get());
+            h->doc.RemoveCurve(alone);
         h->view->WaitForBackgroundDrawing();
         CheckWindow();
     }
