@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <vector>
@@ -105,12 +106,57 @@ void BM_ViewOnDraw(benchmark::State& state) {
     Label(state);
 }
 
-// The window's whole repaint: invalidation, erase, OnDraw and showing the image.
+// The window's whole repaint after the document said everything changed: erase, every curve
+// drawn again, and showing the image. The figure the others are measured against.
 void BM_ViewRepaint(benchmark::State& state) {
     ViewSetup setup(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
-        setup.view->Invalidate();
+        setup.view->OnUpdate(nullptr, 0, nullptr);
         setup.view->UpdateWindow();
+    }
+    Label(state);
+}
+
+// The floor a repaint can hope for: plain Bresenham lines over the control polygons of the same
+// curves, on one thread, onto an image of the window's size. The spline passes through every
+// control point, so its pixels are at least those of the polygon.
+void BM_PolygonFloor(benchmark::State& state) {
+    const std::vector<CCurve> curves = bench::MakeCurves(int(state.range(0)), int(state.range(1)));
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    const auto line = [&image](CPoint a, CPoint b) {
+        auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+        const std::ptrdiff_t stride = image.bytesPerLine() / 4;
+        const int dx = std::abs(b.x - a.x);
+        const int dy = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1;
+        const int sy = a.y < b.y ? 1 : -1;
+        int err = dx + dy;
+        for (int x = a.x, y = a.y;;) {
+            if (unsigned(x) < unsigned(kWidth) && unsigned(y) < unsigned(kHeight))
+                bits[y * stride + x] = 0xFF000000u;
+            if (x == b.x && y == b.y)
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y += sy;
+            }
+        }
+    };
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        for (const CCurve& curve : curves) {
+            const auto& pts = curve.m_points;
+            for (std::size_t i = 1; i < pts.size(); ++i)
+                line(pts[i - 1], pts[i]);
+            if (pts.size() > 1)
+                line(pts.back(), pts[0]);
+        }
+        benchmark::ClobberMemory();
     }
     Label(state);
 }
@@ -160,6 +206,82 @@ void BM_ViewScrollStep(benchmark::State& state) {
         setup.view->UpdateWindow();
     }
     Label(state);
+}
+
+// A step of the wheel at zoom 1/4 or 1 (the third argument, in steps of the ladder), the
+// pointer held still while the drawing moves 60 screen units under it, up and down in turn.
+void BM_ViewScrollStepAtZoom(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->SetZoomStep(int(state.range(2)), CPoint(0, 0));
+    setup.view->WaitForBackgroundDrawing();
+    setup.view->UpdateWindow();
+    setup.doc.MoveSelectedPoint(1, 1);
+    setup.view->UpdateWindow();
+    const std::int64_t top = setup.view->GetScrollY();
+    int direction = 1;
+    for (auto _ : state) {
+        setup.view->AutoScrollBy(CPoint(0, 60 * direction));
+        setup.view->UpdateWindow();
+        if (setup.view->GetScrollY() != (direction > 0 ? top + 60 : top))
+            state.SkipWithError("the view did not scroll");
+        direction = -direction;
+    }
+    Label(state);
+}
+
+// The first scroll after a drawing is opened and shown (second argument 1), or the second (2).
+void BM_ViewFirstScrollAfterOpen(benchmark::State& state) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    const int which = int(state.range(2));
+    for (auto _ : state) {
+        setup.view->OnInitialUpdate();
+        setup.view->UpdateWindow();
+        // The turn of the event loop after opening, where the scroll bars learn the extent.
+        QCoreApplication::processEvents();
+        std::chrono::duration<double> took{};
+        for (int scroll = 1; scroll <= which; ++scroll) {
+            const auto start = std::chrono::steady_clock::now();
+            setup.view->AutoScrollBy(CPoint(0, scroll % 2 ? 60 : -60));
+            setup.view->UpdateWindow();
+            took = std::chrono::steady_clock::now() - start;
+        }
+        state.SetIterationTime(took.count());
+    }
+    Label(state);
+}
+
+// A zoom step in or out about the middle of the window, until the scaled picture is in the
+// window's image (First frame), or until the sharp one drawn in the background has replaced it
+// (Sharp). The other outside the timing.
+void ZoomStep(benchmark::State& state, bool sharp) {
+    ViewSetup setup(int(state.range(0)), int(state.range(1)));
+    setup.view->UpdateWindow();
+    int direction = 1;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        setup.view->SetZoomStep(setup.view->GetZoomStep() + direction,
+                                CPoint(kWidth / 2, kHeight / 2));
+        if (sharp) {
+            setup.view->WaitForBackgroundDrawing();
+            setup.view->UpdateWindow();
+        }
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (!sharp) {
+            setup.view->WaitForBackgroundDrawing();
+            setup.view->UpdateWindow();
+        }
+        direction = -direction;
+    }
+    Label(state);
+}
+
+void BM_ViewZoomFirstFrame(benchmark::State& state) {
+    ZoomStep(state, false);
+}
+
+void BM_ViewZoomSharp(benchmark::State& state) {
+    ZoomStep(state, true);
 }
 
 // Zoom In and Out about the middle of the window: each redraws the whole window once.
@@ -445,6 +567,14 @@ void Documents(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 }
 
+// The largest walk and the 100 MB drawing.
+void LargeDocuments(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"curves", "points"});
+    b->Args({100000, 10});
+    b->Args({757575, 16});
+    b->Unit(benchmark::kMillisecond);
+}
+
 } // namespace
 
 // The same documents, one whose selected curve has 10,000 more points, and the middle one at
@@ -459,7 +589,30 @@ BENCHMARK(BM_ViewOnDraw)
     ->Args({10000, 16, 0, 200})
     ->Args({100000, 10, 0, 200})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ViewRepaint)->Apply(Documents);
+BENCHMARK(BM_ViewRepaint)->Apply(Documents)->Args({757575, 16});
+BENCHMARK(BM_PolygonFloor)
+    ->ArgNames({"curves", "points"})
+    ->Args({100000, 10})
+    ->Unit(benchmark::kMillisecond);
+// Each step waits for the sharp picture, which takes a whole repaint: a few steps suffice.
+BENCHMARK(BM_ViewZoomFirstFrame)->Apply(LargeDocuments)->UseManualTime()->Iterations(6);
+BENCHMARK(BM_ViewZoomSharp)->Apply(LargeDocuments)->UseManualTime()->Iterations(4);
+BENCHMARK(BM_ViewScrollStepAtZoom)
+    ->ArgNames({"curves", "points", "zoom_step"})
+    ->Args({100000, 10, -4})
+    ->Args({100000, 10, 0})
+    ->Args({757575, 16, -4})
+    ->Args({757575, 16, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewFirstScrollAfterOpen)
+    ->ArgNames({"curves", "points", "scroll"})
+    ->Args({100000, 10, 1})
+    ->Args({100000, 10, 2})
+    ->Args({757575, 16, 1})
+    ->Args({757575, 16, 2})
+    ->UseManualTime()
+    ->Iterations(4)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewPointDragStep)->Apply(Documents);
 BENCHMARK(BM_ViewPointDragStepAndScrollBars)->Apply(Documents);
 BENCHMARK(BM_ViewScrollStep)->Apply(Documents);

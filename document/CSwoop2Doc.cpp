@@ -8,6 +8,7 @@
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
+#include <cstdint>
 
 IMPLEMENT_DYNCREATE(CSwoop2Doc, CDocument)
 
@@ -45,6 +46,7 @@ void CSwoop2Doc::DeleteContents() {
         curve.reset();
     m_nDeletedCurves += m_curves.size();
     m_curves.clear();
+    m_index.Clear();
     m_pSelected = nullptr;
     DropOthers();
     UpdateAllViews(nullptr);
@@ -88,21 +90,66 @@ void CSwoop2Doc::RemoveCurve(CCurve* pCurve) {
     UpdateStepPart();
 }
 
-CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
-    CCurve* hit = nullptr;
-    ForCurvesMeeting(CRect(point.x, point.y, point.x, point.y), [&](CCurve* curve) {
-        if (!curve->PtInBounds(point))
-            return true;
-        hit = curve;
-        return false;
-    });
-    return hit;
+void CSwoop2Doc::SyncIndex() const {
+    // Curves put on top are the ones the index does not hold yet.
+    std::size_t held = m_curves.size();
+    while (held > 0 && !m_index.Holds(m_curves[held - 1].get()))
+        --held;
+    if (m_index.Count() != held) {
+        // The list changed behind the document's back: the index starts again.
+        m_index.Rebuild(m_curves, m_pSelected);
+    } else {
+        for (std::size_t i = held; i < m_curves.size(); ++i)
+            m_index.Insert(m_curves[i].get(), i > 0 ? m_curves[i - 1].get() : nullptr, nullptr);
+    }
+    m_index.Loosen(m_pSelected);
 }
 
-void CSwoop2Doc::ForCurvesMeeting(const CRect&, const std::function<bool(CCurve*)>& visit) const {
-    // Every curve may meet it: the visitor decides.
-    for (auto it = m_curves.rbegin(); it != m_curves.rend(); ++it) {
-        if (!visit(it->get()))
+void CSwoop2Doc::CurvesMeeting(const CRect& part, std::vector<const CCurve*>& out) const {
+    SyncIndex();
+    if (!m_index.IsWide(part)) {
+        m_index.Meeting(part, out);
+        return;
+    }
+    out.clear();
+    for (const auto& curve : m_curves) {
+        if (CurveIndex::Reaches(*curve, part))
+            out.push_back(curve.get());
+    }
+}
+
+bool CSwoop2Doc::Holds(const CCurve* pCurve) const {
+    SyncIndex();
+    return m_index.Holds(pCurve);
+}
+
+std::vector<const CCurve*> CSwoop2Doc::CurvesMeeting(const CRect& part) const {
+    std::vector<const CCurve*> out;
+    CurvesMeeting(part, out);
+    return out;
+}
+
+CCurve* CSwoop2Doc::HitTestCurve(CPoint point) const {
+    // No bounds reach the last column or row of the range: their right and bottom edges are
+    // outside.
+    if (point.x == INT32_MAX || point.y == INT32_MAX)
+        return nullptr;
+    const std::vector<const CCurve*> near =
+        CurvesMeeting(CRect(point.x, point.y, point.x + 1, point.y + 1));
+    for (auto it = near.rbegin(); it != near.rend(); ++it) {
+        if ((*it)->PtInBounds(point))
+            // The document owns its curves; the index only finds them.
+            return const_cast<CCurve*>(*it);
+    }
+    return nullptr;
+}
+
+void CSwoop2Doc::ForCurvesMeeting(const CRect& part,
+                                  const std::function<bool(CCurve*)>& visit) const {
+    // The index offers every curve that may meet the part, top first; the visitor decides.
+    const std::vector<const CCurve*> near = CurvesMeeting(part);
+    for (auto it = near.rbegin(); it != near.rend(); ++it) {
+        if (!visit(const_cast<CCurve*>(*it)))
             return;
     }
 }

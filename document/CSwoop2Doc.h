@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curve/CCurve.h"
+#include "document/CurveIndex.h"
 #include "platform/Types.h"
 #include "platform/framework/CDocument.h"
 #include "platform/ole/GlobalMemory.h"
@@ -70,6 +71,14 @@ public:
     // none. The curve the step touched becomes the selection, where it is still in the drawing.
     bool Undo();
     bool Redo();
+
+    // Every curve whose drawing can reach the part, or whose bounds a press within it can pick,
+    // bottom to top; perhaps a few more, never fewer. Costs what the part holds, not what the
+    // drawing holds: an index of the curves' reach, kept by the edits, answers it.
+    void CurvesMeeting(const CRect& part, std::vector<const CCurve*>& out) const;
+    std::vector<const CCurve*> CurvesMeeting(const CRect& part) const;
+    // Whether the curve is one of the drawing's.
+    bool Holds(const CCurve* pCurve) const;
 
     // The topmost curve whose control-point bounds contain the point, or null.
     CCurve* HitTestCurve(CPoint point) const;
@@ -207,6 +216,11 @@ private:
     // there are several.
     std::vector<CCurve*> m_touched;
     bool m_bTouching = false;
+    // Brings the index up to the curves as they are: curves put on top since it last looked,
+    // and the selection, which edits change in place, held loose.
+    void SyncIndex() const;
+
+    mutable CurveIndex m_index;
     std::uint64_t m_nDeletedCurves = 0;
     std::uint64_t m_nRestoredCurves = 0;
     CRect m_stepPart;

@@ -69,8 +69,15 @@ void CSwoop2Doc::PutBack(std::unique_ptr<CCurve>& kept, std::size_t index) {
         m_touched.push_back(curve);
     // Nothing has changed if the list cannot grow.
     m_curves.insert(m_curves.begin() + std::ptrdiff_t(index), std::move(kept));
-    if (index + 1 < m_curves.size())
+    if (index + 1 < m_curves.size()) {
         ++m_nRestoredCurves;
+        // A curve back below the top takes its place in the index at once; one on top is
+        // found there at the next question.
+        const CCurve* below = index > 0 ? m_curves[index - 1].get() : nullptr;
+        const CCurve* above = m_curves[index + 1].get();
+        if ((below == nullptr || m_index.Holds(below)) && m_index.Holds(above))
+            m_index.Insert(curve, below, above);
+    }
     m_pSelected = curve;
     UnionRect(&m_stepPart, &m_stepPart, &part);
 }
@@ -97,6 +104,7 @@ void CSwoop2Doc::TakeOut(CCurve* pCurve, std::unique_ptr<CCurve>& kept) {
     }
     kept = std::move(m_curves[index]);
     m_curves.erase(m_curves.begin() + std::ptrdiff_t(index));
+    m_index.Remove(pCurve);
     ++m_nDeletedCurves;
     UnionRect(&m_stepPart, &m_stepPart, &part);
 }

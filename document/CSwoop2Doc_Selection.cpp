@@ -146,7 +146,10 @@ void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add) {
 
 std::vector<CCurve*> CSwoop2Doc::CurvesInside(const CRect& rect) const {
     std::vector<CCurve*> inside;
-    ForCurvesMeeting(rect, [&](CCurve* curve) {
+    // The band's right and bottom edges are inside it; the query's are not.
+    const auto past = [](std::int32_t v) { return v == INT32_MAX ? v : v + 1; };
+    const CRect reach(rect.left, rect.top, past(rect.right), past(rect.bottom));
+    ForCurvesMeeting(reach, [&](CCurve* curve) {
         if (curve->m_points.empty())
             return true;
         const CRect bounds = curve->GetBounds();
@@ -174,6 +177,7 @@ void CSwoop2Doc::ShiftCurves(const std::vector<CCurve*>& curves, CPoint delta) {
             m_touched.push_back(curve);
         CRect part = ChangedPart::OfCurve(*curve, true);
         curve->Offset(delta.x, delta.y);
+        m_index.Refile(curve);
         const CRect after = ChangedPart::OfCurve(*curve, true);
         UnionRect(&part, &part, &after);
         // Each curve's own part: curves far apart repaint two small parts, not all between.
@@ -228,6 +232,8 @@ void CSwoop2Doc::Restack(CCurve* pCurve, std::size_t to) {
     std::unique_ptr<CCurve> moving = std::move(m_curves[from]);
     m_curves.erase(m_curves.begin() + std::ptrdiff_t(from));
     m_curves.insert(m_curves.begin() + std::ptrdiff_t(to), std::move(moving));
+    // The index answers in stacking order: it files the curves again at its next query.
+    m_index.Clear();
     // Every curve is black on white: the order changes no pixel, but the views are told.
     const CRect part = pCurve->GetExtent();
     UnionRect(&m_stepPart, &m_stepPart, &part);

@@ -178,6 +178,9 @@ private:
     // one was among them.
     bool DrawSettled(const CRect& part, const CCurve* pLeftOut);
     void OnLayerExposed(const CRect& part) override;
+    // The layer of a zoom step drawn on another thread: every curve but the selection.
+    LayerDrawing MakeLayerDrawing() override;
+    void OnLayerDrawn() override;
     // How far from a control point, in units, a press still picks it: 8 by 8 screen units.
     std::int32_t HitHalf() const;
 
@@ -192,4 +195,8 @@ private:
     std::size_t m_nSettledCurves = 0;
     std::uint64_t m_nSettledDeletions = 0;
     std::uint64_t m_nSettledRestorations = 0;
+    // The curve the layer being drawn on another thread leaves out.
+    const CCurve* m_pDrawnUnsettled = nullptr;
+    // The document's count of selection changes when that drawing began.
+    std::uint64_t m_nDrawnSelection = 0;
 };

@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <unordered_set>
+#include <vector>
 
 void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
     if (lHint != HINT_UPDATE_RECT || pHint == nullptr) {
@@ -49,6 +53,49 @@ void CSwoop2View::OnLayerExposed(const CRect& part) {
         m_pUnsettled = nullptr;
         DropLayer();
     }
+}
+
+CView::LayerDrawing CSwoop2View::MakeLayerDrawing() {
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr)
+        return {};
+    const CCurve* leftOut = doc->m_pSelected;
+    m_pDrawnUnsettled = leftOut;
+    m_nDrawnSelection = doc->SelectionChangeCount();
+    // The other selected curves stay off the layer too; the set is the drawing's own copy.
+    auto others = std::make_shared<const std::unordered_set<const CCurve*>>(
+        leftOut != nullptr ? doc->OtherSelected() : std::unordered_set<const CCurve*>());
+    return [doc, leftOut, others](CDC* pDC, const std::function<bool()>& keepGoing) {
+        // A few hundred curves take a fraction of a millisecond: the window waits no longer for
+        // the gate.
+        constexpr std::size_t kCurvesPerStretch = 256;
+        CRect clip;
+        pDC->GetClipBox(&clip);
+        std::vector<const CCurve*> meeting;
+        doc->CurvesMeeting(clip, meeting);
+        for (std::size_t i = 0; i < meeting.size(); ++i) {
+            if (i % kCurvesPerStretch == kCurvesPerStretch - 1 && !keepGoing())
+                return false;
+            if (meeting[i] != leftOut && others->count(meeting[i]) == 0)
+                meeting[i]->Draw(pDC);
+        }
+        return true;
+    };
+}
+
+void CSwoop2View::OnLayerDrawn() {
+    // Any edit since the drawing began gave it up, so the drawing is as it was then.
+    const CSwoop2Doc* doc = GetDocument();
+    m_bSettled = false;
+    if (doc == nullptr || doc->m_pSelected != m_pDrawnUnsettled ||
+        doc->SelectionChangeCount() != m_nDrawnSelection)
+        return;
+    m_pUnsettled = m_pDrawnUnsettled;
+    m_nSettledSelection = m_nDrawnSelection;
+    m_nSettledCurves = doc->m_curves.size();
+    m_nSettledDeletions = doc->DeletedCurveCount();
+    m_nSettledRestorations = doc->RestoredCurveCount();
+    m_bSettled = true;
 }
 
 bool CSwoop2View::IsSettled() const {

@@ -9,10 +9,11 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
         return;
-    // A repaint of a part of the window starts from the layer of settled curves and draws only
-    // the selection over it: the cost does not grow with the drawing.
+    // A repaint of the window starts from the layer of settled curves and draws only the
+    // selection over it: a part's cost does not grow with the drawing, and a repaint of
+    // everything leaves a layer behind for the parts, the scrolls and the edits that follow.
     bool fromLayer = false;
-    if (IsRepaintingPart(pDC)) {
+    if (IsRepaintingWindow(pDC)) {
         if (!IsSettled())
             SettleAll();
         fromLayer = IsSettled() && ShowLayer(pDC);
@@ -45,21 +46,23 @@ void CSwoop2View::OnDraw(CDC* pDC) {
 }
 
 bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
-    // A repaint of a part passes over the curves that cannot reach it with one test each.
+    // A repaint of a part meets only the curves that the document finds there.
     CRect clip;
     pDC->GetClipBox(&clip);
-    bool found = false;
     const CSwoop2Doc* doc = GetDocument();
     // Leaving out the selection leaves out the other selected curves with it.
     const bool others = pLeftOut != nullptr && !doc->OtherSelected().empty();
-    for (const auto& curve : doc->m_curves) {
-        if (curve.get() == pLeftOut)
-            found = true;
-        else if (others && doc->OtherSelected().count(curve.get()) != 0)
+    thread_local std::vector<const CCurve*> meeting;
+    doc->CurvesMeeting(clip, meeting);
+    for (const CCurve* curve : meeting) {
+        if (curve == pLeftOut || (others && doc->OtherSelected().count(curve) != 0))
             continue;
-        else if (curve->MayMeet(clip))
-            curve->Draw(pDC);
+        curve->Draw(pDC);
     }
+    const bool found = pLeftOut != nullptr && doc->Holds(pLeftOut);
+    // The list of a repaint of everything goes back once drawn.
+    if (meeting.capacity() > 64 * 1024)
+        std::vector<const CCurve*>().swap(meeting);
     return found;
 }
 

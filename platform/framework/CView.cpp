@@ -21,6 +21,7 @@ BEGIN_MESSAGE_MAP(CView, CWnd)
 END_MESSAGE_MAP()
 
 CView::~CView() {
+    CancelBackgroundDrawing();
     if (auto* widget = dynamic_cast<CViewWidget*>(m_pWidget))
         widget->Detach();
     if (m_pDocument != nullptr)
@@ -52,6 +53,10 @@ bool CView::Create(CFrameWnd* pFrame, CDocument* pDocument, UINT nID) {
 
 void CView::OnUpdate(CView*, std::intptr_t lHint, void* pHint) {
     const CRect* part = lHint == HINT_UPDATE_RECT ? static_cast<const CRect*>(pHint) : nullptr;
+    // The drawing of a zoom step's sharp picture read the drawing as it was: an edit gives it up,
+    // and the window is repainted as it is now.
+    if (IsDrawingInBackground() && (part == nullptr || !part->IsRectEmpty()))
+        RedrawAll();
     InvalidateRect(part, true);
     // The scroll bars follow the drawing at the next turn of the event loop. Without the memory
     // to ask for that turn, they wait for the next edit, and the failure goes on to be told:
@@ -254,8 +259,8 @@ void CView::PaintPart(QImage* image, const CRect* pPart) {
             OnPrepareDC(&dc, nullptr);
             OnDraw(&dc);
         }
-        if (IsLayerChecked() && m_bLayerShown && pPart != nullptr)
-            CheckLayerPart(*image, *pPart);
+        if (IsLayerChecked() && m_bLayerShown)
+            CheckLayerPart(*image, pPart != nullptr ? *pPart : ClientUnits());
     });
 }
 
@@ -308,6 +313,7 @@ void CViewWidget::resizeEvent(QResizeEvent*) {
     PlaceBars();
     if (m_pView == nullptr)
         return;
+    m_pView->CancelBackgroundDrawing();
     m_pView->m_bRedrawPending = true;
     m_pView->UpdateScrollBars();
 }

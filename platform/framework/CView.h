@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CDC;
@@ -146,6 +147,19 @@ public:
     // the edits, while the view keeps its layer in step with them.
     std::uint64_t LayersMade() const { return m_nLayersMade; }
 
+    // A zoom step shows at once the window's picture scaled about the pointer, and has the
+    // sharp picture drawn on other threads while the window waits for events; it replaces the
+    // scaled one when done. A newer step, a scroll, an edit or a new size gives up a stale one.
+    // Whether such a drawing is under way.
+    bool IsDrawingInBackground() const { return m_pSharp != nullptr; }
+    // Handles events until the sharp picture is in the window's image, or none is being drawn.
+    void WaitForBackgroundDrawing();
+    // Handles events until the drawing has run that many stretches of a few hundred curves;
+    // false when it finished, or none is being drawn.
+    bool LetBackgroundDrawingRun(int stretches);
+    // A drawing of the layer on another thread (MakeLayerDrawing).
+    using LayerDrawing = std::function<bool(CDC*, const std::function<bool()>& keepGoing)>;
+
     bool OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI, bool bProbe = false) override;
 
     DECLARE_MESSAGE_MAP()
@@ -182,6 +196,17 @@ protected:
     // Scrolling moved the layer with the window and brought the part into view, where the layer
     // holds nothing yet; the base gives the layer up.
     virtual void OnLayerExposed(const CRect& part);
+    // Whether the surface paints this window's image, all of it or a part.
+    bool IsRepaintingWindow(const CDC* pDC) const;
+
+    // A drawing of the whole layer, for a surface with the window's mapping, that another thread
+    // runs. It passes the user-interface gate (CUiGate) while it runs, and calls keepGoing every
+    // few curves: false means the drawing is given up, and it returns false at once without
+    // touching anything more. Made on the user-interface thread; the base has none, and a view
+    // without one repaints a zoom step at once.
+    virtual LayerDrawing MakeLayerDrawing();
+    // The layer that the last drawing made is now the window's, as it was when it was made.
+    virtual void OnLayerDrawn();
 
 private:
     // The longest side of the window's image, which no screen comes near.
@@ -203,6 +228,11 @@ private:
     // Where the pointer was last seen over the window, in the window's units.
     bool m_bPointerOver = false;
     CPoint m_ptPointer;
+
+    // The sharp picture being drawn on other threads, if any.
+    struct SharpFrame;
+    std::shared_ptr<SharpFrame> m_pSharp;
+
     // The zoom step and the scroll position.
     int m_nZoomStep = 0;
     std::int64_t m_scrollX = 0;
@@ -242,6 +272,17 @@ private:
     void OnScrollBarMoved();
     // Scroll position and zoom took new values: everything is drawn again.
     void RedrawAll();
+    // The mapping changed from the one given: the window shows its picture scaled to the new one
+    // at once and has the sharp one drawn in the background, or repaints everything.
+    void ShowScaled(const DeviceMapping& before);
+    // Maps the window's pixels from one mapping to another, nearest pixel, white where the old
+    // picture shows nothing.
+    void ScaleImage(const DeviceMapping& before, const DeviceMapping& after);
+    // Starts drawing the layer for the present mapping; false when it cannot.
+    bool StartBackgroundDrawing();
+    // Gives up the drawing under way and waits until its threads have stopped.
+    void CancelBackgroundDrawing();
+    void OnBackgroundDrawingDone(const std::shared_ptr<SharpFrame>& job);
     // Shows, hides and sets the scroll bars for the drawing's extent and the scroll position,
     // at once or at the next turn of the event loop.
     void UpdateScrollBars();

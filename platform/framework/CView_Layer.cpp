@@ -63,6 +63,10 @@ bool CView::IsRepaintingPart(const CDC* pDC) const {
     return device != nullptr && device->IsClipped();
 }
 
+bool CView::IsRepaintingWindow(const CDC* pDC) const {
+    return WindowDevice(pDC, m_pImage) != nullptr;
+}
+
 bool CView::ShowLayer(CDC* pDC) const {
     RasterDevice* device = WindowDevice(pDC, m_pImage);
     if (device == nullptr || !IsLayerKept() || !device->CopyFrom(*m_pLayer))

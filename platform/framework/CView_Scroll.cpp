@@ -308,6 +308,25 @@ void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
     // that came into view are drawn.
     const int w = m_pImage->width();
     const int h = m_pImage->height();
+    if (IsDrawingInBackground()) {
+        // The picture is a zoom step's scaled one, drawn again for the new place: it moves, and
+        // what comes into view stays white until the sharp picture is in.
+        CancelBackgroundDrawing();
+        m_invalidParts.clear();
+        ShiftPixels(*m_pImage, int(dx), int(dy));
+        const QRect blank[2] = {
+            dx > 0 ? QRect(w - int(dx), 0, int(dx), h) : QRect(0, 0, int(-dx), h),
+            dy > 0 ? QRect(0, h - int(dy), w, int(dy)) : QRect(0, 0, w, int(-dy))};
+        for (const QRect& strip : blank)
+            for (int y = strip.top(); y <= strip.bottom(); ++y)
+                std::fill_n(reinterpret_cast<std::uint32_t*>(m_pImage->scanLine(y)) + strip.left(),
+                            strip.width(), 0xFFFFFFFFu);
+        DropLayer();
+        if (!StartBackgroundDrawing())
+            RedrawAll();
+        m_pWidget->update();
+        return;
+    }
     ShiftPixels(*m_pImage, int(dx), int(dy));
     const bool layer = IsLayerKept();
     if (layer)
@@ -334,6 +353,7 @@ void CView::MoveImage(std::int64_t dx, std::int64_t dy) {
 }
 
 void CView::RedrawAll() {
+    CancelBackgroundDrawing();
     DropLayer();
     InvalidateRect(nullptr, true);
     // The status bar follows the zoom, whatever changed it.
@@ -352,9 +372,10 @@ void CView::SetZoomStep(int step, CPoint anchor) {
     const ZoomAnchor& last = m_zoomAnchor;
     const bool again = last.valid && last.client == anchor && last.step == m_nZoomStep &&
                        last.scrollX == m_scrollX && last.scrollY == m_scrollY;
-    const double before = double(ZoomFixed()) / double(DeviceScale::kOne);
-    const double unitX = again ? last.unitX : (double(m_scrollX) + anchor.x) / before;
-    const double unitY = again ? last.unitY : (double(m_scrollY) + anchor.y) / before;
+    const double scale = double(ZoomFixed()) / double(DeviceScale::kOne);
+    const double unitX = again ? last.unitX : (double(m_scrollX) + anchor.x) / scale;
+    const double unitY = again ? last.unitY : (double(m_scrollY) + anchor.y) / scale;
+    const DeviceMapping before = GetDeviceMapping();
     m_nZoomStep = step;
     const double after = double(ZoomFixed()) / double(DeviceScale::kOne);
     RefreshExtent();
@@ -368,7 +389,7 @@ void CView::SetZoomStep(int step, CPoint anchor) {
     m_scrollX = place(unitX, anchor.x, range[0], range[2]);
     m_scrollY = place(unitY, anchor.y, range[1], range[3]);
     m_zoomAnchor = {anchor, unitX, unitY, step, m_scrollX, m_scrollY, true};
-    RedrawAll();
+    ShowScaled(before);
     UpdateScrollBars();
 }
 
@@ -391,12 +412,14 @@ void CView::ZoomToFit() {
             break;
         }
     }
+    const DeviceMapping before = GetDeviceMapping();
     m_nZoomStep = step;
     m_zoomAnchor.valid = false;
     const DeviceScale zoom = DeviceScale().Zoomed(ZoomFixed());
     m_scrollX = std::clamp(zoom.Map(m_extent.left), -kFarScroll, kFarScroll);
     m_scrollY = std::clamp(zoom.Map(m_extent.top), -kFarScroll, kFarScroll);
-    RedrawAll();
+    if (GetDeviceMapping() != before)
+        ShowScaled(before);
     UpdateScrollBars();
 }
 

@@ -12,6 +12,13 @@
 
 using namespace raster;
 
+namespace {
+
+// The most segments held back before they are drawn (8 MiB).
+constexpr std::size_t kMostHeld = 256 * 1024;
+
+} // namespace
+
 RasterDevice::RasterDevice(std::uint32_t* bits, int width, int height, std::ptrdiff_t stride,
                            CPoint origin, DeviceScale scale)
     : m_bits(bits), m_width(bits ? std::max(width, 0) : 0),
@@ -144,6 +151,9 @@ void RasterDevice::PolyBezier(const CPoint* points, int count, const PenAttribut
         BezierSampler<Op, kPatterned> sampler(PenOnImage(op, pattern, 0), m_map, held);
         sampler.Bezier(points, count);
     });
+    // A vast drawing is drawn a few megabytes of segments at a time rather than held whole.
+    if (m_held.size() >= kMostHeld)
+        Flush();
 }
 
 void RasterDevice::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,

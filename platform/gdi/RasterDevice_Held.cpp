@@ -3,13 +3,14 @@
 #include "platform/gdi/raster/BezierSampler.h"
 #include "platform/gdi/raster/PixelOps.h"
 
-#include <system_error>
+#include <algorithm>
+#include <exception>
 #include <thread>
 #include <vector>
 
 // Curves of one colour drawn by a solid copying pen on a window's image are held back and drawn
-// together when the device is flushed: the top and the bottom half of the image on two threads
-// at once, each writing only its own rows.
+// together when the device is flushed: the image in as many bands of rows as the machine has
+// hardware threads, each band on a thread of its own, writing only its own rows.
 
 using namespace raster;
 
@@ -52,21 +53,30 @@ void RasterDevice::Flush() {
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);
     };
-    // Each half of the clip writes only its own rows, so the two never touch the same pixel.
-    bool drawn = false;
-    if (m_held.size() >= kSegmentsWorthAThread && m_clip.Height() >= 2 &&
-        std::thread::hardware_concurrency() >= 2) {
-        const int middle = m_clip.top + int(m_clip.Height() / 2);
-        try {
-            std::thread lower([&] { drawRows(middle, m_clip.bottom); });
-            drawRows(m_clip.top, middle);
-            lower.join();
-            drawn = true;
-        } catch (const std::system_error&) {
-            // No thread could be started: the calling thread draws everything below.
+    // Each band of the clip writes only its own rows, so no two touch the same pixel.
+    const auto bands = std::int64_t(
+        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(),
+                                                      m_held.size() / kSegmentsWorthAThread),
+                                1, std::size_t(std::max<std::int64_t>(1, m_clip.Height()))));
+    const auto edge = [&](std::int64_t band) {
+        return m_clip.top + int(m_clip.Height() * band / bands);
+    };
+    std::vector<std::thread> others;
+    std::int64_t drawnBy = bands;
+    try {
+        others.reserve(std::size_t(bands - 1));
+        for (std::int64_t band = 1; band < bands; ++band) {
+            others.emplace_back([&, band] { drawRows(edge(band), edge(band + 1)); });
+            drawnBy = band + 1;
         }
+    } catch (const std::exception&) {
+        // Threads that could not be started leave their bands to the calling thread.
+        drawnBy = std::int64_t(others.size()) + 1;
     }
-    if (!drawn)
-        drawRows(m_clip.top, m_clip.bottom);
+    drawRows(edge(0), edge(1));
+    for (std::thread& other : others)
+        other.join();
+    if (drawnBy < bands)
+        drawRows(edge(drawnBy), edge(bands));
     m_held.clear();
 }

@@ -97,6 +97,45 @@ private slots:
 
     void cleanup() { h.reset(); }
 
+    // A zoom step's sharp picture, drawn in the background, is cut short by what comes next
+    // after it has drawn a while, or overtaken by a newer step or a scroll: the window ends up
+    // as a whole repaint of the drawing as it is then, with nothing of the stale picture left.
+    void aSharpPictureCutShortLeavesNothingBehind_data() {
+        QTest::addColumn<QString>("next");
+        QTest::newRow("a second step") << "zoom";
+        QTest::newRow("a scroll") << "scroll";
+        QTest::newRow("a point moved") << "edit";
+        QTest::newRow("a curve deleted") << "delete";
+    }
+    void aSharpPictureCutShortLeavesNothingBehind() {
+        QFETCH(QString, next);
+        // Far more curves than the stretches the drawing is let run, and below them one of its
+        // own place, to be deleted; the selection is the top one.
+        CCurve* alone = h->Add({{230, 150}, {290, 160}, {260, 200}});
+        for (int i = 0; i < 40000; ++i)
+            h->Add({{i % 190, i % 130},
+                    {i % 190 + 15, i % 130 + 30},
+                    {i % 190 + 30, i % 130},
+                    {i % 190 + 10, i % 130 + 5}});
+        h->doc.m_pSelected = h->doc.m_curves.back().get();
+        h->doc.m_nSelPoint = 1;
+        h->doc.UpdateAllViews(nullptr);
+        CheckWindow();
+        h->view->SetZoomStep(1, CPoint(100, 80));
+        QVERIFY(h->view->IsDrawingInBackground());
+        QVERIFY(h->view->LetBackgroundDrawingRun(20));
+        if (next == "zoom")
+            h->view->SetZoomStep(2, CPoint(30, 200));
+        else if (next == "scroll")
+            h->view->ScrollBy(40, 25);
+        else if (next == "edit")
+            h->doc.MoveSelectedPoint(17, -9);
+        else
+            h->doc.RemoveCurve(alone);
+        h->view->WaitForBackgroundDrawing();
+        CheckWindow();
+    }
+
     void scrollBarsShowWhileTheDrawingDoesNotFit() {
         CCurve* curve = h->Add({{10, 10}, {300, 20}, {200, 220}});
         h->doc.UpdateAllViews(nullptr);

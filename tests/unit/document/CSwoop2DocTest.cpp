@@ -111,6 +111,22 @@ TEST_F(DocTest, HitTestCurveFindsTheTopmostBoundsByTheHalfOpenRule) {
     EXPECT_EQ(doc.HitTestCurve({149, 149}), upper);
     EXPECT_EQ(doc.HitTestCurve({150, 100}), nullptr); // right edge outside
     EXPECT_EQ(doc.HitTestCurve({100, 150}), nullptr); // bottom edge outside
+
+    // Past the bounds' start values, which then become part of them; across thousands of
+    // cells; across cell edges below zero.
+    CCurve* far = Add({{20000000, 5}, {20000010, 15}});
+    EXPECT_EQ(doc.HitTestCurve({10000000, 10}), far);
+    CCurve* wide = Add({{-300000, -300000}, {300000, -200000}});
+    EXPECT_EQ(doc.HitTestCurve({-1, -250000}), wide);
+    CCurve* below = Add({{-300, -300}, {-200, -200}});
+    EXPECT_EQ(doc.HitTestCurve({-257, -255}), below);
+    // Taken from below the top and put back by Undo, a curve takes its place in the order again.
+    doc.RemoveCurve(upper);
+    EXPECT_EQ(doc.HitTestCurve({75, 75}), lower);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.HitTestCurve({75, 75}), upper);
+    doc.m_pSelected = nullptr;
+    EXPECT_EQ(doc.HitTestCurve({75, 75}), upper);
 }
 
 TEST_F(DocTest, HitTestPointUsesAnEightPixelSquareAndTheLowestIndex) {
