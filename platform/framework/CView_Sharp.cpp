@@ -1,6 +1,7 @@
 #include "platform/framework/CView.h"
 
 #include "platform/framework/CUiGate.h"
+#include "platform/framework/internal/IdleUpdate.h"
 #include "platform/gdi/CDC.h"
 
 #include <QCoreApplication>
