@@ -426,6 +426,7 @@ private slots:
         QCoreApplication::processEvents();
         h->view->SetZoomStep(step, CPoint(160, 120));
         h->view->ScrollBy(37, -23);
+        h->view->WaitForBackgroundDrawing();
         h->view->UpdateWindow();
         const QImage before = h->view->GetBackingImage()->copy();
         const std::int64_t x = h->view->GetScrollX();
@@ -444,6 +445,8 @@ private slots:
             QCOMPARE(h->view->GetScrollX(), x);
             QCOMPARE(h->view->GetScrollY(), y);
         }
+        // Once the sharp picture of the last step is in.
+        h->view->WaitForBackgroundDrawing();
         h->view->UpdateWindow();
         QCOMPARE(*h->view->GetBackingImage(), before);
         // Steps past the ends of the ladder stop there.
