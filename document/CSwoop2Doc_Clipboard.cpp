@@ -45,9 +45,15 @@ HGLOBAL SvgOfCurves(const std::vector<const CCurve*>& curves) {
     return nullptr;
 }
 
-} // namespace
-
-namespace {
+// Writes the curve's points as 32-bit x, y pairs, as both records hold them; returns the end.
+std::byte* StorePoints(std::byte* p, const CCurve& curve) {
+    for (const CPoint& pt : curve.m_points) {
+        StoreLe32(p, static_cast<std::uint32_t>(pt.x));
+        StoreLe32(p + 4, static_cast<std::uint32_t>(pt.y));
+        p += 8;
+    }
+    return p;
+}
 
 // The smallest and largest coordinates of a curve's points, edges included.
 CRect PointSpanOf(const CCurve& curve) {
@@ -82,12 +88,7 @@ HGLOBAL CSwoop2Doc::CurveToGlobal(const CCurve* pCurve) const {
             return nullptr;
         }
         StoreLe32(p, size);
-        p += 4;
-        for (const CPoint& pt : pCurve->m_points) {
-            StoreLe32(p, static_cast<std::uint32_t>(pt.x));
-            StoreLe32(p + 4, static_cast<std::uint32_t>(pt.y));
-            p += 8;
-        }
+        StorePoints(p + 4, *pCurve);
     }
     return hGlobal;
 }
@@ -248,12 +249,7 @@ HGLOBAL CSwoop2Doc::CurvesToGlobal(const std::vector<CCurve*>& curves) const {
         p += 4;
         for (const CCurve* curve : curves) {
             StoreLe32(p, static_cast<std::uint32_t>(curve->m_points.size()));
-            p += 4;
-            for (const CPoint& pt : curve->m_points) {
-                StoreLe32(p, static_cast<std::uint32_t>(pt.x));
-                StoreLe32(p + 4, static_cast<std::uint32_t>(pt.y));
-                p += 8;
-            }
+            p = StorePoints(p + 4, *curve);
         }
     }
     return hGlobal;
