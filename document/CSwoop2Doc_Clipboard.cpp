@@ -10,6 +10,7 @@
 #include "platform/framework/CView.h"
 #include "platform/framework/CommandRouting.h"
 #include "platform/framework/Resources.h"
+#include "platform/geometry/PointSpan.h"
 #include "platform/geometry/Saturate.h"
 #include "platform/ole/BlockLock.h"
 #include "platform/ole/COleDataObject.h"
@@ -56,15 +57,8 @@ std::byte* StorePoints(std::byte* p, const CCurve& curve) {
 }
 
 // The smallest and largest coordinates of a curve's points, edges included.
-CRect PointSpanOf(const CCurve& curve) {
-    CRect span(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-    for (const CPoint& pt : curve.m_points) {
-        span.left = std::min(span.left, pt.x);
-        span.top = std::min(span.top, pt.y);
-        span.right = std::max(span.right, pt.x);
-        span.bottom = std::max(span.bottom, pt.y);
-    }
-    return span;
+PointSpan PointSpanOf(const CCurve& curve) {
+    return SpanOfPoints(curve.m_points.data(), curve.m_points.size());
 }
 
 } // namespace
@@ -129,7 +123,7 @@ CCurve* CSwoop2Doc::TakeRecord(HGLOBAL hGlobal, const Landing* pLanding) {
         // A wide curve dropped near an end stops there whole, rather than wrap around. The
         // corner is that of the bounds; the range must hold the points themselves.
         const CRect bounds = curve->GetBounds();
-        const CRect points = PointSpanOf(*curve);
+        const PointSpan points = PointSpanOf(*curve);
         const std::int64_t dx = ClampShift(points.left, points.right, pLanding->left - bounds.left);
         const std::int64_t dy = ClampShift(points.top, points.bottom, pLanding->top - bounds.top);
         // Every moved point lies within the range, so the wrapping sums land exactly there.
@@ -305,20 +299,16 @@ std::size_t CSwoop2Doc::TakeCurves(std::vector<std::unique_ptr<CCurve>> curves,
         // The corner of the bounds of them all lands where asked, or as near as keeps every
         // point within the range; the curves keep their places among themselves.
         CRect corner(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-        CRect points(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+        PointSpan points = SpanOfPoints(nullptr, 0);
         for (const auto& curve : curves) {
             if (curve->m_points.empty())
                 continue;
             const CRect bounds = curve->GetBounds();
-            const CRect span = PointSpanOf(*curve);
             corner.left = std::min(corner.left, bounds.left);
             corner.top = std::min(corner.top, bounds.top);
-            points.left = std::min(points.left, span.left);
-            points.top = std::min(points.top, span.top);
-            points.right = std::max(points.right, span.right);
-            points.bottom = std::max(points.bottom, span.bottom);
+            points = UnionSpan(points, PointSpanOf(*curve));
         }
-        if (points.left <= points.right) {
+        if (!points.IsEmpty()) {
             const std::int64_t dx =
                 ClampShift(points.left, points.right, pLanding->left - corner.left);
             const std::int64_t dy =

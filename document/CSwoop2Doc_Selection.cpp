@@ -4,6 +4,7 @@
 #include "document/CurveStep.h"
 #include "document/StepGroup.h"
 #include "platform/framework/CView.h"
+#include "platform/geometry/PointSpan.h"
 #include "platform/geometry/Saturate.h"
 
 #include <algorithm>
@@ -188,16 +189,10 @@ void CSwoop2Doc::ShiftCurves(const std::vector<CCurve*>& curves, CPoint delta) {
 void CSwoop2Doc::NudgeSelection(std::int64_t dx, std::int64_t dy) {
     std::vector<CCurve*> curves = Unordered(m_pSelected, m_others);
     // The selection moves as one and stops as one when any of its points reaches an end.
-    CRect span(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
-    for (const CCurve* curve : curves) {
-        for (const CPoint& pt : curve->m_points) {
-            span.left = std::min(span.left, pt.x);
-            span.top = std::min(span.top, pt.y);
-            span.right = std::max(span.right, pt.x);
-            span.bottom = std::max(span.bottom, pt.y);
-        }
-    }
-    if (span.left > span.right)
+    PointSpan span = SpanOfPoints(nullptr, 0);
+    for (const CCurve* curve : curves)
+        span = UnionSpan(span, SpanOfPoints(curve->m_points.data(), curve->m_points.size()));
+    if (span.IsEmpty())
         return;
     dx = ClampShift(span.left, span.right, dx);
     dy = ClampShift(span.top, span.bottom, dy);
