@@ -18,7 +18,6 @@
 #include "platform/ole/ClipboardFormat.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -32,18 +31,7 @@ HGLOBAL SvgOfCurves(const std::vector<const CCurve*>& curves) {
     const std::string svg = SvgDrawing::Placed(curves, AfxLoadString(AFX_IDS_APP_TITLE));
     if (svg.empty())
         return nullptr;
-    HGLOBAL hGlobal = GlobalAlloc(GMEM_MOVEABLE, svg.size());
-    if (!hGlobal)
-        return nullptr;
-    {
-        const BlockLock lock(hGlobal);
-        if (lock.Bytes() && GlobalSize(hGlobal) >= svg.size()) {
-            std::memcpy(lock.Bytes(), svg.data(), svg.size());
-            return hGlobal;
-        }
-    }
-    GlobalFree(hGlobal);
-    return nullptr;
+    return GlobalAllocCopy(svg.data(), svg.size());
 }
 
 // Writes the curve's points as 32-bit x, y pairs, as both records hold them; returns the end.

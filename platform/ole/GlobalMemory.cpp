@@ -1,6 +1,7 @@
 #include "platform/ole/GlobalMemory.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 struct GlobalBlock {
@@ -50,4 +51,14 @@ HGLOBAL GlobalFree(HGLOBAL hMem) {
 
 std::size_t GlobalSize(HGLOBAL hMem) {
     return hMem ? hMem->size : 0;
+}
+
+HGLOBAL GlobalAllocCopy(const void* bytes, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return nullptr;
+    if (size)
+        std::memcpy(GlobalLock(block), bytes, size);
+    GlobalUnlock(block);
+    return block;
 }

@@ -32,3 +32,6 @@ HGLOBAL GlobalFree(HGLOBAL hMem);
 
 // The block's size in bytes, 0 for a null handle. Every reader bounds its reads by it.
 std::size_t GlobalSize(HGLOBAL hMem);
+
+// A new block holding a copy of the bytes; null when it cannot be had.
+HGLOBAL GlobalAllocCopy(const void* bytes, std::size_t size);

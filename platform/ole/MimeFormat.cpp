@@ -9,7 +9,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -47,14 +46,4 @@ HGLOBAL GlobalDataFromMime(const QMimeData& mime, CLIPFORMAT cf) {
     if (std::size_t(data.size()) > kGlobalBlockMaxBytes)
         return nullptr;
     return GlobalAllocCopy(data.constData(), std::size_t(data.size()));
-}
-
-HGLOBAL GlobalAllocCopy(const void* bytes, std::size_t size) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block)
-        return nullptr;
-    if (size)
-        std::memcpy(GlobalLock(block), bytes, size);
-    GlobalUnlock(block);
-    return block;
 }

@@ -19,6 +19,3 @@ bool FormatsOffer(const QStringList& formats, CLIPFORMAT cf);
 // A new block, owned by the caller, with the format's data; null when the data is absent or
 // larger than a global block may be.
 HGLOBAL GlobalDataFromMime(const QMimeData& mime, CLIPFORMAT cf);
-
-// A new block holding a copy of the bytes; null when it cannot be had.
-HGLOBAL GlobalAllocCopy(const void* bytes, std::size_t size);
