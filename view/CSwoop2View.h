@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -159,6 +160,8 @@ private:
     // one was among them.
     bool DrawCurves(CDC* pDC, const CCurve* pLeftOut) const;
     void PaintHandles(CDC* pDC, const CCurve& curve) const;
+    // Every selected curve, in an order that suits the size of the selection.
+    void ForEachSelected(const std::function<void(const CCurve&)>& visit) const;
     // Whether the selection's handles show now, and where.
     bool HandlesShown() const;
     CRect ShownHandles() const;

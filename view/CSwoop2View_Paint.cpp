@@ -22,19 +22,14 @@ void CSwoop2View::OnDraw(CDC* pDC) {
         DrawCurves(pDC, nullptr);
     } else if (doc->m_pSelected != nullptr) {
         // The layer leaves out every selected curve.
-        doc->m_pSelected->Draw(pDC);
-        for (const CCurve* other : doc->OtherSelected())
-            other->Draw(pDC);
+        ForEachSelected([pDC](const CCurve& curve) { curve.Draw(pDC); });
     }
     // The handles are opaque black on black-on-white curves, so painting them once above the
     // last curve gives the same picture as painting them after every curve, at a cost that
     // does not grow with curves times points. An empty drawing shows no handles at all. The
     // edits that change the handles ask the same question to repaint them.
-    if (HandlesShown()) {
-        PaintHandles(pDC, *doc->m_pSelected);
-        for (const CCurve* other : doc->OtherSelected())
-            PaintHandles(pDC, *other);
-    }
+    if (HandlesShown())
+        ForEachSelected([this, pDC](const CCurve& curve) { PaintHandles(pDC, curve); });
     // The drop outline is drawn on the window outside painting, and erased by drawing it once
     // more: a repaint of the window while it shows draws it again, so that erasing it still
     // leaves the window as the drawing alone would.
@@ -43,6 +38,26 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     // The rubber band likewise.
     if (m_bBanding && IsWindowSurface(pDC))
         DrawBandOn(pDC);
+}
+
+void CSwoop2View::ForEachSelected(const std::function<void(const CCurve&)>& visit) const {
+    const CSwoop2Doc* doc = GetDocument();
+    if (doc == nullptr || doc->m_pSelected == nullptr)
+        return;
+    const auto& others = doc->OtherSelected();
+    // A selection of much of the drawing is visited in stacking order, the order in which its
+    // curves were mostly made and lie in memory: in the set's order every curve is a cache miss.
+    constexpr std::size_t kManySelected = 1024;
+    if (others.size() < kManySelected) {
+        visit(*doc->m_pSelected);
+        for (const CCurve* other : others)
+            visit(*other);
+        return;
+    }
+    for (const auto& curve : doc->m_curves) {
+        if (curve.get() == doc->m_pSelected || others.count(curve.get()) != 0)
+            visit(*curve);
+    }
 }
 
 bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
@@ -69,8 +84,8 @@ bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
 void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {
     // The squares keep their size on the screen at any zoom.
     CBrush black(RGB(0, 0, 0));
-    for (const CPoint& pt : curve.m_points)
-        pDC->FillSquare(pt, ChangedPart::kPointHandleHalf, &black);
+    pDC->FillSquares(curve.m_points.data(), curve.m_points.size(), ChangedPart::kPointHandleHalf,
+                     &black);
     // The centre marks the curve only; presses are never tested against it.
     pDC->FillSquare(ChangedPart::Centre(curve), ChangedPart::kCentreHandleHalf, &black);
 }

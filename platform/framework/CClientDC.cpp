@@ -19,7 +19,8 @@ CClientDC::~CClientDC() {
     // Only what was drawn is shown again.
     const CRect drawn = GetBoundsRect();
     if (auto* view = dynamic_cast<CView*>(m_pWnd)) {
-        view->ShowPart(drawn);
+        for (std::size_t i = 0; i < GetBoundsPartCount(); ++i)
+            view->ShowPart(GetBoundsPart(i));
         return;
     }
     QWidget* widget = m_pWnd != nullptr ? m_pWnd->GetWidget() : nullptr;

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -167,7 +168,7 @@ void CView::ShowPart(const CRect& part) {
 void CView::AddInvalidPart(CRect part) {
     // Parts that overlap or touch become one, so that no pixel is painted twice; a view with
     // many scattered parts repaints the one rectangle around them all instead.
-    constexpr std::size_t kMostParts = 4;
+    constexpr std::size_t kMostParts = 16;
     for (bool merged = true; merged;) {
         merged = false;
         for (auto it = m_invalidParts.begin(); it != m_invalidParts.end(); ++it) {
@@ -294,7 +295,7 @@ CViewWidget::CViewWidget(CView* pView, QWidget* parent)
     }
 }
 
-void CViewWidget::paintEvent(QPaintEvent*) {
+void CViewWidget::paintEvent(QPaintEvent* event) {
     if (m_pView == nullptr)
         return;
     m_pView->UpdateBackingImage();
@@ -302,7 +303,19 @@ void CViewWidget::paintEvent(QPaintEvent*) {
     // on one pixel of the screen, with no scaling, even where the view starts between pixels.
     // The painter is clipped to what changed or came into view, and copies only that.
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), *m_pView->GetBackingImage());
+    const QImage& image = *m_pView->GetBackingImage();
+    // A region of several rectangles, such as the four edges of a large outline, is copied one
+    // rectangle at a time: clipped to the region whole, the copy walks every row around it.
+    const QRegion& region = event->region();
+    if (region.rectCount() <= 1) {
+        painter.drawImage(QPointF(0, 0), image);
+    } else {
+        for (const QRect& rect : region) {
+            painter.setClipRect(rect);
+            painter.drawImage(QPointF(0, 0), image);
+        }
+        painter.setClipRegion(region);
+    }
     // The corner between two scroll bars belongs to neither.
     if (m_hBar->isVisible() && m_vBar->isVisible())
         painter.fillRect(QRect(m_vBar->x(), m_hBar->y(), m_vBar->width(), m_hBar->height()),

@@ -11,6 +11,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <utility>
 
@@ -165,7 +166,7 @@ void CDC::FillRect(const CRect* rect, CBrush* brush) {
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, brush->GetColor());
     if (m_bAccumulate)
-        UnionRect(&m_bounds, &m_bounds, rect);
+        AddToBounds(*rect);
 }
 
 void CDC::FillSquare(CPoint centre, int half, CBrush* brush) {
@@ -179,7 +180,26 @@ void CDC::FillSquare(CPoint centre, int half, CBrush* brush) {
         return;
     m_pDevice->FillSquare(centre, half, brush->GetColor());
     if (m_bAccumulate)
-        UnionRect(&m_bounds, &m_bounds, &square);
+        AddToBounds(square);
+}
+
+void CDC::FillSquares(const CPoint* centres, std::size_t count, int half, CBrush* brush) {
+    if (centres == nullptr || count == 0 || brush == nullptr || !brush->IsValid() ||
+        brush->IsHollow() || m_pDevice == nullptr)
+        return;
+    // Squares near an end of the range may wrap, and gathered bounds need each square: both
+    // take the squares one at a time.
+    const PointSpan span = SpanOfPoints(centres, count);
+    const bool wraps = half < 0 || std::int64_t(span.left) - half < INT32_MIN ||
+                       std::int64_t(span.top) - half < INT32_MIN ||
+                       std::int64_t(span.right) + half > INT32_MAX ||
+                       std::int64_t(span.bottom) + half > INT32_MAX;
+    if (wraps || m_bAccumulate) {
+        for (std::size_t i = 0; i < count; ++i)
+            FillSquare(centres[i], half, brush);
+        return;
+    }
+    m_pDevice->FillSquares(centres, count, half, brush->GetColor());
 }
 
 void CDC::SetMapping(const DeviceMapping& mapping) {
@@ -198,7 +218,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
     const CRect filled(
         x, y, std::int32_t(std::clamp<std::int64_t>(std::int64_t(x) + cx, INT32_MIN, INT32_MAX)),
         std::int32_t(std::clamp<std::int64_t>(std::int64_t(y) + cy, INT32_MIN, INT32_MAX)));
-    UnionRect(&m_bounds, &m_bounds, &filled);
+    AddToBounds(filled);
 }
 
 void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
@@ -206,7 +226,7 @@ void CDC::FillSolidRect(const CRect* rect, COLORREF color) {
         return;
     m_pDevice->FillRect(rect->left, rect->top, rect->right, rect->bottom, color & 0xFFFFFF);
     if (m_bAccumulate)
-        UnionRect(&m_bounds, &m_bounds, rect);
+        AddToBounds(*rect);
 }
 
 void CDC::AddToBounds(const CPoint* points, int count) {
@@ -219,7 +239,48 @@ void CDC::AddToBounds(const CPoint* points, int count) {
         span.left, span.top,
         std::int32_t(std::min<std::int64_t>(std::int64_t(span.right) + 1, INT32_MAX)),
         std::int32_t(std::min<std::int64_t>(std::int64_t(span.bottom) + 1, INT32_MAX)));
+    AddToBounds(drawn);
+}
+
+namespace {
+
+// In doubles: the sides of a rectangle across the whole range multiply past 64 bits.
+double Area(const CRect& rect) {
+    return double(std::int64_t(rect.right) - rect.left) *
+           double(std::int64_t(rect.bottom) - rect.top);
+}
+
+// How many pixels joining two rectangles adds beyond what they hold; touching strips of a
+// polyline join for nothing, the two far edges of an outline for most of its inside.
+double JoiningCost(const CRect& a, const CRect& b) {
+    CRect joined;
+    UnionRect(&joined, &a, &b);
+    return Area(joined) - Area(a) - Area(b);
+}
+
+} // namespace
+
+void CDC::AddToBounds(const CRect& drawn) {
+    if (drawn.IsRectEmpty())
+        return;
     UnionRect(&m_bounds, &m_bounds, &drawn);
+    // A part joins the one it costs least to join, where that costs no more than a few rows of
+    // pixels, or when there is no room for another.
+    constexpr double kCheapJoin = 256;
+    std::size_t best = m_nBoundsParts;
+    double bestCost = 0;
+    for (std::size_t i = 0; i < m_nBoundsParts; ++i) {
+        const double cost = JoiningCost(m_boundsParts[i], drawn);
+        if (best == m_nBoundsParts || cost < bestCost) {
+            best = i;
+            bestCost = cost;
+        }
+    }
+    if (best == m_nBoundsParts || (bestCost > kCheapJoin && m_nBoundsParts < kMostBoundsParts)) {
+        m_boundsParts[m_nBoundsParts++] = drawn;
+        return;
+    }
+    UnionRect(&m_boundsParts[best], &m_boundsParts[best], &drawn);
 }
 
 int CDC::GetClipBox(CRect* pRect) const {

@@ -6,6 +6,8 @@
 #include "platform/geometry/CPoint.h"
 #include "platform/geometry/CRect.h"
 
+#include <array>
+#include <cstddef>
 #include <memory>
 
 class CBitmap;
@@ -88,6 +90,8 @@ public:
     // the same size on the screen at any zoom, and at one unit per screen unit exactly the
     // point's rectangle grown by half.
     void FillSquare(CPoint centre, int half, CBrush* brush);
+    // FillSquare around each of the points, at a cost that suits hundreds of thousands.
+    void FillSquares(const CPoint* centres, std::size_t count, int half, CBrush* brush);
 
     // Maps units to the device's pixels as a window at some zoom and scroll position shows
     // them; the clipping box follows. Devices that draw in their own units ignore it.
@@ -102,6 +106,11 @@ public:
     // been. Surfaces that do not ask spend nothing on it.
     void AccumulateBounds() { m_bAccumulate = true; }
     CRect GetBoundsRect() const { return m_bounds; }
+    // The same drawing as a few rectangles that together hold it: the edges of a large outline
+    // are thin strips, and showing them alone leaves the window's inside untouched.
+    std::size_t GetBoundsPartCount() const { return m_nBoundsParts; }
+    const CRect& GetBoundsPart(std::size_t i) const { return m_boundsParts[i]; }
+    static constexpr std::size_t kMostBoundsParts = 32;
 
 private:
     friend class CBitmap;
@@ -109,6 +118,7 @@ private:
     // Called by a bitmap that is destroyed while selected here.
     void ForgetBitmap(CBitmap* bitmap);
     void AddToBounds(const CPoint* points, int count);
+    void AddToBounds(const CRect& drawn);
 
     std::unique_ptr<DrawingDevice> m_ownedDevice;
     DrawingDevice* m_pDevice = nullptr;
@@ -116,6 +126,8 @@ private:
     CRect m_clipBox;
     bool m_bAccumulate = false;
     CRect m_bounds;
+    std::array<CRect, kMostBoundsParts> m_boundsParts;
+    std::size_t m_nBoundsParts = 0;
     bool m_bMemory = false;
 
     CPoint m_ptCurrent;

@@ -6,6 +6,7 @@
 #include "platform/geometry/CPoint.h"
 #include "platform/geometry/CRect.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // What a pen draws with, copied from the pen when it is selected, so that a device never
@@ -46,6 +47,12 @@ public:
     virtual void FillSquare(CPoint centre, int half, COLORREF color) {
         FillRect(std::int64_t(centre.x) - half, std::int64_t(centre.y) - half,
                  std::int64_t(centre.x) + half, std::int64_t(centre.y) + half, color);
+    }
+    // The same square around each of many centres, none of whose squares wraps around the
+    // coordinate range: what a selection's handles are.
+    virtual void FillSquares(const CPoint* centres, std::size_t count, int half, COLORREF color) {
+        for (std::size_t i = 0; i < count; ++i)
+            FillSquare(centres[i], half, color);
     }
 
     // Shows the drawing through a window's mapping from now on. A device that draws in its own

@@ -49,6 +49,7 @@ public:
     void FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                   COLORREF color) override;
     void FillSquare(CPoint centre, int half, COLORREF color) override;
+    void FillSquares(const CPoint* centres, std::size_t count, int half, COLORREF color) override;
     // Shows the drawing through another mapping from now on; the pixels that may change stay
     // the same.
     void SetMapping(const DeviceMapping& mapping) override;
