@@ -131,6 +131,7 @@ void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add) {
         m_others.clear();
         m_pSelected = nullptr;
     }
+    m_others.reserve(m_others.size() + curves.size());
     for (CCurve* curve : curves) {
         if (curve != m_pSelected)
             m_others.insert(curve);

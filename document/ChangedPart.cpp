@@ -1,5 +1,10 @@
 #include "document/ChangedPart.h"
 
+#include "platform/geometry/PointSpan.h"
+
+#include <climits>
+#include <cstdint>
+
 CRect ChangedPart::OfCurve(const CCurve& curve, bool selected) {
     CRect part = curve.GetExtent();
     if (selected) {
@@ -24,6 +29,20 @@ CRect ChangedPart::Handles(const CCurve& curve) {
     // Squares that wrap around the coordinate range are inverted and fill nothing; the union
     // leaves them out just the same.
     CRect part = CentreHandle(curve);
+    // Where no square can wrap, the squares reach as far as the outermost points' do: a whole
+    // drawing selected asks this of a million points.
+    const PointSpan span = SpanOfPoints(curve.m_points.data(), curve.m_points.size());
+    if (span.IsEmpty())
+        return part;
+    if (std::int64_t(span.left) - kPointHandleHalf >= INT32_MIN &&
+        std::int64_t(span.top) - kPointHandleHalf >= INT32_MIN &&
+        std::int64_t(span.right) + kPointHandleHalf <= INT32_MAX &&
+        std::int64_t(span.bottom) + kPointHandleHalf <= INT32_MAX) {
+        const CRect squares(span.left - kPointHandleHalf, span.top - kPointHandleHalf,
+                            span.right + kPointHandleHalf, span.bottom + kPointHandleHalf);
+        UnionRect(&part, &part, &squares);
+        return part;
+    }
     for (const CPoint& pt : curve.m_points) {
         const CRect square = PointHandle(pt);
         UnionRect(&part, &part, &square);

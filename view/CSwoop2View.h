@@ -159,7 +159,8 @@ private:
     // Draws every curve that can reach the surface's clip, leaving out one; returns whether that
     // one was among them.
     bool DrawCurves(CDC* pDC, const CCurve* pLeftOut) const;
-    void PaintHandles(CDC* pDC, const CCurve& curve) const;
+    // The handles of every selected curve.
+    void PaintHandles(CDC* pDC) const;
     // Every selected curve, in an order that suits the size of the selection.
     void ForEachSelected(const std::function<void(const CCurve&)>& visit) const;
     // Whether the selection's handles show now, and where.

@@ -5,6 +5,8 @@
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CDC.h"
 
+#include <vector>
+
 void CSwoop2View::OnDraw(CDC* pDC) {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr || pDC == nullptr)
@@ -29,7 +31,7 @@ void CSwoop2View::OnDraw(CDC* pDC) {
     // does not grow with curves times points. An empty drawing shows no handles at all. The
     // edits that change the handles ask the same question to repaint them.
     if (HandlesShown())
-        ForEachSelected([this, pDC](const CCurve& curve) { PaintHandles(pDC, curve); });
+        PaintHandles(pDC);
     // The drop outline is drawn on the window outside painting, and erased by drawing it once
     // more: a repaint of the window while it shows draws it again, so that erasing it still
     // leaves the window as the drawing alone would.
@@ -65,8 +67,11 @@ bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
     CRect clip;
     pDC->GetClipBox(&clip);
     const CSwoop2Doc* doc = GetDocument();
-    // Leaving out the selection leaves out the other selected curves with it.
+    // Leaving out the selection leaves out the other selected curves with it, and with every
+    // curve selected there is nothing to draw.
     const bool others = pLeftOut != nullptr && !doc->OtherSelected().empty();
+    if (others && doc->IsSelected(pLeftOut) && doc->SelectedCount() == doc->m_curves.size())
+        return doc->Holds(pLeftOut);
     thread_local std::vector<const CCurve*> meeting;
     doc->CurvesMeeting(clip, meeting);
     for (const CCurve* curve : meeting) {
@@ -81,13 +86,28 @@ bool CSwoop2View::DrawCurves(CDC* pDC, const CCurve* pLeftOut) const {
     return found;
 }
 
-void CSwoop2View::PaintHandles(CDC* pDC, const CCurve& curve) const {
-    // The squares keep their size on the screen at any zoom.
+void CSwoop2View::PaintHandles(CDC* pDC) const {
+    // The squares keep their size on the screen at any zoom. They go to the surface in one list
+    // for each size: a whole drawing selected has a square on every point, and the surface
+    // fills a list of many far faster than as many squares one at a time.
+    thread_local std::vector<CPoint> points;
+    thread_local std::vector<CPoint> centres;
+    points.clear();
+    centres.clear();
+    ForEachSelected([](const CCurve& curve) {
+        points.insert(points.end(), curve.m_points.begin(), curve.m_points.end());
+        // The centre marks the curve only; presses are never tested against it.
+        centres.push_back(ChangedPart::Centre(curve));
+    });
     CBrush black(RGB(0, 0, 0));
-    pDC->FillSquares(curve.m_points.data(), curve.m_points.size(), ChangedPart::kPointHandleHalf,
-                     &black);
-    // The centre marks the curve only; presses are never tested against it.
-    pDC->FillSquare(ChangedPart::Centre(curve), ChangedPart::kCentreHandleHalf, &black);
+    pDC->FillSquares(points.data(), points.size(), ChangedPart::kPointHandleHalf, &black);
+    pDC->FillSquares(centres.data(), centres.size(), ChangedPart::kCentreHandleHalf, &black);
+    // The lists of a large selection go back once painted.
+    constexpr std::size_t kKeptPoints = 64 * 1024;
+    if (points.capacity() > kKeptPoints)
+        std::vector<CPoint>().swap(points);
+    if (centres.capacity() > kKeptPoints)
+        std::vector<CPoint>().swap(centres);
 }
 
 CRect CSwoop2View::GetDrawingExtent() const {

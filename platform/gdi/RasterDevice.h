@@ -70,6 +70,9 @@ private:
     // Fills image pixels left <= x < right, top <= y < bottom, within the clip.
     void FillPixels(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                     COLORREF color);
+    // FillSquares at one pixel per unit for squares that crowd the clip; throws bad_alloc,
+    // having filled nothing, when its map cannot be had.
+    void FillSquaresByMap(const CPoint* centres, std::size_t count, int half, std::uint32_t value);
     // Starts holding curves back until the device is flushed or destroyed.
     void HoldBack();
     // The image column and row that show a logical coordinate.

@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -253,6 +254,47 @@ TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
         for (auto [x, y] : marked) {
             EXPECT_EQ(image.pixel(x, y), kBlack);
             EXPECT_TRUE(PtInRect(&pixels, CPoint(x, y)));
+        }
+    }
+}
+
+// A list of squares fills what each square alone fills, whether they are few or crowd the
+// clip, within a part of the window or all of it, at any ratio, on the image's edges and past them.
+TEST(RasterFill, ManySquaresFillAsEachSquareAlone) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> coordinate(-10, 70);
+    const CRect part(5, 9, 41, 50);
+    for (const double ratio : {1.0, 1.5}) {
+        for (const int half : {3, 4}) {
+            for (const std::size_t count : {std::size_t(5), std::size_t(3000)}) {
+                for (const CRect* clip : {static_cast<const CRect*>(nullptr), &part}) {
+                    // Many squares on few places, as the handles of curves drawn over one
+                    // another, so that crowded squares still leave pixels uncovered.
+                    std::vector<CPoint> places(20);
+                    for (CPoint& place : places)
+                        place = CPoint(coordinate(rng), coordinate(rng));
+                    std::vector<CPoint> centres(count);
+                    for (std::size_t i = 0; i < count; ++i)
+                        centres[i] = places[i % places.size()];
+                    QImage together = White(60, 60);
+                    QImage alone = White(60, 60);
+                    together.setDevicePixelRatio(ratio);
+                    alone.setDevicePixelRatio(ratio);
+                    CBrush black(RGB(0, 0, 0));
+                    {
+                        CDC dc;
+                        dc.AttachWindowImage(&together, clip);
+                        dc.FillSquares(centres.data(), centres.size(), half, &black);
+                    }
+                    {
+                        CDC dc;
+                        dc.AttachWindowImage(&alone, clip);
+                        for (const CPoint& centre : centres)
+                            dc.FillSquare(centre, half, &black);
+                    }
+                    EXPECT_EQ(together, alone) << ratio << " " << half << " " << count;
+                }
+            }
         }
     }
 }
