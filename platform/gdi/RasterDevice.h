@@ -54,6 +54,9 @@ public:
     void SetMapping(const DeviceMapping& mapping) override;
     // Draws whatever is held back.
     void Flush();
+    // How many threads draw what windows' devices hold back: the hardware's count for 0, the
+    // default. One lets a measurement see what a single processor does.
+    static void SetDrawingThreads(unsigned threads);
     // Where pixels may change, in logical units.
     CRect ClipBox() const override;
     // Leaves as they are the pixels that drawing within the logical part cannot touch.
