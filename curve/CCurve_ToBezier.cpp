@@ -33,6 +33,32 @@ inline std::int32_t SecondInner(double q1, double q2, double q3) {
     return Truncate((m21 * q1 + m22 * q2) + m23 * q3);
 }
 
+// A point's two coordinates side by side: the sums above are worked out for both at once, each
+// lane rounded exactly as the same operation on one double. A repaint converts every curve of
+// the drawing, and this halves the arithmetic.
+__extension__ typedef double Double2 __attribute__((vector_size(16)));
+__extension__ typedef std::int32_t Int2 __attribute__((vector_size(8)));
+
+inline Double2 Coordinates(const CPoint& p) {
+    return __builtin_convertvector(Int2{p.x, p.y}, Double2);
+}
+
+inline CPoint Truncate(Double2 v) {
+    // Only control points near the ends of the range give sums outside it.
+    const auto inside = (v < 2147483648.0) & (v > -2147483649.0);
+    if (!(inside[0] && inside[1]))
+        return {Truncate(v[0]), Truncate(v[1])};
+    const Int2 r = __builtin_convertvector(v, Int2);
+    return {r[0], r[1]};
+}
+
+inline CPoint FirstInner(Double2 q0, Double2 q1, Double2 q2) {
+    return Truncate((m10 * q0 + q1) + m12 * q2);
+}
+inline CPoint SecondInner(Double2 q1, Double2 q2, Double2 q3) {
+    return Truncate((m21 * q1 + m22 * q2) + m23 * q3);
+}
+
 // 2a - b in 32-bit arithmetic, wrapping like the machine's integers.
 inline CPoint Reflect(CPoint a, CPoint b) {
     return {WrapSub(WrapMul(2, a.x), b.x), WrapSub(WrapMul(2, a.y), b.y)};
@@ -46,8 +72,8 @@ inline void ConvertSegment(const CPoint* p, std::size_t n, std::size_t s, CPoint
     const CPoint& q1 = p[s - 1];
     const CPoint& q2 = p[s];
     const CPoint& q3 = p[s + 1 < n ? s + 1 : n - 1];
-    out[0] = {FirstInner(q0.x, q1.x, q2.x), FirstInner(q0.y, q1.y, q2.y)};
-    out[1] = {SecondInner(q1.x, q2.x, q3.x), SecondInner(q1.y, q2.y, q3.y)};
+    out[0] = FirstInner(Coordinates(q0), Coordinates(q1), Coordinates(q2));
+    out[1] = SecondInner(Coordinates(q1), Coordinates(q2), Coordinates(q3));
     out[2] = q2;
 }
 
@@ -80,9 +106,23 @@ void CCurve::ToBezier(std::vector<CPoint>& result) const {
     const CPoint* p = m_points.data();
     CPoint* r = result.data();
 
+    // The neighbours of segment s are p[s-2] to p[s+1], the ends standing in for the missing
+    // ones, as in ConvertSegment; each point is turned into doubles once as the window slides.
     r[0] = p[0];
-    for (std::size_t s = 1; s < n; ++s)
-        ConvertSegment(p, n, s, r + 3 * s - 2);
+    Double2 q0 = Coordinates(p[0]);
+    Double2 q1 = q0;
+    Double2 q2 = Coordinates(p[1]);
+    Double2 q3 = Coordinates(p[2]);
+    for (std::size_t s = 1; s < n; ++s) {
+        CPoint* out = r + 3 * s - 2;
+        out[0] = FirstInner(q0, q1, q2);
+        out[1] = SecondInner(q1, q2, q3);
+        out[2] = p[s];
+        q0 = q1;
+        q1 = q2;
+        q2 = q3;
+        q3 = Coordinates(p[s + 2 < n ? s + 2 : n - 1]);
+    }
     if (m_bClosed)
         CloseSegments(r, open);
 }
