@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -21,12 +20,9 @@ static_assert(kSegment[1][1] == 1.0 && kSegment[1][3] == 0.0 && kSegment[2][0] =
 // drawing, and this halves the arithmetic.
 __extension__ typedef double Double2 __attribute__((vector_size(16)));
 __extension__ typedef std::int32_t Int2 __attribute__((vector_size(8)));
-static_assert(sizeof(CPoint) == sizeof(Int2));
 
 inline Double2 Coordinates(const CPoint& p) {
-    Int2 xy;
-    std::memcpy(&xy, &p, sizeof xy);
-    return __builtin_convertvector(xy, Double2);
+    return Double2{double(p.x), double(p.y)};
 }
 
 // Truncation toward zero. A value beyond the 32-bit range (possible only for control points
