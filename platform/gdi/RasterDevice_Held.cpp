@@ -41,6 +41,9 @@ void RasterDevice::SetDrawingThreads(unsigned threads) {
 }
 
 void RasterDevice::HoldBack() {
+    // A single thread would draw what is held just as it draws it now, only later.
+    if (DrawingThreads() < 2)
+        return;
     m_bHolding = true;
     m_held.swap(t_spareHeld);
     m_held.clear();

@@ -176,11 +176,16 @@ private:
     // UnitScale: a logical unit is a pixel, as on a window at its first zoom, and mapping is a
     // subtraction.
     template <bool UnitScale> void BezierMapped(const CPoint* points, int count) {
+        // Each segment starts where the one before ended, so its first point is mapped already.
+        std::int64_t px[4];
+        std::int64_t py[4];
+        px[3] = MapX<UnitScale>(points[0].x);
+        py[3] = MapY<UnitScale>(points[0].y);
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
-            std::int64_t px[4];
-            std::int64_t py[4];
-            for (int j = 0; j < 4; ++j) {
+            px[0] = px[3];
+            py[0] = py[3];
+            for (int j = 1; j < 4; ++j) {
                 px[j] = MapX<UnitScale>(p[j].x);
                 py[j] = MapY<UnitScale>(p[j].y);
             }
@@ -254,9 +259,11 @@ private:
     template <bool UnitScale>
     bool EndDrawnAfter(const CPoint* points, int count, int i, std::int64_t endX,
                        std::int64_t endY) const {
-        const CPoint* next = i + 6 < count ? points + i + 3 : points;
-        return MapX<UnitScale>(next[0].x) == endX && MapY<UnitScale>(next[0].y) == endY &&
-               (MapX<UnitScale>(next[3].x) != endX || MapY<UnitScale>(next[3].y) != endY);
+        if (i + 6 < count)
+            return MapX<UnitScale>(points[i + 6].x) != endX ||
+                   MapY<UnitScale>(points[i + 6].y) != endY;
+        return MapX<UnitScale>(points[0].x) == endX && MapY<UnitScale>(points[0].y) == endY &&
+               (MapX<UnitScale>(points[3].x) != endX || MapY<UnitScale>(points[3].y) != endY);
     }
 
     // The steps that keep every step below two pixels along one axis. The derivative of the cubic
