@@ -37,7 +37,8 @@ public:
     static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
     // The same for a window's image that nobody reads until the device is flushed or destroyed.
     // Curves in one colour are then held back and drawn together at the end, the top and the
-    // bottom half of the image at the same time on two processors; the pixels are the same.
+    // bottom half of the image at the same time on two processors (with one drawing thread they
+    // are drawn straight away); the pixels are the same.
     // With a part (logical units, right and bottom edges outside), only the pixels within it
     // are written, and they are those that drawing on the whole image gives.
     // With a mapping, units map through it rather than through the image's ratio.
