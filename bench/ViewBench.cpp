@@ -5,6 +5,7 @@
 #include "platform/framework/CStatusBar.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DeviceScale.h"
+#include "platform/gdi/RasterDevice.h"
 #include "platform/ole/AfxOleInit.h"
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleConstants.h"
@@ -115,6 +116,14 @@ void BM_ViewRepaint(benchmark::State& state) {
         setup.view->UpdateWindow();
     }
     Label(state);
+}
+
+// The same repaint with every curve drawn on the calling thread alone, as on a machine with
+// one processor: the figure to hold against the polygon floor, which is drawn on one thread too.
+void BM_ViewRepaintOneThread(benchmark::State& state) {
+    RasterDevice::SetDrawingThreads(1);
+    BM_ViewRepaint(state);
+    RasterDevice::SetDrawingThreads(0);
 }
 
 // The floor a repaint can hope for: plain Bresenham lines over the control polygons of the same
@@ -590,6 +599,10 @@ BENCHMARK(BM_ViewOnDraw)
     ->Args({100000, 10, 0, 200})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewRepaint)->Apply(Documents)->Args({757575, 16});
+BENCHMARK(BM_ViewRepaintOneThread)
+    ->ArgNames({"curves", "points"})
+    ->Args({100000, 10})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PolygonFloor)
     ->ArgNames({"curves", "points"})
     ->Args({100000, 10})

@@ -3,21 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
 namespace {
 
 using bezier_matrix::kSegment;
-
-// Truncation toward zero. A value beyond the 32-bit range (possible only for control points
-// near its ends) saturates instead of being undefined.
-inline std::int32_t Truncate(double v) {
-    if (v >= 2147483648.0)
-        return std::numeric_limits<std::int32_t>::max();
-    if (v <= -2147483649.0)
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(v);
-}
 
 // Rows 0 and 3 of the segment matrix are unit rows, and the zero entries of rows 1 and 2 add
 // only signed zeros to the sums, which truncation cannot see. Leaving those terms out gives the
@@ -26,11 +15,65 @@ constexpr double m10 = kSegment[1][0], m12 = kSegment[1][2];
 constexpr double m21 = kSegment[2][1], m22 = kSegment[2][2], m23 = kSegment[2][3];
 static_assert(kSegment[1][1] == 1.0 && kSegment[1][3] == 0.0 && kSegment[2][0] == 0.0);
 
-inline std::int32_t FirstInner(double q0, double q1, double q2) {
-    return Truncate((m10 * q0 + q1) + m12 * q2);
+// A point's two coordinates side by side: the sums are worked out for both at once, each lane
+// rounded exactly as the same operation on one double. A repaint converts every curve of the
+// drawing, and this halves the arithmetic.
+__extension__ typedef double Double2 __attribute__((vector_size(16)));
+__extension__ typedef std::int32_t Int2 __attribute__((vector_size(8)));
+
+inline Double2 Coordinates(const CPoint& p) {
+    return Double2{double(p.x), double(p.y)};
 }
-inline std::int32_t SecondInner(double q1, double q2, double q3) {
-    return Truncate((m21 * q1 + m22 * q2) + m23 * q3);
+
+// Truncation toward zero. A value beyond the 32-bit range (possible only for control points
+// near its ends) saturates instead of being undefined: whatever lies between the range's last
+// integer and the next truncates to that integer anyway. Sums of points near the origin need no
+// such care.
+template <bool Saturate> CPoint Truncate(Double2 v) {
+    if constexpr (Saturate) {
+        const Double2 lowest = {-2147483648.0, -2147483648.0};
+        const Double2 highest = {2147483647.0, 2147483647.0};
+        v = v < lowest ? lowest : v;
+        v = v > highest ? highest : v;
+    }
+    const Int2 xy = __builtin_convertvector(v, Int2);
+    return {xy[0], xy[1]};
+}
+
+template <bool Saturate> CPoint FirstInner(Double2 q0, Double2 q1, Double2 q2) {
+    return Truncate<Saturate>((m10 * q0 + q1) + m12 * q2);
+}
+template <bool Saturate> CPoint SecondInner(Double2 q1, Double2 q2, Double2 q3) {
+    return Truncate<Saturate>((m21 * q1 + m22 * q2) + m23 * q3);
+}
+
+// Whether every coordinate lies within 2^30 of the origin, where both sums, which weigh the
+// points by at most 1/6 + 1 + 1/6 in all, stay inside the 32-bit range.
+bool NearTheOrigin(const CPoint* p, std::size_t n) {
+    std::uint32_t far = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        far |= (std::uint32_t(p[i].x) + 0x40000000u) | (std::uint32_t(p[i].y) + 0x40000000u);
+    return (far & 0x80000000u) == 0;
+}
+
+// The segments of an open list of n >= 4 control points, after its first point. The neighbours
+// of segment s are p[s-2] to p[s+1], the ends standing in for the missing ones, as in
+// ConvertSegment; each point is turned into doubles once as the window slides.
+template <bool Saturate> void ConvertSegments(const CPoint* p, std::size_t n, CPoint* r) {
+    Double2 q0 = Coordinates(p[0]);
+    Double2 q1 = q0;
+    Double2 q2 = Coordinates(p[1]);
+    Double2 q3 = Coordinates(p[2]);
+    for (std::size_t s = 1; s < n; ++s) {
+        CPoint* out = r + 3 * s - 2;
+        out[0] = FirstInner<Saturate>(q0, q1, q2);
+        out[1] = SecondInner<Saturate>(q1, q2, q3);
+        out[2] = p[s];
+        q0 = q1;
+        q1 = q2;
+        q2 = q3;
+        q3 = Coordinates(p[s + 2 < n ? s + 2 : n - 1]);
+    }
 }
 
 // 2a - b in 32-bit arithmetic, wrapping like the machine's integers.
@@ -46,8 +89,8 @@ inline void ConvertSegment(const CPoint* p, std::size_t n, std::size_t s, CPoint
     const CPoint& q1 = p[s - 1];
     const CPoint& q2 = p[s];
     const CPoint& q3 = p[s + 1 < n ? s + 1 : n - 1];
-    out[0] = {FirstInner(q0.x, q1.x, q2.x), FirstInner(q0.y, q1.y, q2.y)};
-    out[1] = {SecondInner(q1.x, q2.x, q3.x), SecondInner(q1.y, q2.y, q3.y)};
+    out[0] = FirstInner<true>(Coordinates(q0), Coordinates(q1), Coordinates(q2));
+    out[1] = SecondInner<true>(Coordinates(q1), Coordinates(q2), Coordinates(q3));
     out[2] = q2;
 }
 
@@ -81,8 +124,10 @@ void CCurve::ToBezier(std::vector<CPoint>& result) const {
     CPoint* r = result.data();
 
     r[0] = p[0];
-    for (std::size_t s = 1; s < n; ++s)
-        ConvertSegment(p, n, s, r + 3 * s - 2);
+    if (NearTheOrigin(p, n))
+        ConvertSegments<false>(p, n, r);
+    else
+        ConvertSegments<true>(p, n, r);
     if (m_bClosed)
         CloseSegments(r, open);
 }

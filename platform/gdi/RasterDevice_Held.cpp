@@ -4,6 +4,7 @@
 #include "platform/gdi/raster/PixelOps.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <thread>
 #include <vector>
@@ -26,9 +27,23 @@ constexpr std::size_t kKeptHeldSegments = 256 * 1024;
 // Fewer segments than this are drawn on the calling thread alone: starting a thread costs more.
 constexpr std::size_t kSegmentsWorthAThread = 4096;
 
+std::atomic<unsigned> g_drawingThreads{0};
+
+std::size_t DrawingThreads() {
+    const unsigned threads = g_drawingThreads.load(std::memory_order_relaxed);
+    return threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+}
+
 } // namespace
 
+void RasterDevice::SetDrawingThreads(unsigned threads) {
+    g_drawingThreads.store(threads, std::memory_order_relaxed);
+}
+
 void RasterDevice::HoldBack() {
+    // A single thread would draw what is held just as it draws it now, only later.
+    if (DrawingThreads() < 2)
+        return;
     m_bHolding = true;
     m_held.swap(t_spareHeld);
     m_held.clear();
@@ -54,10 +69,9 @@ void RasterDevice::Flush() {
             sampler.Held(segment);
     };
     // Each band of the clip writes only its own rows, so no two touch the same pixel.
-    const auto bands = std::int64_t(
-        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(),
-                                                      m_held.size() / kSegmentsWorthAThread),
-                                1, std::size_t(std::max<std::int64_t>(1, m_clip.Height()))));
+    const auto bands = std::int64_t(std::clamp<std::size_t>(
+        std::min<std::size_t>(DrawingThreads(), m_held.size() / kSegmentsWorthAThread), 1,
+        std::size_t(std::max<std::int64_t>(1, m_clip.Height()))));
     const auto edge = [&](std::int64_t band) {
         return m_clip.top + int(m_clip.Height() * band / bands);
     };

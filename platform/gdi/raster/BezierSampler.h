@@ -7,6 +7,7 @@
 #include "platform/geometry/CPoint.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -35,6 +36,10 @@ struct Segment {
     double y[4];
 };
 
+// Two doubles side by side, for the same arithmetic on both coordinates at once: each lane is
+// rounded exactly as the same operation on one double would be.
+__extension__ typedef double Double2 __attribute__((vector_size(16)));
+
 // One coordinate of a cubic sampled in n steps, in 32.32 fixed point: the start and the end (plus
 // a half, so that the integer part is the rounded pixel) and the first, second and third forward
 // differences.
@@ -44,29 +49,71 @@ struct Axis {
     std::int64_t d1;
     std::int64_t d2;
     std::int64_t end;
+};
 
-    void Set(const double* p, int n) {
-        Differences(p[3] - p[0] + 3 * (p[1] - p[2]), 3 * (p[0] - 2 * p[1] + p[2]),
-                    3 * (p[1] - p[0]), n);
-        start = static_cast<std::int64_t>(p[0] * kFixedOne) + kFixedHalf;
-        end = static_cast<std::int64_t>(p[3] * kFixedOne) + kFixedHalf;
-    }
+// The length of a step, 1/n, and its square and cube, for every number of steps a segment is
+// sampled in: a division per segment costs more than a look-up.
+struct StepPowers {
+    double h;
+    double h2;
+    double h3;
+};
 
-    void Set(const std::int64_t* p, int n) {
-        Differences(double(p[3] - p[0] + 3 * (p[1] - p[2])), double(3 * (p[0] - 2 * p[1] + p[2])),
-                    double(3 * (p[1] - p[0])), n);
-        start = (p[0] << 32) + kFixedHalf;
-        end = (p[3] << 32) + kFixedHalf;
-    }
-
-    // For the cubic a t^3 + b t^2 + c t + start.
-    void Differences(double a, double b, double c, int n) {
+inline std::array<StepPowers, kMaxSteps + 1> MakeStepPowers() {
+    std::array<StepPowers, kMaxSteps + 1> powers{};
+    for (int n = 1; n <= kMaxSteps; ++n) {
         const double h = 1.0 / n;
         const double h2 = h * h;
-        const double h3 = h2 * h;
-        d0 = static_cast<std::int64_t>((a * h3 + b * h2 + c * h) * kFixedOne);
-        d1 = static_cast<std::int64_t>((6 * a * h3 + 2 * b * h2) * kFixedOne);
-        d2 = static_cast<std::int64_t>(6 * a * h3 * kFixedOne);
+        powers[std::size_t(n)] = {h, h2, h2 * h};
+    }
+    return powers;
+}
+
+const std::array<StepPowers, kMaxSteps + 1> g_stepPowers = MakeStepPowers();
+
+// Both coordinates of a cubic sampled in n steps (1 <= n <= kMaxSteps).
+struct Axes {
+    Axis x;
+    Axis y;
+
+    void Set(const double* px, const double* py, int n) {
+        const Double2 p0 = {px[0], py[0]};
+        const Double2 p1 = {px[1], py[1]};
+        const Double2 p2 = {px[2], py[2]};
+        const Double2 p3 = {px[3], py[3]};
+        Differences(p3 - p0 + 3.0 * (p1 - p2), 3.0 * (p0 - 2.0 * p1 + p2), 3.0 * (p1 - p0), n);
+        x.start = static_cast<std::int64_t>(px[0] * kFixedOne) + kFixedHalf;
+        x.end = static_cast<std::int64_t>(px[3] * kFixedOne) + kFixedHalf;
+        y.start = static_cast<std::int64_t>(py[0] * kFixedOne) + kFixedHalf;
+        y.end = static_cast<std::int64_t>(py[3] * kFixedOne) + kFixedHalf;
+    }
+
+    void Set(const std::int64_t* px, const std::int64_t* py, int n) {
+        const Double2 a = {double(px[3] - px[0] + 3 * (px[1] - px[2])),
+                           double(py[3] - py[0] + 3 * (py[1] - py[2]))};
+        const Double2 b = {double(3 * (px[0] - 2 * px[1] + px[2])),
+                           double(3 * (py[0] - 2 * py[1] + py[2]))};
+        const Double2 c = {double(3 * (px[1] - px[0])), double(3 * (py[1] - py[0]))};
+        Differences(a, b, c, n);
+        x.start = (px[0] << 32) + kFixedHalf;
+        x.end = (px[3] << 32) + kFixedHalf;
+        y.start = (py[0] << 32) + kFixedHalf;
+        y.end = (py[3] << 32) + kFixedHalf;
+    }
+
+    // For the cubics a t^3 + b t^2 + c t + start.
+    void Differences(Double2 a, Double2 b, Double2 c, int n) {
+        const StepPowers& p = g_stepPowers[std::size_t(n)];
+        const Double2 a6h3 = 6.0 * a * p.h3;
+        const Double2 d0 = (a * p.h3 + b * p.h2 + c * p.h) * kFixedOne;
+        const Double2 d1 = (a6h3 + 2.0 * b * p.h2) * kFixedOne;
+        const Double2 d2 = a6h3 * kFixedOne;
+        x.d0 = static_cast<std::int64_t>(d0[0]);
+        y.d0 = static_cast<std::int64_t>(d0[1]);
+        x.d1 = static_cast<std::int64_t>(d1[0]);
+        y.d1 = static_cast<std::int64_t>(d1[1]);
+        x.d2 = static_cast<std::int64_t>(d2[0]);
+        y.d2 = static_cast<std::int64_t>(d2[1]);
     }
 };
 
@@ -108,24 +155,39 @@ public:
             px[j] = held.x[j];
             py[j] = held.y[j];
         }
-        const int n = int(std::max(StepsFor(px), StepsFor(py)));
+        const int n = int(held.lastStep) + 1;
         if (minY >= m_top && maxY < m_bottom)
-            Sample<false>(px, py, n);
+            Sample<false>(px, py, n, held.endDrawn);
         else
-            Sample<true>(px, py, n);
+            Sample<true>(px, py, n, held.endDrawn);
     }
 
     // Logical coordinates: they map to whole pixels and the origin's pixel is taken off here, in
     // 64 bits, which hold any 32-bit coordinate times any ratio. Whole pixels let a segment on a
     // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
+        if (m_scale.IsOne())
+            BezierMapped<true>(points, count);
+        else
+            BezierMapped<false>(points, count);
+    }
+
+private:
+    // UnitScale: a logical unit is a pixel, as on a window at its first zoom, and mapping is a
+    // subtraction.
+    template <bool UnitScale> void BezierMapped(const CPoint* points, int count) {
+        // Each segment starts where the one before ended, so its first point is mapped already.
+        std::int64_t px[4];
+        std::int64_t py[4];
+        px[3] = MapX<UnitScale>(points[0].x);
+        py[3] = MapY<UnitScale>(points[0].y);
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
-            std::int64_t px[4];
-            std::int64_t py[4];
-            for (int j = 0; j < 4; ++j) {
-                px[j] = m_scale.Map(p[j].x) - m_ox;
-                py[j] = m_scale.Map(p[j].y) - m_oy;
+            px[0] = px[3];
+            py[0] = py[3];
+            for (int j = 1; j < 4; ++j) {
+                px[j] = MapX<UnitScale>(p[j].x);
+                py[j] = MapY<UnitScale>(p[j].y);
             }
             // Most segments of a drawing are short and lie wholly inside the window: they are
             // sorted out in integers, before any floating-point work.
@@ -148,13 +210,18 @@ public:
                 Curve(s, 0);
             } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
                 if constexpr (kIdempotent) {
+                    const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
                     if (m_held != nullptr) {
                         m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
                                             std::int32_t(px[2]), std::int32_t(px[3])},
                                            {std::int32_t(py[0]), std::int32_t(py[1]),
-                                            std::int32_t(py[2]), std::int32_t(py[3])}});
+                                            std::int32_t(py[2]), std::int32_t(py[3])},
+                                           std::uint8_t(n - 1),
+                                           endDrawn});
                         continue;
                     }
+                    Sample<false>(px, py, int(n), endDrawn);
+                    continue;
                 }
                 Sample<false>(px, py, int(n));
             } else {
@@ -163,13 +230,40 @@ public:
         }
     }
 
-private:
     static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
     template <class T> static T Min4(const T* v) {
         return std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
     }
     template <class T> static T Max4(const T* v) {
         return std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
+    }
+
+    // The image pixel of a logical coordinate.
+    template <bool UnitScale> std::int64_t MapX(std::int32_t x) const {
+        if constexpr (UnitScale)
+            return x - m_ox;
+        else
+            return m_scale.Map(x) - m_ox;
+    }
+    template <bool UnitScale> std::int64_t MapY(std::int32_t y) const {
+        if constexpr (UnitScale)
+            return y - m_oy;
+        else
+            return m_scale.Map(y) - m_oy;
+    }
+
+    // Whether a copying pen's segment starting at points[i], lying inside the clip and ending on
+    // the pixel given, may leave that pixel drawn: the next segment, or for the last one a first
+    // segment starting there, draws its own first pixel whenever it ends on another, and does
+    // so whatever way it is drawn. Reading the pixel to put it back costs a wait for memory.
+    template <bool UnitScale>
+    bool EndDrawnAfter(const CPoint* points, int count, int i, std::int64_t endX,
+                       std::int64_t endY) const {
+        if (i + 6 < count)
+            return MapX<UnitScale>(points[i + 6].x) != endX ||
+                   MapY<UnitScale>(points[i + 6].y) != endY;
+        return MapX<UnitScale>(points[0].x) == endX && MapY<UnitScale>(points[0].y) == endY &&
+               (MapX<UnitScale>(points[3].x) != endX || MapY<UnitScale>(points[3].y) != endY);
     }
 
     // The steps that keep every step below two pixels along one axis. The derivative of the cubic
@@ -184,7 +278,7 @@ private:
         const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
         const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
         const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
-        return 3 * bound4 / 8 + 1;
+        return std::int64_t(3 * std::uint64_t(bound4) / 8) + 1;
     }
 
     // Three times the same bound for points anywhere between whole numbers, with a small
@@ -236,24 +330,22 @@ private:
     // pattern runs on by every pixel, visible or not. Clip says whether samples may fall
     // outside the clip.
     template <bool Clip> void Sample(const Segment& s, int n) {
-        Axis ax;
-        Axis ay;
-        ax.Set(s.x, n);
-        ay.Set(s.y, n);
-        Sample<Clip>(ax, ay, n);
+        Axes axes;
+        axes.Set(s.x, s.y, n);
+        Sample<Clip>(axes.x, axes.y, n);
     }
 
     // A segment of whole-numbered points takes its start and end straight from the integers;
     // the result is the same as from their floating-point copies.
-    template <bool Clip> void Sample(const std::int64_t* px, const std::int64_t* py, int n) {
-        Axis ax;
-        Axis ay;
-        ax.Set(px, n);
-        ay.Set(py, n);
-        Sample<Clip>(ax, ay, n);
+    template <bool Clip>
+    void Sample(const std::int64_t* px, const std::int64_t* py, int n, bool endDrawn = false) {
+        Axes axes;
+        axes.Set(px, py, n);
+        Sample<Clip>(axes.x, axes.y, n, endDrawn);
     }
 
-    template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n) {
+    // endDrawn: another segment draws the end pixel, so it need not be left out.
+    template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n, bool endDrawn = false) {
         std::int64_t x = ax.start;
         std::int64_t y = ay.start;
         std::int64_t dx0 = ax.d0;
@@ -262,8 +354,9 @@ private:
         std::int64_t dy0 = ay.d0;
         std::int64_t dy1 = ay.d1;
         const std::int64_t dy2 = ay.d2;
-        const std::int64_t endX = ax.end >> 32;
-        const std::int64_t endY = ay.end >> 32;
+        // A pixel no sample reaches stands for the end pixel when it need not be left out.
+        const std::int64_t endX = endDrawn ? INT64_MIN : ax.end >> 32;
+        const std::int64_t endY = endDrawn ? INT64_MIN : ay.end >> 32;
         const auto step = [&] {
             x += dx0;
             dx0 += dx1;
@@ -284,22 +377,29 @@ private:
         const std::int64_t endHalfX = ax.end;
         const std::int64_t endHalfY = ay.end;
         if constexpr (kIdempotent && !Clip) {
-            // Rather than test every pixel against the end pixel, the end pixel is put back
-            // as it was.
             const auto at = [&](std::int64_t px, std::int64_t py) {
                 return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
             };
+            const auto chain = [&] {
+                m_op(at(qx >> 32, qy >> 32));
+                for (int i = n - 1; i > 0; --i) {
+                    step();
+                    m_op(at((qx + x) >> 33, (qy + y) >> 33));
+                    m_op(at(x >> 32, y >> 32));
+                    qx = x;
+                    qy = y;
+                }
+                m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
+            };
+            if (endDrawn) {
+                chain();
+                return;
+            }
+            // Rather than test every pixel against the end pixel, the end pixel is put back
+            // as it was.
             std::uint32_t* const end = at(endX, endY);
             const std::uint32_t endBefore = *end;
-            m_op(at(qx >> 32, qy >> 32));
-            for (int i = n - 1; i > 0; --i) {
-                step();
-                m_op(at((qx + x) >> 33, (qy + y) >> 33));
-                m_op(at(x >> 32, y >> 32));
-                qx = x;
-                qy = y;
-            }
-            m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
+            chain();
             *end = endBefore;
             return;
         }

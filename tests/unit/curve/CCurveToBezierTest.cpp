@@ -27,8 +27,17 @@ Points Concat(Points a, const Points& b) {
     return a;
 }
 
+// Truncation toward zero, saturating beyond the 32-bit range.
+std::int32_t Saturated(double v) {
+    if (v >= 2147483648.0)
+        return INT_MAX;
+    if (v <= -2147483649.0)
+        return INT_MIN;
+    return static_cast<std::int32_t>(std::trunc(v));
+}
+
 // The conversion written out step by step as described, with every four-term sum in full, to
-// check the shortened sums of the real one. Coordinates stay small enough for plain casts.
+// check the shortened sums of the real one.
 Points Reference(const Points& p, bool closed) {
     const std::size_t n = p.size();
     if (n < 4)
@@ -51,15 +60,14 @@ Points Reference(const Points& p, bool closed) {
                 bx = bx + m[row][k] * xs[k];
                 by = by + m[row][k] * ys[k];
             }
-            r.push_back({static_cast<std::int32_t>(std::trunc(bx)),
-                         static_cast<std::int32_t>(std::trunc(by))});
+            r.push_back({Saturated(bx), Saturated(by)});
         }
     }
     if (closed) {
         const std::size_t last = r.size() - 1;
         const CPoint a = r[last], b = r[last - 1], c = r[0], d = r[1];
-        r.push_back({2 * a.x - b.x, 2 * a.y - b.y});
-        r.push_back({2 * c.x - d.x, 2 * c.y - d.y});
+        r.push_back({WrapSub(WrapMul(2, a.x), b.x), WrapSub(WrapMul(2, a.y), b.y)});
+        r.push_back({WrapSub(WrapMul(2, c.x), d.x), WrapSub(WrapMul(2, c.y), d.y)});
         r.push_back(c);
     }
     return r;
@@ -129,6 +137,17 @@ TEST(ToBezier, AgreesWithTheFullSumsOnRandomCurves) {
         if (trial % 2)
             for (CPoint& pt : p)
                 pt = {pt.x % 2000 / 6 * 6, pt.y % 1200 / 3 * 3};
+        // Curves anywhere in the range, where the sums saturate, and curves whose points lie
+        // about 2^30 from the origin, where the conversion stops leaving saturation out.
+        std::uniform_int_distribution<std::int32_t> any(INT_MIN, INT_MAX);
+        std::uniform_int_distribution<std::int32_t> edge(-3, 3);
+        if (trial % 4 == 2)
+            for (CPoint& pt : p)
+                pt = {any(rng), any(rng)};
+        if (trial % 8 == 4)
+            for (CPoint& pt : p)
+                pt = {std::int32_t((std::int64_t(1) << 30) * edge(rng) / 2 + edge(rng)),
+                      std::int32_t((std::int64_t(1) << 30) * edge(rng) / 2 + edge(rng))};
         const bool closed = trial % 3 == 0;
         const CCurve curve = Curve(p, closed);
         const Points r = curve.ToBezier();

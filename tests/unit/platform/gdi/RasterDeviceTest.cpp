@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -423,7 +424,8 @@ TEST(RasterBezier, HugeSegmentsDrawTheirVisiblePartQuickly) {
 
 // A copying pen writes every sample without looking at what it wrote before, while any other
 // pen walks the chain one pixel at a time; both must give the very same pixels, end pixels
-// left out, whether the curve lies inside the image, crosses its edge or has huge segments.
+// left out, whether the curve lies inside the image, crosses its edge, has huge segments or ends
+// in a segment that goes nowhere.
 // (Masking with black marks a pixel however often it is touched, as copying does.)
 TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
     std::mt19937 rng(7);
@@ -433,6 +435,14 @@ TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
         std::vector<CPoint> pts(1 + 3 * (1 + round % 4));
         for (CPoint& pt : pts)
             pt = round % 10 == 9 ? CPoint(far(rng), far(rng)) : CPoint(coord(rng), coord(rng));
+        // A last segment that stays on its start pixel draws nothing, so the end pixel of the
+        // segment before it, inside the image, stays out too.
+        if (round % 5 == 4) {
+            std::uniform_int_distribution<int> inside(5, 114);
+            for (CPoint& pt : pts)
+                pt = CPoint(inside(rng), inside(rng));
+            std::fill(pts.end() - 3, pts.end(), pts[pts.size() - 4]);
+        }
         QImage copied = White(160, 120);
         QImage masked = White(160, 120);
         {
