@@ -56,8 +56,10 @@ void CSwoop2View::ForEachSelected(const std::function<void(const CCurve&)>& visi
             visit(*other);
         return;
     }
+    // With every curve selected, none needs looking up.
+    const bool all = doc->SelectedCount() == doc->m_curves.size();
     for (const auto& curve : doc->m_curves) {
-        if (curve.get() == doc->m_pSelected || others.count(curve.get()) != 0)
+        if (all || curve.get() == doc->m_pSelected || others.count(curve.get()) != 0)
             visit(*curve);
     }
 }

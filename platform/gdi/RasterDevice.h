@@ -77,6 +77,22 @@ private:
     // FillSquares at one pixel per unit for squares that crowd the clip; throws bad_alloc,
     // having filled nothing, when its map cannot be had.
     void FillSquaresByMap(const CPoint* centres, std::size_t count, int half, std::uint32_t value);
+    // The room one band of rows needs to find its squares as a map.
+    struct SquareMaps {
+        std::int64_t width = 0;
+        std::int64_t height = 0;
+        std::int64_t mapWidth = 0;
+        std::int64_t mapHeight = 0;
+        std::vector<std::uint8_t> map;
+        std::vector<std::uint8_t> across;
+        std::vector<std::uint16_t> down;
+        // Throws bad_alloc when the room cannot be had.
+        void Size(std::int64_t clipWidth, std::int64_t rows, int half);
+    };
+    // The squares' pixels within the clip's columns on the rows the maps were sized for,
+    // starting at the image row top.
+    void FillSquaresInRows(const CPoint* centres, std::size_t count, int half, std::uint32_t value,
+                           std::int64_t top, SquareMaps& maps) const;
     // Starts holding curves back until the device is flushed or destroyed.
     void HoldBack();
     // The image column and row that show a logical coordinate.

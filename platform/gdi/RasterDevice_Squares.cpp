@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <new>
+#include <thread>
 #include <vector>
 
 // A selection of a whole drawing shows a handle on every control point: a million squares
@@ -18,6 +20,8 @@ namespace {
 constexpr std::int64_t kSquaresPerPixelForMap = 8;
 // The map counts a square's reach in bytes.
 constexpr int kMostHalfForMap = 100;
+// Fewer squares than this are filled on the calling thread alone: starting a thread costs more.
+constexpr std::size_t kSquaresWorthAThread = 16 * 1024;
 
 } // namespace
 
@@ -71,17 +75,63 @@ void RasterDevice::FillSquares(const CPoint* centres, std::size_t count, int hal
 
 void RasterDevice::FillSquaresByMap(const CPoint* centres, std::size_t count, int half,
                                     std::uint32_t value) {
+    // Bands of the clip's rows are filled on threads of their own, each with its own map of
+    // the centres that reach its rows, so that no two write the same pixel. Every map is had
+    // before any band starts, so that wanting room still leaves the image untouched.
+    const std::int64_t height = m_clip.Height();
+    const auto bands = std::int64_t(std::clamp<std::size_t>(
+        std::min<std::size_t>(std::thread::hardware_concurrency(), count / kSquaresWorthAThread), 1,
+        std::size_t(height)));
+    const auto edge = [&](std::int64_t band) { return m_clip.top + height * band / bands; };
+    std::vector<SquareMaps> maps(static_cast<std::size_t>(bands));
+    for (std::int64_t band = 0; band < bands; ++band)
+        maps[std::size_t(band)].Size(m_clip.Width(), edge(band + 1) - edge(band), half);
+    const auto fill = [&](std::int64_t band) {
+        FillSquaresInRows(centres, count, half, value, edge(band), maps[std::size_t(band)]);
+    };
+    std::vector<std::thread> others;
+    std::int64_t startedTo = 1;
+    try {
+        others.reserve(std::size_t(bands - 1));
+        for (std::int64_t band = 1; band < bands; ++band) {
+            others.emplace_back(fill, band);
+            startedTo = band + 1;
+        }
+    } catch (const std::exception&) {
+        // Bands whose threads could not be started are filled on the calling thread.
+    }
+    fill(0);
+    for (std::thread& other : others)
+        other.join();
+    for (std::int64_t band = startedTo; band < bands; ++band)
+        fill(band);
+}
+
+void RasterDevice::SquareMaps::Size(std::int64_t clipWidth, std::int64_t rows, int half) {
+    width = clipWidth;
+    height = rows;
+    const std::int64_t side = 2 * std::int64_t(half);
+    mapWidth = width + side - 1;
+    mapHeight = height + side - 1;
+    map.assign(std::size_t(mapWidth * mapHeight), 0);
+    across.resize(std::size_t(width * mapHeight));
+    down.assign(std::size_t(width), 0);
+}
+
+void RasterDevice::FillSquaresInRows(const CPoint* centres, std::size_t count, int half,
+                                     std::uint32_t value, std::int64_t top,
+                                     SquareMaps& maps) const {
     // A square around the pixel x covers x - half <= px < x + half: the pixel px is covered by
     // the centres px - half + 1 to px + half, a run of 2 * half. The map holds every centre
-    // pixel that can cover a pixel of the clip.
+    // pixel that can cover a pixel of the rows.
     const std::int64_t side = 2 * std::int64_t(half);
-    const std::int64_t width = m_clip.Width();
-    const std::int64_t height = m_clip.Height();
-    const std::int64_t mapWidth = width + side - 1;
-    const std::int64_t mapHeight = height + side - 1;
+    const std::int64_t width = maps.width;
+    const std::int64_t height = maps.height;
+    const std::int64_t mapWidth = maps.mapWidth;
+    const std::int64_t mapHeight = maps.mapHeight;
     const std::int64_t originX = std::int64_t(m_clip.left) - half + 1;
-    const std::int64_t originY = std::int64_t(m_clip.top) - half + 1;
-    std::vector<std::uint8_t> map(std::size_t(mapWidth * mapHeight));
+    const std::int64_t originY = top - half + 1;
+    std::uint8_t* map = maps.map.data();
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t x = X(centres[i].x) - originX;
         const std::int64_t y = Y(centres[i].y) - originY;
@@ -89,10 +139,10 @@ void RasterDevice::FillSquaresByMap(const CPoint* centres, std::size_t count, in
             map[std::size_t(y * mapWidth + x)] = 1;
     }
     // Each row of the map grown across: whether a centre lies within the run of each column.
-    std::vector<std::uint8_t> across(std::size_t(width * mapHeight));
+    std::uint8_t* across = maps.across.data();
     for (std::int64_t y = 0; y < mapHeight; ++y) {
-        const std::uint8_t* in = map.data() + y * mapWidth;
-        std::uint8_t* out = across.data() + y * width;
+        const std::uint8_t* in = map + y * mapWidth;
+        std::uint8_t* out = across + y * width;
         int inRun = 0;
         for (std::int64_t x = 0; x < side - 1; ++x)
             inRun += in[x];
@@ -102,22 +152,22 @@ void RasterDevice::FillSquaresByMap(const CPoint* centres, std::size_t count, in
             inRun -= in[x];
         }
     }
-    // Then down the columns, a row of the clip at a time, filling what is covered.
-    std::vector<std::uint16_t> down(std::size_t(width), 0);
+    // Then down the columns, a row at a time, filling what is covered.
+    std::uint16_t* down = maps.down.data();
     for (std::int64_t y = 0; y < side - 1; ++y) {
-        const std::uint8_t* row = across.data() + y * width;
+        const std::uint8_t* row = across + y * width;
         for (std::int64_t x = 0; x < width; ++x)
-            down[std::size_t(x)] = std::uint16_t(down[std::size_t(x)] + row[x]);
+            down[x] = std::uint16_t(down[x] + row[x]);
     }
     for (std::int64_t y = 0; y < height; ++y) {
-        const std::uint8_t* entering = across.data() + (y + side - 1) * width;
-        const std::uint8_t* leaving = across.data() + y * width;
-        std::uint32_t* bits = m_bits + (m_clip.top + y) * m_stride + m_clip.left;
+        const std::uint8_t* entering = across + (y + side - 1) * width;
+        const std::uint8_t* leaving = across + y * width;
+        std::uint32_t* bits = m_bits + (top + y) * m_stride + m_clip.left;
         for (std::int64_t x = 0; x < width; ++x) {
-            const auto covered = std::uint16_t(down[std::size_t(x)] + entering[x]);
+            const auto covered = std::uint16_t(down[x] + entering[x]);
             if (covered != 0)
                 bits[x] = value;
-            down[std::size_t(x)] = std::uint16_t(covered - leaving[x]);
+            down[x] = std::uint16_t(covered - leaving[x]);
         }
     }
 }

@@ -260,14 +260,16 @@ TEST(RasterFill, CoversLeftAndTopButNotRightAndBottom) {
 }
 
 // A list of squares fills what each square alone fills, whether they are few or crowd the
-// clip, within a part of the window or all of it, at any ratio, on the image's edges and past them.
+// clip, so many that bands of rows fill them apart, within a part of the window or all of it,
+// at any ratio, on the image's edges and past them.
 TEST(RasterFill, ManySquaresFillAsEachSquareAlone) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> coordinate(-10, 70);
     const CRect part(5, 9, 41, 50);
     for (const double ratio : {1.0, 1.5}) {
         for (const int half : {3, 4}) {
-            for (const std::size_t count : {std::size_t(5), std::size_t(3000)}) {
+            for (const std::size_t count :
+                 {std::size_t(5), std::size_t(3000), std::size_t(40000)}) {
                 for (const CRect* clip : {static_cast<const CRect*>(nullptr), &part}) {
                     // Many squares on few places, as the handles of curves drawn over one
                     // another, so that crowded squares still leave pixels uncovered.
