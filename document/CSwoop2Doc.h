@@ -15,6 +15,11 @@
 class CArchive;
 class CurveStep;
 
+// The hint of an update that only adds curves to the selection, with the rectangle of the
+// handles before and after: no curve and no point moved, so a view may keep its pixels and
+// paint the new handles over them.
+inline constexpr std::intptr_t HINT_HANDLES_ADDED = 0x7E52;
+
 // The one document: every curve of the drawing in stacking order, the selection, and the id of
 // the clipboard format that carries a curve between running copies of the program.
 class CSwoop2Doc : public CDocument {
@@ -200,6 +205,8 @@ private:
     void DropOthers();
     // Where the handles of every selected curve are.
     CRect SelectionHandles() const;
+    // The same, telling the views when the curves only join the selection.
+    void SelectCurves(const std::vector<CCurve*>& curves, bool add, bool onlyAdds);
     bool MoveInHistory(bool forward);
     void SelectTouched();
 

@@ -126,6 +126,10 @@ void CSwoop2Doc::ToggleSelected(CCurve* pCurve) {
 }
 
 void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add) {
+    SelectCurves(curves, add, add);
+}
+
+void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add, bool onlyAdds) {
     CRect part = SelectionHandles();
     if (!add) {
         m_others.clear();
@@ -143,7 +147,7 @@ void CSwoop2Doc::SelectCurves(const std::vector<CCurve*>& curves, bool add) {
     ++m_nSelectionChanges;
     const CRect shown = SelectionHandles();
     UnionRect(&part, &part, &shown);
-    UpdateAllViews(nullptr, HINT_UPDATE_RECT, &part);
+    UpdateAllViews(nullptr, onlyAdds ? HINT_HANDLES_ADDED : HINT_UPDATE_RECT, &part);
 }
 
 std::vector<CCurve*> CSwoop2Doc::CurvesInside(const CRect& rect) const {
@@ -170,7 +174,8 @@ void CSwoop2Doc::OnEditSelectAll() {
     all.reserve(m_curves.size());
     for (const auto& curve : m_curves)
         all.push_back(curve.get());
-    SelectCurves(all, false);
+    // Every curve selected before is among all of them: the selection only grows.
+    SelectCurves(all, false, true);
 }
 
 void CSwoop2Doc::ShiftCurves(const std::vector<CCurve*>& curves, CPoint delta) {

@@ -161,6 +161,9 @@ private:
     bool DrawCurves(CDC* pDC, const CCurve* pLeftOut) const;
     // The handles of every selected curve.
     void PaintHandles(CDC* pDC) const;
+    // Paints the whole selection's handles over the window's picture when curves only joined
+    // the selection; false when the window must repaint instead.
+    bool ShowAddedHandles();
     // Every selected curve, in an order that suits the size of the selection.
     void ForEachSelected(const std::function<void(const CCurve&)>& visit) const;
     // Whether the selection's handles show now, and where.

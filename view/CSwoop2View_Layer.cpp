@@ -2,16 +2,23 @@
 
 #include "document/CSwoop2Doc.h"
 #include "document/ChangedPart.h"
+#include "platform/framework/CClientDC.h"
 #include "platform/gdi/CDC.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
 void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
+    if (lHint == HINT_HANDLES_ADDED && pHint != nullptr) {
+        if (ShowAddedHandles())
+            return;
+        lHint = HINT_UPDATE_RECT;
+    }
     if (lHint != HINT_UPDATE_RECT || pHint == nullptr) {
         m_bSettled = false;
         CView::OnUpdate(pSender, lHint, pHint);
@@ -38,6 +45,25 @@ void CSwoop2View::OnUpdate(CView* pSender, std::intptr_t lHint, void* pHint) {
         DropLayer();
     }
     CView::OnUpdate(pSender, lHint, &part);
+}
+
+bool CSwoop2View::ShowAddedHandles() {
+    // The curves keep their pixels and the handles are opaque and painted last, so the
+    // selection's handles painted over the window's picture give what a repaint would, at the
+    // cost of the squares alone. Outlines inverted over the picture, and a picture still to be
+    // replaced by a sharp one, take the repaint.
+    if (!HandlesShown() || m_pFeedback != nullptr || m_bBanding || IsDrawingInBackground())
+        return false;
+    // The curves that joined the selection are still on the layer.
+    m_bSettled = false;
+    try {
+        CClientDC dc(this);
+        OnPrepareDC(&dc, nullptr);
+        PaintHandles(&dc);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 void CSwoop2View::OnLayerExposed(const CRect& part) {

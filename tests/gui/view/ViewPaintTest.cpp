@@ -155,11 +155,14 @@ private slots:
         QTest::addColumn<QString>("edits");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("left");
+        QTest::addColumn<int>("layers");
+        // A selection of several curves leaves them all off the layer, which is made again.
         struct Row {
             const char* name;
             const char* curves;
             const char* edits;
             int left;
+            int layers = 1;
         };
         const Row rows[] = {
             {"cut a line across the right edge", "o 10 30 90 34", "select 40 32; cut", 0},
@@ -175,11 +178,14 @@ private slots:
              "expose 3 0 40 40", 2},
             {"a selection beside a curve", "o 2 5 2 25 | o 3 10 30 10 30 20",
              "expose 60 50 70 60; select 20 15", 2},
+            {"every curve joining a selection", "o 2 5 2 25 | c 20 45 40 50 30 58",
+             "select 30 52; all", 2, 2},
         };
         for (const Row& row : rows)
             for (int offset : {0, 1, 3})
                 QTest::newRow(qPrintable(QString("%1, window at %2").arg(row.name).arg(offset)))
-                    << QString(row.curves) << QString(row.edits) << offset << row.left;
+                    << QString(row.curves) << QString(row.edits) << offset << row.left
+                    << row.layers;
     }
 
     void theScreenShowsAWholeRepaintAfterEveryEdit() {
@@ -187,6 +193,7 @@ private slots:
         QFETCH(QString, edits);
         QFETCH(int, offset);
         QFETCH(int, left);
+        QFETCH(int, layers);
         ViewHarness h(73, 61);
         for (const QString& curve : curves.split('|')) {
             const QStringList v = curve.split(' ', Qt::SkipEmptyParts);
@@ -225,6 +232,8 @@ private slots:
                 h.view->OnLButtonUp(0, at(3));
             } else if (v[0] == "tool") {
                 h.frame.ExecuteCommand(v[1] == "draw" ? ID_CURVES_DRAW : ID_CURVES_SELECT);
+            } else if (v[0] == "all") {
+                h.frame.ExecuteCommand(ID_EDIT_SELECT_ALL);
             } else if (v[0] == "cut") {
                 h.frame.ExecuteCommand(ID_EDIT_CUT);
             } else if (v[0] == "remove") {
@@ -241,7 +250,7 @@ private slots:
             QVERIFY2(shown == h.OnScreenRepaintedWhole(), qPrintable(edit));
         }
         QCOMPARE(int(h.doc.m_curves.size()), left);
-        QCOMPARE(h.view->LayersMade(), std::uint64_t(1));
+        QCOMPARE(h.view->LayersMade(), std::uint64_t(layers));
     }
 
     // A curve changed behind the layer's back, with no update before the next paint, leaves
