@@ -9,12 +9,10 @@
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/DisplayOpening.h"
-#include "platform/framework/internal/FontWarmUp.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <QApplication>
 #include <QPrinter>
-#include <QScopeGuard>
 
 #include <exception>
 #include <optional>
@@ -164,15 +162,9 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr)
         return 1;
     AfxIgnoreFileSizeSignal();
-    // The desktop's fonts are made ready beside the opening of the display and the building of
-    // the window.
-    std::optional<FontWarmUp> fonts(std::in_place);
     std::optional<DisplayOpening> opening(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication qtApp(argc, argv);
     opening.reset();
-    fonts->ApplicationMade();
-    // The fonts' thread is over before the application object goes, however this ends.
-    const auto endFonts = qScopeGuard([&fonts] { fonts.reset(); });
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
@@ -190,8 +182,6 @@ int AfxWinMain(int argc, char** argv) {
         app->ReleasePrinter();
         return 1;
     }
-    // The window is built and has had its fonts: the thread ends here, not beside the event loop.
-    fonts.reset();
     const int loop = QApplication::exec();
     int status = loop;
     AfxCallGuarded([&] { status = app->ExitInstance(); });
