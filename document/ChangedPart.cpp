@@ -31,15 +31,9 @@ CRect ChangedPart::Handles(const CCurve& curve) {
     CRect part = CentreHandle(curve);
     // Where no square can wrap, the squares reach as far as the outermost points' do: a whole
     // drawing selected asks this of a million points.
-    const PointSpan span = SpanOfPoints(curve.m_points.data(), curve.m_points.size());
-    if (span.IsEmpty())
-        return part;
-    if (std::int64_t(span.left) - kPointHandleHalf >= INT32_MIN &&
-        std::int64_t(span.top) - kPointHandleHalf >= INT32_MIN &&
-        std::int64_t(span.right) + kPointHandleHalf <= INT32_MAX &&
-        std::int64_t(span.bottom) + kPointHandleHalf <= INT32_MAX) {
-        const CRect squares(span.left - kPointHandleHalf, span.top - kPointHandleHalf,
-                            span.right + kPointHandleHalf, span.bottom + kPointHandleHalf);
+    CRect squares;
+    if (SquaresAroundSpan(SpanOfPoints(curve.m_points.data(), curve.m_points.size()),
+                          kPointHandleHalf, &squares)) {
         UnionRect(&part, &part, &squares);
         return part;
     }

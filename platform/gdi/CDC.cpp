@@ -188,21 +188,16 @@ void CDC::FillSquares(const CPoint* centres, std::size_t count, int half, CBrush
         brush->IsHollow() || m_pDevice == nullptr)
         return;
     // Squares near an end of the range may wrap: they take the squares one at a time.
-    const PointSpan span = SpanOfPoints(centres, count);
-    const bool wraps = half < 0 || std::int64_t(span.left) - half < INT32_MIN ||
-                       std::int64_t(span.top) - half < INT32_MIN ||
-                       std::int64_t(span.right) + half > INT32_MAX ||
-                       std::int64_t(span.bottom) + half > INT32_MAX;
-    if (wraps) {
+    CRect covered;
+    if (!SquaresAroundSpan(SpanOfPoints(centres, count), half, &covered)) {
         for (std::size_t i = 0; i < count; ++i)
             FillSquare(centres[i], half, brush);
         return;
     }
     m_pDevice->FillSquares(centres, count, half, brush->GetColor());
     // Gathered bounds take the squares' span whole: a list this long covers much of it anyway.
-    if (m_bAccumulate && half > 0)
-        AddToBounds(
-            CRect(span.left - half, span.top - half, span.right + half, span.bottom + half));
+    if (m_bAccumulate)
+        AddToBounds(covered);
 }
 
 void CDC::SetMapping(const DeviceMapping& mapping) {

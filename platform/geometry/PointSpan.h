@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/geometry/CPoint.h"
+#include "platform/geometry/CRect.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -32,4 +33,15 @@ constexpr PointSpan SpanOfPoints(const CPoint* points, std::size_t count) {
 constexpr PointSpan UnionSpan(const PointSpan& a, const PointSpan& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
+}
+
+// Whether squares reaching `half` either side of every point of a span all stay inside the
+// 32-bit range; if so, `covered` gets the rectangle they fill together.
+constexpr bool SquaresAroundSpan(const PointSpan& span, int half, CRect* covered) {
+    if (span.IsEmpty() || half < 0 || std::int64_t(span.left) - half < INT32_MIN ||
+        std::int64_t(span.top) - half < INT32_MIN || std::int64_t(span.right) + half > INT32_MAX ||
+        std::int64_t(span.bottom) + half > INT32_MAX)
+        return false;
+    *covered = CRect(span.left - half, span.top - half, span.right + half, span.bottom + half);
+    return true;
 }
