@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,8 +19,14 @@ using namespace raster;
 namespace {
 
 // The list of held segments is kept from one repaint to the next, so that a repaint does not
-// grow a list of the drawing's size from nothing every time.
-thread_local std::vector<HeldSegment> t_spareHeld;
+// grow a list of the drawing's size from nothing every time. It is shared by every thread: a
+// zoom step's picture is drawn on a thread of its own each time.
+// Never destroyed, so that a device that outlives the program's statics still finds it.
+std::mutex g_spareLock;
+std::vector<HeldSegment>& SpareHeld() {
+    static auto* spare = new std::vector<HeldSegment>;
+    return *spare;
+}
 
 // The most segments whose room is kept (8 MiB): a vast drawing's list goes back when it is drawn.
 constexpr std::size_t kKeptHeldSegments = 256 * 1024;
@@ -45,7 +52,10 @@ void RasterDevice::HoldBack() {
     if (DrawingThreads() < 2)
         return;
     m_bHolding = true;
-    m_held.swap(t_spareHeld);
+    {
+        const std::lock_guard lock(g_spareLock);
+        m_held.swap(SpareHeld());
+    }
     m_held.clear();
 }
 
@@ -53,8 +63,12 @@ RasterDevice::~RasterDevice() {
     if (!m_bHolding)
         return;
     Flush();
-    if (m_held.capacity() <= kKeptHeldSegments)
-        t_spareHeld.swap(m_held);
+    if (m_held.capacity() > kKeptHeldSegments)
+        return;
+    // Of two lists, the longer is kept.
+    const std::lock_guard lock(g_spareLock);
+    if (m_held.capacity() > SpareHeld().capacity())
+        SpareHeld().swap(m_held);
 }
 
 void RasterDevice::Flush() {
