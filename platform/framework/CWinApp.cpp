@@ -9,6 +9,7 @@
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/DisplayOpening.h"
+#include "platform/framework/internal/FontConfigWarmUp.h"
 #include "platform/framework/internal/ReplacingFile.h"
 
 #include <QApplication>
@@ -162,9 +163,12 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr)
         return 1;
     AfxIgnoreFileSizeSignal();
+    std::optional<FontConfigWarmUp> fonts(std::in_place);
     std::optional<DisplayOpening> opening(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication qtApp(argc, argv);
     opening.reset();
+    // Nothing has shown a text yet; from here on only the main thread reads fonts.
+    fonts.reset();
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
