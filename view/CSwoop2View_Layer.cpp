@@ -99,10 +99,11 @@ CView::LayerDrawing CSwoop2View::MakeLayerDrawing() {
         pDC->GetClipBox(&clip);
         std::vector<const CCurve*> meeting;
         doc->CurvesMeeting(clip, meeting);
+        const bool anyOthers = !others->empty();
         for (std::size_t i = 0; i < meeting.size(); ++i) {
             if (i % kCurvesPerStretch == kCurvesPerStretch - 1 && !keepGoing())
                 return false;
-            if (meeting[i] != leftOut && others->count(meeting[i]) == 0)
+            if (meeting[i] != leftOut && !(anyOthers && others->count(meeting[i]) != 0))
                 meeting[i]->Draw(pDC);
         }
         return true;
