@@ -84,7 +84,13 @@ bool CView::StartBackgroundDrawing() {
     auto job = std::make_shared<SharpFrame>();
     job->view = this;
     job->mapping = GetDeviceMapping();
-    job->image = QImage(m_pImage->size(), QImage::Format_RGB32);
+    // The layer's pixels are given up while a zoom step's picture is drawn: the drawing takes
+    // their room, already mapped, rather than fault in a fresh image's every time.
+    if (m_pLayer != nullptr && !IsLayerKept() && m_pLayer->size() == m_pImage->size() &&
+        m_pLayer->format() == QImage::Format_RGB32)
+        job->image.swap(*m_pLayer);
+    else
+        job->image = QImage(m_pImage->size(), QImage::Format_RGB32);
     if (job->image.isNull())
         return false;
     job->image.setDevicePixelRatio(m_pImage->devicePixelRatio());
@@ -127,6 +133,9 @@ void CView::CancelBackgroundDrawing() {
     CUiGate::Get().WakeWaiting();
     if (job->thread.joinable())
         job->thread.join();
+    // The room goes back to the layer, which keeps nothing meanwhile.
+    if (m_pLayer != nullptr && m_pLayer->isNull() && !IsLayerKept())
+        m_pLayer->swap(job->image);
 }
 
 void CView::OnBackgroundDrawingDone(const std::shared_ptr<SharpFrame>& job) {
