@@ -52,7 +52,8 @@ struct Axis {
 };
 
 // The length of a step, 1/n, and its square and cube, for every number of steps a segment is
-// sampled in: a division per segment costs more than a look-up.
+// sampled in: a division per segment costs more than a look-up. They are held in units of the
+// fixed point's fraction, which changes no product's rounding, as the unit is a power of two.
 struct StepPowers {
     double h;
     double h2;
@@ -64,12 +65,46 @@ inline std::array<StepPowers, kMaxSteps + 1> MakeStepPowers() {
     for (int n = 1; n <= kMaxSteps; ++n) {
         const double h = 1.0 / n;
         const double h2 = h * h;
-        powers[std::size_t(n)] = {h, h2, h2 * h};
+        powers[std::size_t(n)] = {h * kFixedOne, h2 * kFixedOne, h2 * h * kFixedOne};
     }
     return powers;
 }
 
 const std::array<StepPowers, kMaxSteps + 1> g_stepPowers = MakeStepPowers();
+
+// The differences of consecutive whole-numbered control points along one axis, from which
+// both the steps a segment needs and its cubic's coefficients follow.
+struct Deltas {
+    std::int64_t a;
+    std::int64_t b;
+    std::int64_t c;
+
+    explicit Deltas(const std::int64_t* p) : a(p[1] - p[0]), b(p[2] - p[1]), c(p[3] - p[2]) {}
+
+    // The coefficients of t^3, t^2 and t of the cubic over the points.
+    std::int64_t Cubic() const { return a - 2 * b + c; }
+    std::int64_t Square() const { return 3 * (b - a); }
+    std::int64_t Linear() const { return 3 * a; }
+
+    // The derivative of the cubic is three times the quadratic Bezier over a, b and c; halving
+    // that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and |a + 2b + c| / 4,
+    // which is much closer than the largest difference and needs no division. This is four
+    // times that bound.
+    std::int64_t Bound4() const {
+        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
+        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
+        return std::max(std::max(ends, halves), Abs(a + 2 * b + c));
+    }
+
+    // The steps that keep every step below two pixels along the axis, for the larger of two
+    // bounds.
+    static std::int64_t Steps(std::int64_t bound4) {
+        return std::int64_t(3 * std::uint64_t(bound4) / 8) + 1;
+    }
+
+private:
+    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+};
 
 // Both coordinates of a cubic sampled in n steps (1 <= n <= kMaxSteps).
 struct Axes {
@@ -89,11 +124,15 @@ struct Axes {
     }
 
     void Set(const std::int64_t* px, const std::int64_t* py, int n) {
-        const Double2 a = {double(px[3] - px[0] + 3 * (px[1] - px[2])),
-                           double(py[3] - py[0] + 3 * (py[1] - py[2]))};
-        const Double2 b = {double(3 * (px[0] - 2 * px[1] + px[2])),
-                           double(3 * (py[0] - 2 * py[1] + py[2]))};
-        const Double2 c = {double(3 * (px[1] - px[0])), double(3 * (py[1] - py[0]))};
+        Set(px, py, Deltas(px), Deltas(py), n);
+    }
+
+    // The same with the points' differences at hand.
+    void Set(const std::int64_t* px, const std::int64_t* py, const Deltas& dx, const Deltas& dy,
+             int n) {
+        const Double2 a = {double(dx.Cubic()), double(dy.Cubic())};
+        const Double2 b = {double(dx.Square()), double(dy.Square())};
+        const Double2 c = {double(dx.Linear()), double(dy.Linear())};
         Differences(a, b, c, n);
         x.start = (px[0] << 32) + kFixedHalf;
         x.end = (px[3] << 32) + kFixedHalf;
@@ -104,10 +143,9 @@ struct Axes {
     // For the cubics a t^3 + b t^2 + c t + start.
     void Differences(Double2 a, Double2 b, Double2 c, int n) {
         const StepPowers& p = g_stepPowers[std::size_t(n)];
-        const Double2 a6h3 = 6.0 * a * p.h3;
-        const Double2 d0 = (a * p.h3 + b * p.h2 + c * p.h) * kFixedOne;
-        const Double2 d1 = (a6h3 + 2.0 * b * p.h2) * kFixedOne;
-        const Double2 d2 = a6h3 * kFixedOne;
+        const Double2 d2 = 6.0 * a * p.h3;
+        const Double2 d0 = a * p.h3 + b * p.h2 + c * p.h;
+        const Double2 d1 = d2 + 2.0 * b * p.h2;
         x.d0 = static_cast<std::int64_t>(d0[0]);
         y.d0 = static_cast<std::int64_t>(d0[1]);
         x.d1 = static_cast<std::int64_t>(d1[0]);
@@ -166,6 +204,14 @@ public:
     // 64 bits, which hold any 32-bit coordinate times any ratio. Whole pixels let a segment on a
     // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
+        if constexpr (kIdempotent) {
+            // Most curves of a repaint lie wholly inside the window at a unit per pixel, and
+            // their segments need none of the tests that place a segment against the clip.
+            if (m_scale.IsOne() && WithinClip(points, count)) {
+                BezierWithin(points, count);
+                return;
+            }
+        }
         if (m_scale.IsOne())
             BezierMapped<true>(points, count);
         else
@@ -173,6 +219,71 @@ public:
     }
 
 private:
+    // Whether every point maps inside the clip at a unit per pixel.
+    bool WithinClip(const CPoint* points, int count) const {
+        std::int32_t minX = points[0].x;
+        std::int32_t maxX = minX;
+        std::int32_t minY = points[0].y;
+        std::int32_t maxY = minY;
+        for (int i = 1; i < count; ++i) {
+            minX = std::min(minX, points[i].x);
+            maxX = std::max(maxX, points[i].x);
+            minY = std::min(minY, points[i].y);
+            maxY = std::max(maxY, points[i].y);
+        }
+        return minX - m_ox >= m_left && minY - m_oy >= m_top && maxX - m_ox < m_right &&
+               maxY - m_oy < m_bottom;
+    }
+
+    // The segments of a copying pen's curve whose points all map inside the clip at a unit per
+    // pixel, each drawn or held as BezierMapped would, with every point mapped once.
+    void BezierWithin(const CPoint* points, int count) {
+        std::int64_t x0 = MapX<true>(points[0].x);
+        std::int64_t y0 = MapY<true>(points[0].y);
+        for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
+            const std::int64_t px[4] = {x0, MapX<true>(p[1].x), MapX<true>(p[2].x),
+                                        MapX<true>(p[3].x)};
+            const std::int64_t py[4] = {y0, MapY<true>(p[1].y), MapY<true>(p[2].y),
+                                        MapY<true>(p[3].y)};
+            x0 = px[3];
+            y0 = py[3];
+            const Deltas dx(px);
+            const Deltas dy(py);
+            const std::int64_t n = Deltas::Steps(std::max(dx.Bound4(), dy.Bound4()));
+            if (n > kMaxSteps) {
+                Curve(SegmentOf(px, py), 0);
+                continue;
+            }
+            const bool endDrawn = EndDrawnAfter<true>(points, count, i, px[3], py[3]);
+            if (m_held != nullptr) {
+                Hold(px, py, int(n), endDrawn);
+                continue;
+            }
+            Axes axes;
+            axes.Set(px, py, dx, dy, int(n));
+            Chain(axes.x, axes.y, int(n), endDrawn);
+        }
+    }
+
+    static Segment SegmentOf(const std::int64_t* px, const std::int64_t* py) {
+        Segment s;
+        for (int j = 0; j < 4; ++j) {
+            s.x[j] = double(px[j]);
+            s.y[j] = double(py[j]);
+        }
+        return s;
+    }
+
+    // Keeps a segment inside the clip, in n steps, for the device to draw later.
+    void Hold(const std::int64_t* px, const std::int64_t* py, int n, bool endDrawn) {
+        m_held->push_back(
+            {{std::int32_t(px[0]), std::int32_t(px[1]), std::int32_t(px[2]), std::int32_t(px[3])},
+             {std::int32_t(py[0]), std::int32_t(py[1]), std::int32_t(py[2]), std::int32_t(py[3])},
+             std::uint8_t(n - 1),
+             endDrawn});
+    }
+
     // UnitScale: a logical unit is a pixel, as on a window at its first zoom, and mapping is a
     // subtraction.
     template <bool UnitScale> void BezierMapped(const CPoint* points, int count) {
@@ -202,22 +313,12 @@ private:
                 continue;
             const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
             if (n > kMaxSteps) {
-                Segment s;
-                for (int j = 0; j < 4; ++j) {
-                    s.x[j] = double(px[j]);
-                    s.y[j] = double(py[j]);
-                }
-                Curve(s, 0);
+                Curve(SegmentOf(px, py), 0);
             } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
                 if constexpr (kIdempotent) {
                     const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
                     if (m_held != nullptr) {
-                        m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
-                                            std::int32_t(px[2]), std::int32_t(px[3])},
-                                           {std::int32_t(py[0]), std::int32_t(py[1]),
-                                            std::int32_t(py[2]), std::int32_t(py[3])},
-                                           std::uint8_t(n - 1),
-                                           endDrawn});
+                        Hold(px, py, int(n), endDrawn);
                         continue;
                     }
                     Sample<false>(px, py, int(n), endDrawn);
@@ -230,7 +331,6 @@ private:
         }
     }
 
-    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
     template <class T> static T Min4(const T* v) {
         return std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
     }
@@ -266,22 +366,13 @@ private:
                (MapX<UnitScale>(points[3].x) != endX || MapY<UnitScale>(points[3].y) != endY);
     }
 
-    // The steps that keep every step below two pixels along one axis. The derivative of the cubic
-    // is three times the quadratic Bezier over the differences a, b, c of the control points;
-    // halving that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and
-    // |a + 2b + c| / 4, which is much closer than the largest difference and needs no division.
-    // Whole-numbered points are bounded in integers, four times over.
+    // The steps that keep every step below two pixels along one axis. Whole-numbered points
+    // are bounded in integers, four times over.
     static std::int64_t StepsFor(const std::int64_t* p) {
-        const std::int64_t a = p[1] - p[0];
-        const std::int64_t b = p[2] - p[1];
-        const std::int64_t c = p[3] - p[2];
-        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
-        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
-        const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
-        return std::int64_t(3 * std::uint64_t(bound4) / 8) + 1;
+        return Deltas::Steps(Deltas(p).Bound4());
     }
 
-    // Three times the same bound for points anywhere between whole numbers, with a small
+    // Three times the bound of Deltas for points anywhere between whole numbers, with a small
     // margin for rounding.
     static double SpeedBound(const double* p) {
         const double a = p[1] - p[0];
@@ -346,6 +437,10 @@ private:
 
     // endDrawn: another segment draws the end pixel, so it need not be left out.
     template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n, bool endDrawn = false) {
+        if constexpr (kIdempotent && !Clip) {
+            Chain(ax, ay, n, endDrawn);
+            return;
+        }
         std::int64_t x = ax.start;
         std::int64_t y = ay.start;
         std::int64_t dx0 = ax.d0;
@@ -376,33 +471,6 @@ private:
         std::int64_t qy = y;
         const std::int64_t endHalfX = ax.end;
         const std::int64_t endHalfY = ay.end;
-        if constexpr (kIdempotent && !Clip) {
-            const auto at = [&](std::int64_t px, std::int64_t py) {
-                return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
-            };
-            const auto chain = [&] {
-                m_op(at(qx >> 32, qy >> 32));
-                for (int i = n - 1; i > 0; --i) {
-                    step();
-                    m_op(at((qx + x) >> 33, (qy + y) >> 33));
-                    m_op(at(x >> 32, y >> 32));
-                    qx = x;
-                    qy = y;
-                }
-                m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
-            };
-            if (endDrawn) {
-                chain();
-                return;
-            }
-            // Rather than test every pixel against the end pixel, the end pixel is put back
-            // as it was.
-            std::uint32_t* const end = at(endX, endY);
-            const std::uint32_t endBefore = *end;
-            chain();
-            *end = endBefore;
-            return;
-        }
         const auto visit = [&](std::int64_t px, std::int64_t py) {
             if (px == endX && py == endY)
                 return;
@@ -433,6 +501,55 @@ private:
             qy = y;
         }
         visit((qx + endHalfX) >> 33, (qy + endHalfY) >> 33);
+    }
+
+    // Sample's chain for a copying pen, with every pixel inside the clip: it writes every pixel
+    // without a branch, repeats and all.
+    void Chain(const Axis& ax, const Axis& ay, int n, bool endDrawn) {
+        std::int64_t x = ax.start;
+        std::int64_t y = ay.start;
+        std::int64_t dx0 = ax.d0;
+        std::int64_t dx1 = ax.d1;
+        const std::int64_t dx2 = ax.d2;
+        std::int64_t dy0 = ay.d0;
+        std::int64_t dy1 = ay.d1;
+        const std::int64_t dy2 = ay.d2;
+        std::uint32_t* const bits = m_bits;
+        const std::ptrdiff_t stride = m_stride;
+        // A copy of the pen, which no pixel written through a pointer can change, stays in a
+        // register.
+        const Op op = m_op;
+        const auto at = [&](std::int64_t px, std::int64_t py) {
+            return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+        };
+        const auto chain = [&] {
+            std::int64_t qx = x;
+            std::int64_t qy = y;
+            op(at(qx >> 32, qy >> 32));
+            for (int i = n - 1; i > 0; --i) {
+                x += dx0;
+                dx0 += dx1;
+                dx1 += dx2;
+                y += dy0;
+                dy0 += dy1;
+                dy1 += dy2;
+                op(at((qx + x) >> 33, (qy + y) >> 33));
+                op(at(x >> 32, y >> 32));
+                qx = x;
+                qy = y;
+            }
+            op(at((qx + ax.end) >> 33, (qy + ay.end) >> 33));
+        };
+        if (endDrawn) {
+            chain();
+            return;
+        }
+        // Rather than test every pixel against the end pixel, the end pixel is put back as it
+        // was.
+        std::uint32_t* const end = at(ax.end >> 32, ay.end >> 32);
+        const std::uint32_t endBefore = *end;
+        chain();
+        *end = endBefore;
     }
 
     static void Split(const double* p, double* left, double* right) {
