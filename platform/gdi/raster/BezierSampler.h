@@ -10,7 +10,9 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -79,7 +81,9 @@ struct Deltas {
     std::int64_t b;
     std::int64_t c;
 
-    explicit Deltas(const std::int64_t* p) : a(p[1] - p[0]), b(p[2] - p[1]), c(p[3] - p[2]) {}
+    explicit Deltas(const std::int64_t* p) : Deltas(p[0], p[1], p[2], p[3]) {}
+    Deltas(std::int64_t p0, std::int64_t p1, std::int64_t p2, std::int64_t p3)
+        : a(p1 - p0), b(p2 - p1), c(p3 - p2) {}
 
     // The coefficients of t^3, t^2 and t of the cubic over the points.
     std::int64_t Cubic() const { return a - 2 * b + c; }
@@ -106,6 +110,55 @@ private:
     static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
 };
 
+__extension__ typedef std::int32_t Int4 __attribute__((vector_size(16)));
+__extension__ typedef std::int32_t Int2 __attribute__((vector_size(8)));
+
+// Both axes of a segment of whole-numbered points less than 2^27 apart, the same bound and
+// coefficients as Deltas gives for each, in 32-bit lanes side by side: every drawn segment
+// needs them, and the lanes take a quarter of the instructions.
+class PairedDeltas {
+public:
+    static constexpr std::int32_t kMostApart = 1 << 27;
+
+    // The four points from p on, which lie next to each other in memory.
+    explicit PairedDeltas(const CPoint* p) {
+        static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
+        Int4 first;  // p[0], p[1]
+        Int4 second; // p[2], p[3]
+        std::memcpy(&first, p, sizeof first);
+        std::memcpy(&second, p + 2, sizeof second);
+        const Int4 evens = __builtin_shuffle(first, second, Int4{0, 1, 4, 5}); // p[0], p[2]
+        const Int4 odds = __builtin_shuffle(first, second, Int4{2, 3, 6, 7});  // p[1], p[3]
+        m_ends = odds - evens;                                                 // a, c
+        m_halves = second - first;                                             // a + b, b + c
+    }
+
+    // Deltas::Bound4 of the axis that needs more steps.
+    std::int64_t Bound4() const {
+        const Int4 middles = m_halves + __builtin_shuffle(m_halves, Int4{2, 3, 0, 1});
+        const Int4 bound = Max(Max(Abs(m_ends) << 2, Abs(m_halves) << 1), Abs(middles));
+        const Int4 both = Max(bound, __builtin_shuffle(bound, Int4{2, 3, 0, 1}));
+        return std::max(both[0], both[1]);
+    }
+
+    // The coefficients of t^3, t^2 and t, x and y side by side, as Deltas gives them.
+    Double2 Cubic() const { return Low(3 * m_ends - 2 * m_halves + High(m_ends)); }
+    Double2 Square() const { return Low(3 * (m_halves - 2 * m_ends)); }
+    Double2 Linear() const { return Low(3 * m_ends); }
+
+private:
+    static Int4 Abs(Int4 v) {
+        const Int4 sign = v >> 31;
+        return (v ^ sign) - sign;
+    }
+    static Int4 Max(Int4 a, Int4 b) { return a > b ? a : b; }
+    static Int4 High(Int4 v) { return __builtin_shuffle(v, Int4{2, 3, 0, 1}); }
+    static Double2 Low(Int4 v) { return __builtin_convertvector(Int2{v[0], v[1]}, Double2); }
+
+    Int4 m_ends;
+    Int4 m_halves;
+};
+
 // Both coordinates of a cubic sampled in n steps (1 <= n <= kMaxSteps).
 struct Axes {
     Axis x;
@@ -124,20 +177,30 @@ struct Axes {
     }
 
     void Set(const std::int64_t* px, const std::int64_t* py, int n) {
-        Set(px, py, Deltas(px), Deltas(py), n);
+        Set(px[0], px[3], py[0], py[3], Deltas(px), Deltas(py), n);
     }
 
-    // The same with the points' differences at hand.
-    void Set(const std::int64_t* px, const std::int64_t* py, const Deltas& dx, const Deltas& dy,
-             int n) {
+    // The same from the segment's ends and the points' differences.
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3, const Deltas& dx,
+             const Deltas& dy, int n) {
         const Double2 a = {double(dx.Cubic()), double(dy.Cubic())};
         const Double2 b = {double(dx.Square()), double(dy.Square())};
         const Double2 c = {double(dx.Linear()), double(dy.Linear())};
+        Set(x0, x3, y0, y3, a, b, c, n);
+    }
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3,
+             const PairedDeltas& d, int n) {
+        Set(x0, x3, y0, y3, d.Cubic(), d.Square(), d.Linear(), n);
+    }
+
+    // The same from the segment's ends and its cubic's coefficients.
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3, Double2 a,
+             Double2 b, Double2 c, int n) {
         Differences(a, b, c, n);
-        x.start = (px[0] << 32) + kFixedHalf;
-        x.end = (px[3] << 32) + kFixedHalf;
-        y.start = (py[0] << 32) + kFixedHalf;
-        y.end = (py[3] << 32) + kFixedHalf;
+        x.start = (x0 << 32) + kFixedHalf;
+        x.end = (x3 << 32) + kFixedHalf;
+        y.start = (y0 << 32) + kFixedHalf;
+        y.end = (y3 << 32) + kFixedHalf;
     }
 
     // For the cubics a t^3 + b t^2 + c t + start.
@@ -232,36 +295,35 @@ private:
             maxY = std::max(maxY, points[i].y);
         }
         return minX - m_ox >= m_left && minY - m_oy >= m_top && maxX - m_ox < m_right &&
-               maxY - m_oy < m_bottom;
+               maxY - m_oy < m_bottom && m_right - m_left <= PairedDeltas::kMostApart &&
+               m_bottom - m_top <= PairedDeltas::kMostApart;
     }
 
     // The segments of a copying pen's curve whose points all map inside the clip at a unit per
-    // pixel, each drawn or held as BezierMapped would, with every point mapped once.
+    // pixel, each drawn or held as BezierMapped would. Mapping is a shift, which leaves the
+    // differences between points as they are: only a segment's ends are mapped.
     void BezierWithin(const CPoint* points, int count) {
-        std::int64_t x0 = MapX<true>(points[0].x);
-        std::int64_t y0 = MapY<true>(points[0].y);
+        const std::int64_t ox = m_ox;
+        const std::int64_t oy = m_oy;
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
-            const std::int64_t px[4] = {x0, MapX<true>(p[1].x), MapX<true>(p[2].x),
-                                        MapX<true>(p[3].x)};
-            const std::int64_t py[4] = {y0, MapY<true>(p[1].y), MapY<true>(p[2].y),
-                                        MapY<true>(p[3].y)};
-            x0 = px[3];
-            y0 = py[3];
-            const Deltas dx(px);
-            const Deltas dy(py);
-            const std::int64_t n = Deltas::Steps(std::max(dx.Bound4(), dy.Bound4()));
-            if (n > kMaxSteps) {
-                Curve(SegmentOf(px, py), 0);
+            const PairedDeltas deltas(p);
+            const std::int64_t n = Deltas::Steps(deltas.Bound4());
+            if (n > kMaxSteps || m_held != nullptr) {
+                const std::int64_t px[4] = {p[0].x - ox, p[1].x - ox, p[2].x - ox, p[3].x - ox};
+                const std::int64_t py[4] = {p[0].y - oy, p[1].y - oy, p[2].y - oy, p[3].y - oy};
+                if (n > kMaxSteps)
+                    Curve(SegmentOf(px, py), 0);
+                else
+                    Hold(px, py, int(n), EndDrawnAfter<true>(points, count, i, px[3], py[3]));
                 continue;
             }
-            const bool endDrawn = EndDrawnAfter<true>(points, count, i, px[3], py[3]);
-            if (m_held != nullptr) {
-                Hold(px, py, int(n), endDrawn);
-                continue;
-            }
+            // As EndDrawnAfter, on the points themselves, which map to the same pixel only when
+            // they are the same.
+            const bool endDrawn =
+                i + 6 < count ? p[6] != p[3] : points[0] == p[3] && points[3] != p[3];
             Axes axes;
-            axes.Set(px, py, dx, dy, int(n));
+            axes.Set(p[0].x - ox, p[3].x - ox, p[0].y - oy, p[3].y - oy, deltas, int(n));
             Chain(axes.x, axes.y, int(n), endDrawn);
         }
     }
