@@ -120,13 +120,8 @@ class PairedDeltas {
 public:
     static constexpr std::int32_t kMostApart = 1 << 27;
 
-    // The four points from p on, which lie next to each other in memory.
-    explicit PairedDeltas(const CPoint* p) {
-        static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
-        Int4 first;  // p[0], p[1]
-        Int4 second; // p[2], p[3]
-        std::memcpy(&first, p, sizeof first);
-        std::memcpy(&second, p + 2, sizeof second);
+    // first: the points p[0] and p[1], x and y; second: p[2] and p[3].
+    PairedDeltas(Int4 first, Int4 second) {
         const Int4 evens = __builtin_shuffle(first, second, Int4{0, 1, 4, 5}); // p[0], p[2]
         const Int4 odds = __builtin_shuffle(first, second, Int4{2, 3, 6, 7});  // p[1], p[3]
         m_ends = odds - evens;                                                 // a, c
@@ -157,6 +152,61 @@ private:
 
     Int4 m_ends;
     Int4 m_halves;
+};
+
+// A segment's four points, which lie next to each other in memory, as two pairs of points.
+struct PointPairs {
+    Int4 first;
+    Int4 second;
+
+    explicit PointPairs(const CPoint* p) {
+        static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
+        std::memcpy(&first, p, sizeof first);
+        std::memcpy(&second, p + 2, sizeof second);
+    }
+};
+
+// The logical points that a unit per pixel maps inside a clip, as bounds on the points
+// themselves, so that four points are tested at once.
+class PointWindow {
+public:
+    PointWindow() = default;
+    // The clip's pixels, and the pixel of the origin.
+    PointWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                std::int64_t ox, std::int64_t oy) {
+        // Bounds beyond the 32-bit range are cut to it, which no point can tell from the
+        // bounds themselves; a clip wholly beyond it holds no point.
+        const std::int64_t lowX = left + ox;
+        const std::int64_t lowY = top + oy;
+        const std::int64_t highX = right - 1 + ox;
+        const std::int64_t highY = bottom - 1 + oy;
+        if (lowX > highX || lowY > highY || lowX > INT32_MAX || lowY > INT32_MAX ||
+            highX < INT32_MIN || highY < INT32_MIN)
+            return;
+        const std::int32_t lx = Cut(lowX);
+        const std::int32_t ly = Cut(lowY);
+        const std::int32_t hx = Cut(highX);
+        const std::int32_t hy = Cut(highY);
+        m_low = Int4{lx, ly, lx, ly};
+        m_high = Int4{hx, hy, hx, hy};
+    }
+
+    bool Holds(const PointPairs& p) const {
+        const Int4 outside =
+            (m_low > p.first) | (p.first > m_high) | (m_low > p.second) | (p.second > m_high);
+        std::uint64_t halves[2];
+        std::memcpy(halves, &outside, sizeof halves);
+        return (halves[0] | halves[1]) == 0;
+    }
+
+private:
+    static std::int32_t Cut(std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    }
+
+    // An empty window: no point is at least the largest and at most the smallest.
+    Int4 m_low = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
+    Int4 m_high = {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN};
 };
 
 // Both coordinates of a cubic sampled in n steps (1 <= n <= kMaxSteps).
@@ -236,9 +286,10 @@ public:
           m_skipRight(kIdempotent ? m_right : pen.width),
           m_skipBottom(kIdempotent ? m_bottom : pen.height), m_stride(pen.stride),
           m_scale(mapping.Scale()), m_ox(mapping.OriginX()), m_oy(mapping.OriginY()), m_op(pen.op),
-          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
+          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held), m_within(Within()) {}
 
-    // Held segments write only rows top to bottom - 1, within the clip.
+    // Held segments write only rows top to bottom - 1, within the clip; Bezier is not called
+    // after this.
     void SetRows(int top, int bottom) {
         m_top = top;
         m_bottom = bottom;
@@ -268,10 +319,8 @@ public:
     // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
         if constexpr (kIdempotent) {
-            // Most curves of a repaint lie wholly inside the window at a unit per pixel, and
-            // their segments need none of the tests that place a segment against the clip.
-            if (m_scale.IsOne() && WithinClip(points, count)) {
-                BezierWithin(points, count);
+            if (m_scale.IsOne()) {
+                BezierAtUnitScale(points, count);
                 return;
             }
         }
@@ -282,32 +331,23 @@ public:
     }
 
 private:
-    // Whether every point maps inside the clip at a unit per pixel.
-    bool WithinClip(const CPoint* points, int count) const {
-        std::int32_t minX = points[0].x;
-        std::int32_t maxX = minX;
-        std::int32_t minY = points[0].y;
-        std::int32_t maxY = minY;
-        for (int i = 1; i < count; ++i) {
-            minX = std::min(minX, points[i].x);
-            maxX = std::max(maxX, points[i].x);
-            minY = std::min(minY, points[i].y);
-            maxY = std::max(maxY, points[i].y);
-        }
-        return minX - m_ox >= m_left && minY - m_oy >= m_top && maxX - m_ox < m_right &&
-               maxY - m_oy < m_bottom && m_right - m_left <= PairedDeltas::kMostApart &&
-               m_bottom - m_top <= PairedDeltas::kMostApart;
-    }
-
-    // The segments of a copying pen's curve whose points all map inside the clip at a unit per
-    // pixel, each drawn or held as BezierMapped would. Mapping is a shift, which leaves the
-    // differences between points as they are: only a segment's ends are mapped.
-    void BezierWithin(const CPoint* points, int count) {
+    // A copying pen's segments at a unit per pixel. Most segments of a repaint lie wholly
+    // inside the window: they are told by their points and need none of the tests that place
+    // a segment against the clip. Mapping is a shift, which leaves the differences between
+    // points as they are: only such a segment's ends are mapped.
+    void BezierAtUnitScale(const CPoint* points, int count) {
         const std::int64_t ox = m_ox;
         const std::int64_t oy = m_oy;
         for (int i = 0; i + 3 < count; i += 3) {
             const CPoint* p = points + i;
-            const PairedDeltas deltas(p);
+            const PointPairs pairs(p);
+            if (!m_within.Holds(pairs)) {
+                const std::int64_t px[4] = {p[0].x - ox, p[1].x - ox, p[2].x - ox, p[3].x - ox};
+                const std::int64_t py[4] = {p[0].y - oy, p[1].y - oy, p[2].y - oy, p[3].y - oy};
+                MappedSegment<true>(points, count, i, px, py);
+                continue;
+            }
+            const PairedDeltas deltas(pairs.first, pairs.second);
             const std::int64_t n = Deltas::Steps(deltas.Bound4());
             if (n > kMaxSteps || m_held != nullptr) {
                 const std::int64_t px[4] = {p[0].x - ox, p[1].x - ox, p[2].x - ox, p[3].x - ox};
@@ -362,34 +402,50 @@ private:
                 px[j] = MapX<UnitScale>(p[j].x);
                 py[j] = MapY<UnitScale>(p[j].y);
             }
-            // Most segments of a drawing are short and lie wholly inside the window: they are
-            // sorted out in integers, before any floating-point work.
-            const std::int64_t minX = Min4(px);
-            const std::int64_t maxX = Max4(px);
-            const std::int64_t minY = Min4(py);
-            const std::int64_t maxY = Max4(py);
-            // A segment outside is skipped whole, and the pen's pattern does not run on over
-            // it: the dots that show stay where they are when the curve is drawn again.
-            if (maxX < m_skipLeft || maxY < m_skipTop || minX >= m_skipRight ||
-                minY >= m_skipBottom)
-                continue;
-            const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
-            if (n > kMaxSteps) {
-                Curve(SegmentOf(px, py), 0);
-            } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
-                if constexpr (kIdempotent) {
-                    const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
-                    if (m_held != nullptr) {
-                        Hold(px, py, int(n), endDrawn);
-                        continue;
-                    }
-                    Sample<false>(px, py, int(n), endDrawn);
-                    continue;
+            MappedSegment<UnitScale>(points, count, i, px, py);
+        }
+    }
+
+    // Where a copying pen's points at a unit per pixel map inside the clip; empty for any other
+    // pen, and for a clip so vast that differences of points inside it could overflow the
+    // lanes of PairedDeltas.
+    PointWindow Within() const {
+        if (!kIdempotent || !m_scale.IsOne() || m_right - m_left > PairedDeltas::kMostApart ||
+            m_bottom - m_top > PairedDeltas::kMostApart)
+            return PointWindow();
+        return PointWindow(m_left, m_top, m_right, m_bottom, m_ox, m_oy);
+    }
+
+    // The segment of points[i] to points[i + 3], mapped to the pixels px, py.
+    template <bool UnitScale>
+    void MappedSegment(const CPoint* points, int count, int i, const std::int64_t* px,
+                       const std::int64_t* py) {
+        // Most segments of a drawing are short and lie wholly inside the window: they are
+        // sorted out in integers, before any floating-point work.
+        const std::int64_t minX = Min4(px);
+        const std::int64_t maxX = Max4(px);
+        const std::int64_t minY = Min4(py);
+        const std::int64_t maxY = Max4(py);
+        // A segment outside is skipped whole, and the pen's pattern does not run on over
+        // it: the dots that show stay where they are when the curve is drawn again.
+        if (maxX < m_skipLeft || maxY < m_skipTop || minX >= m_skipRight || minY >= m_skipBottom)
+            return;
+        const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
+        if (n > kMaxSteps) {
+            Curve(SegmentOf(px, py), 0);
+        } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
+            if constexpr (kIdempotent) {
+                const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
+                if (m_held != nullptr) {
+                    Hold(px, py, int(n), endDrawn);
+                    return;
                 }
-                Sample<false>(px, py, int(n));
-            } else {
-                Sample<true>(px, py, int(n));
+                Sample<false>(px, py, int(n), endDrawn);
+                return;
             }
+            Sample<false>(px, py, int(n));
+        } else {
+            Sample<true>(px, py, int(n));
         }
     }
 
@@ -652,6 +708,8 @@ private:
     PenPattern m_pattern;
     int m_phase;
     std::vector<HeldSegment>* m_held;
+    // The points whose segments a copying pen draws at a unit per pixel without clipping.
+    PointWindow m_within;
     // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
     std::int64_t m_lastX = INT64_MIN;
     std::int64_t m_lastY = INT64_MIN;
