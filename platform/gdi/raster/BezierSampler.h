@@ -10,7 +10,9 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -52,7 +54,8 @@ struct Axis {
 };
 
 // The length of a step, 1/n, and its square and cube, for every number of steps a segment is
-// sampled in: a division per segment costs more than a look-up.
+// sampled in: a division per segment costs more than a look-up. They are held in units of the
+// fixed point's fraction, which changes no product's rounding, as the unit is a power of two.
 struct StepPowers {
     double h;
     double h2;
@@ -64,12 +67,147 @@ inline std::array<StepPowers, kMaxSteps + 1> MakeStepPowers() {
     for (int n = 1; n <= kMaxSteps; ++n) {
         const double h = 1.0 / n;
         const double h2 = h * h;
-        powers[std::size_t(n)] = {h, h2, h2 * h};
+        powers[std::size_t(n)] = {h * kFixedOne, h2 * kFixedOne, h2 * h * kFixedOne};
     }
     return powers;
 }
 
 const std::array<StepPowers, kMaxSteps + 1> g_stepPowers = MakeStepPowers();
+
+// The differences of consecutive whole-numbered control points along one axis, from which
+// both the steps a segment needs and its cubic's coefficients follow.
+struct Deltas {
+    std::int64_t a;
+    std::int64_t b;
+    std::int64_t c;
+
+    explicit Deltas(const std::int64_t* p) : Deltas(p[0], p[1], p[2], p[3]) {}
+    Deltas(std::int64_t p0, std::int64_t p1, std::int64_t p2, std::int64_t p3)
+        : a(p1 - p0), b(p2 - p1), c(p3 - p2) {}
+
+    // The coefficients of t^3, t^2 and t of the cubic over the points.
+    std::int64_t Cubic() const { return a - 2 * b + c; }
+    std::int64_t Square() const { return 3 * (b - a); }
+    std::int64_t Linear() const { return 3 * a; }
+
+    // The derivative of the cubic is three times the quadratic Bezier over a, b and c; halving
+    // that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and |a + 2b + c| / 4,
+    // which is much closer than the largest difference and needs no division. This is four
+    // times that bound.
+    std::int64_t Bound4() const {
+        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
+        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
+        return std::max(std::max(ends, halves), Abs(a + 2 * b + c));
+    }
+
+    // The steps that keep every step below two pixels along the axis, for the larger of two
+    // bounds.
+    static std::int64_t Steps(std::int64_t bound4) {
+        return std::int64_t(3 * std::uint64_t(bound4) / 8) + 1;
+    }
+
+private:
+    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+};
+
+__extension__ typedef std::int32_t Int4 __attribute__((vector_size(16)));
+__extension__ typedef std::int32_t Int2 __attribute__((vector_size(8)));
+
+// Both axes of a segment of whole-numbered points less than 2^27 apart, the same bound and
+// coefficients as Deltas gives for each, in 32-bit lanes side by side: every drawn segment
+// needs them, and the lanes take a quarter of the instructions.
+class PairedDeltas {
+public:
+    static constexpr std::int32_t kMostApart = 1 << 27;
+
+    // first: the points p[0] and p[1], x and y; second: p[2] and p[3].
+    PairedDeltas(Int4 first, Int4 second) {
+        const Int4 evens = __builtin_shuffle(first, second, Int4{0, 1, 4, 5}); // p[0], p[2]
+        const Int4 odds = __builtin_shuffle(first, second, Int4{2, 3, 6, 7});  // p[1], p[3]
+        m_ends = odds - evens;                                                 // a, c
+        m_halves = second - first;                                             // a + b, b + c
+    }
+
+    // Deltas::Bound4 of the axis that needs more steps.
+    std::int64_t Bound4() const {
+        const Int4 middles = m_halves + __builtin_shuffle(m_halves, Int4{2, 3, 0, 1});
+        const Int4 bound = Max(Max(Abs(m_ends) << 2, Abs(m_halves) << 1), Abs(middles));
+        const Int4 both = Max(bound, __builtin_shuffle(bound, Int4{2, 3, 0, 1}));
+        return std::max(both[0], both[1]);
+    }
+
+    // The coefficients of t^3, t^2 and t, x and y side by side, as Deltas gives them.
+    Double2 Cubic() const { return Low(3 * m_ends - 2 * m_halves + High(m_ends)); }
+    Double2 Square() const { return Low(3 * (m_halves - 2 * m_ends)); }
+    Double2 Linear() const { return Low(3 * m_ends); }
+
+private:
+    static Int4 Abs(Int4 v) {
+        const Int4 sign = v >> 31;
+        return (v ^ sign) - sign;
+    }
+    static Int4 Max(Int4 a, Int4 b) { return a > b ? a : b; }
+    static Int4 High(Int4 v) { return __builtin_shuffle(v, Int4{2, 3, 0, 1}); }
+    static Double2 Low(Int4 v) { return __builtin_convertvector(Int2{v[0], v[1]}, Double2); }
+
+    Int4 m_ends;
+    Int4 m_halves;
+};
+
+// A segment's four points, which lie next to each other in memory, as two pairs of points.
+struct PointPairs {
+    Int4 first;
+    Int4 second;
+
+    explicit PointPairs(const CPoint* p) {
+        static_assert(sizeof(CPoint) == 8 && offsetof(CPoint, y) == 4);
+        std::memcpy(&first, p, sizeof first);
+        std::memcpy(&second, p + 2, sizeof second);
+    }
+};
+
+// The logical points that a unit per pixel maps inside a clip, as bounds on the points
+// themselves, so that four points are tested at once.
+class PointWindow {
+public:
+    PointWindow() = default;
+    // The clip's pixels, and the pixel of the origin.
+    PointWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+                std::int64_t ox, std::int64_t oy) {
+        // Bounds beyond the 32-bit range are cut to it, which no point can tell from the
+        // bounds themselves; a clip wholly beyond it holds no point.
+        const std::int64_t lowX = left + ox;
+        const std::int64_t lowY = top + oy;
+        const std::int64_t highX = right - 1 + ox;
+        const std::int64_t highY = bottom - 1 + oy;
+        if (lowX > highX || lowY > highY || lowX > INT32_MAX || lowY > INT32_MAX ||
+            highX < INT32_MIN || highY < INT32_MIN)
+            return;
+        const std::int32_t lx = Cut(lowX);
+        const std::int32_t ly = Cut(lowY);
+        const std::int32_t hx = Cut(highX);
+        const std::int32_t hy = Cut(highY);
+        m_low = Int4{lx, ly, lx, ly};
+        m_high = Int4{hx, hy, hx, hy};
+    }
+
+    bool Holds(const PointPairs& p) const {
+        const Int4 outside =
+            (m_low > p.first) | (p.first > m_high) | (m_low > p.second) | (p.second > m_high);
+        std::uint64_t halves[2];
+        std::memcpy(halves, &outside, sizeof halves);
+        return (halves[0] | halves[1]) == 0;
+    }
+
+private:
+    static std::int32_t Cut(std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    }
+
+    // An empty window: no point is at least the largest and at most the smallest.
+    Int4 m_low = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
+    Int4 m_high = {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN};
+};
 
 // Both coordinates of a cubic sampled in n steps (1 <= n <= kMaxSteps).
 struct Axes {
@@ -89,25 +227,38 @@ struct Axes {
     }
 
     void Set(const std::int64_t* px, const std::int64_t* py, int n) {
-        const Double2 a = {double(px[3] - px[0] + 3 * (px[1] - px[2])),
-                           double(py[3] - py[0] + 3 * (py[1] - py[2]))};
-        const Double2 b = {double(3 * (px[0] - 2 * px[1] + px[2])),
-                           double(3 * (py[0] - 2 * py[1] + py[2]))};
-        const Double2 c = {double(3 * (px[1] - px[0])), double(3 * (py[1] - py[0]))};
+        Set(px[0], px[3], py[0], py[3], Deltas(px), Deltas(py), n);
+    }
+
+    // The same from the segment's ends and the points' differences.
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3, const Deltas& dx,
+             const Deltas& dy, int n) {
+        const Double2 a = {double(dx.Cubic()), double(dy.Cubic())};
+        const Double2 b = {double(dx.Square()), double(dy.Square())};
+        const Double2 c = {double(dx.Linear()), double(dy.Linear())};
+        Set(x0, x3, y0, y3, a, b, c, n);
+    }
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3,
+             const PairedDeltas& d, int n) {
+        Set(x0, x3, y0, y3, d.Cubic(), d.Square(), d.Linear(), n);
+    }
+
+    // The same from the segment's ends and its cubic's coefficients.
+    void Set(std::int64_t x0, std::int64_t x3, std::int64_t y0, std::int64_t y3, Double2 a,
+             Double2 b, Double2 c, int n) {
         Differences(a, b, c, n);
-        x.start = (px[0] << 32) + kFixedHalf;
-        x.end = (px[3] << 32) + kFixedHalf;
-        y.start = (py[0] << 32) + kFixedHalf;
-        y.end = (py[3] << 32) + kFixedHalf;
+        x.start = (x0 << 32) + kFixedHalf;
+        x.end = (x3 << 32) + kFixedHalf;
+        y.start = (y0 << 32) + kFixedHalf;
+        y.end = (y3 << 32) + kFixedHalf;
     }
 
     // For the cubics a t^3 + b t^2 + c t + start.
     void Differences(Double2 a, Double2 b, Double2 c, int n) {
         const StepPowers& p = g_stepPowers[std::size_t(n)];
-        const Double2 a6h3 = 6.0 * a * p.h3;
-        const Double2 d0 = (a * p.h3 + b * p.h2 + c * p.h) * kFixedOne;
-        const Double2 d1 = (a6h3 + 2.0 * b * p.h2) * kFixedOne;
-        const Double2 d2 = a6h3 * kFixedOne;
+        const Double2 d2 = 6.0 * a * p.h3;
+        const Double2 d0 = a * p.h3 + b * p.h2 + c * p.h;
+        const Double2 d1 = d2 + 2.0 * b * p.h2;
         x.d0 = static_cast<std::int64_t>(d0[0]);
         y.d0 = static_cast<std::int64_t>(d0[1]);
         x.d1 = static_cast<std::int64_t>(d1[0]);
@@ -135,9 +286,10 @@ public:
           m_skipRight(kIdempotent ? m_right : pen.width),
           m_skipBottom(kIdempotent ? m_bottom : pen.height), m_stride(pen.stride),
           m_scale(mapping.Scale()), m_ox(mapping.OriginX()), m_oy(mapping.OriginY()), m_op(pen.op),
-          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held) {}
+          m_pattern(pen.pattern), m_phase(pen.phase), m_held(held), m_within(Within()) {}
 
-    // Held segments write only rows top to bottom - 1, within the clip.
+    // Held segments write only rows top to bottom - 1, within the clip; Bezier is not called
+    // after this.
     void SetRows(int top, int bottom) {
         m_top = top;
         m_bottom = bottom;
@@ -166,6 +318,12 @@ public:
     // 64 bits, which hold any 32-bit coordinate times any ratio. Whole pixels let a segment on a
     // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
+        if constexpr (kIdempotent) {
+            if (m_scale.IsOne()) {
+                BezierAtUnitScale(points, count);
+                return;
+            }
+        }
         if (m_scale.IsOne())
             BezierMapped<true>(points, count);
         else
@@ -173,6 +331,61 @@ public:
     }
 
 private:
+    // A copying pen's segments at a unit per pixel. Most segments of a repaint lie wholly
+    // inside the window: they are told by their points and need none of the tests that place
+    // a segment against the clip. Mapping is a shift, which leaves the differences between
+    // points as they are: only such a segment's ends are mapped.
+    void BezierAtUnitScale(const CPoint* points, int count) {
+        const std::int64_t ox = m_ox;
+        const std::int64_t oy = m_oy;
+        for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
+            const PointPairs pairs(p);
+            if (!m_within.Holds(pairs)) {
+                const std::int64_t px[4] = {p[0].x - ox, p[1].x - ox, p[2].x - ox, p[3].x - ox};
+                const std::int64_t py[4] = {p[0].y - oy, p[1].y - oy, p[2].y - oy, p[3].y - oy};
+                MappedSegment<true>(points, count, i, px, py);
+                continue;
+            }
+            const PairedDeltas deltas(pairs.first, pairs.second);
+            const std::int64_t n = Deltas::Steps(deltas.Bound4());
+            if (n > kMaxSteps || m_held != nullptr) {
+                const std::int64_t px[4] = {p[0].x - ox, p[1].x - ox, p[2].x - ox, p[3].x - ox};
+                const std::int64_t py[4] = {p[0].y - oy, p[1].y - oy, p[2].y - oy, p[3].y - oy};
+                if (n > kMaxSteps)
+                    Curve(SegmentOf(px, py), 0);
+                else
+                    Hold(px, py, int(n), EndDrawnAfter<true>(points, count, i, px[3], py[3]));
+                continue;
+            }
+            // As EndDrawnAfter, on the points themselves, which map to the same pixel only when
+            // they are the same.
+            const bool endDrawn =
+                i + 6 < count ? p[6] != p[3] : points[0] == p[3] && points[3] != p[3];
+            Axes axes;
+            axes.Set(p[0].x - ox, p[3].x - ox, p[0].y - oy, p[3].y - oy, deltas, int(n));
+            Chain(axes.x, axes.y, int(n), endDrawn);
+        }
+    }
+
+    static Segment SegmentOf(const std::int64_t* px, const std::int64_t* py) {
+        Segment s;
+        for (int j = 0; j < 4; ++j) {
+            s.x[j] = double(px[j]);
+            s.y[j] = double(py[j]);
+        }
+        return s;
+    }
+
+    // Keeps a segment inside the clip, in n steps, for the device to draw later.
+    void Hold(const std::int64_t* px, const std::int64_t* py, int n, bool endDrawn) {
+        m_held->push_back(
+            {{std::int32_t(px[0]), std::int32_t(px[1]), std::int32_t(px[2]), std::int32_t(px[3])},
+             {std::int32_t(py[0]), std::int32_t(py[1]), std::int32_t(py[2]), std::int32_t(py[3])},
+             std::uint8_t(n - 1),
+             endDrawn});
+    }
+
     // UnitScale: a logical unit is a pixel, as on a window at its first zoom, and mapping is a
     // subtraction.
     template <bool UnitScale> void BezierMapped(const CPoint* points, int count) {
@@ -189,48 +402,53 @@ private:
                 px[j] = MapX<UnitScale>(p[j].x);
                 py[j] = MapY<UnitScale>(p[j].y);
             }
-            // Most segments of a drawing are short and lie wholly inside the window: they are
-            // sorted out in integers, before any floating-point work.
-            const std::int64_t minX = Min4(px);
-            const std::int64_t maxX = Max4(px);
-            const std::int64_t minY = Min4(py);
-            const std::int64_t maxY = Max4(py);
-            // A segment outside is skipped whole, and the pen's pattern does not run on over
-            // it: the dots that show stay where they are when the curve is drawn again.
-            if (maxX < m_skipLeft || maxY < m_skipTop || minX >= m_skipRight ||
-                minY >= m_skipBottom)
-                continue;
-            const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
-            if (n > kMaxSteps) {
-                Segment s;
-                for (int j = 0; j < 4; ++j) {
-                    s.x[j] = double(px[j]);
-                    s.y[j] = double(py[j]);
-                }
-                Curve(s, 0);
-            } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
-                if constexpr (kIdempotent) {
-                    const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
-                    if (m_held != nullptr) {
-                        m_held->push_back({{std::int32_t(px[0]), std::int32_t(px[1]),
-                                            std::int32_t(px[2]), std::int32_t(px[3])},
-                                           {std::int32_t(py[0]), std::int32_t(py[1]),
-                                            std::int32_t(py[2]), std::int32_t(py[3])},
-                                           std::uint8_t(n - 1),
-                                           endDrawn});
-                        continue;
-                    }
-                    Sample<false>(px, py, int(n), endDrawn);
-                    continue;
-                }
-                Sample<false>(px, py, int(n));
-            } else {
-                Sample<true>(px, py, int(n));
-            }
+            MappedSegment<UnitScale>(points, count, i, px, py);
         }
     }
 
-    static std::int64_t Abs(std::int64_t v) { return v < 0 ? -v : v; }
+    // Where a copying pen's points at a unit per pixel map inside the clip; empty for any other
+    // pen, and for a clip so vast that differences of points inside it could overflow the
+    // lanes of PairedDeltas.
+    PointWindow Within() const {
+        if (!kIdempotent || !m_scale.IsOne() || m_right - m_left > PairedDeltas::kMostApart ||
+            m_bottom - m_top > PairedDeltas::kMostApart)
+            return PointWindow();
+        return PointWindow(m_left, m_top, m_right, m_bottom, m_ox, m_oy);
+    }
+
+    // The segment of points[i] to points[i + 3], mapped to the pixels px, py.
+    template <bool UnitScale>
+    void MappedSegment(const CPoint* points, int count, int i, const std::int64_t* px,
+                       const std::int64_t* py) {
+        // Most segments of a drawing are short and lie wholly inside the window: they are
+        // sorted out in integers, before any floating-point work.
+        const std::int64_t minX = Min4(px);
+        const std::int64_t maxX = Max4(px);
+        const std::int64_t minY = Min4(py);
+        const std::int64_t maxY = Max4(py);
+        // A segment outside is skipped whole, and the pen's pattern does not run on over
+        // it: the dots that show stay where they are when the curve is drawn again.
+        if (maxX < m_skipLeft || maxY < m_skipTop || minX >= m_skipRight || minY >= m_skipBottom)
+            return;
+        const std::int64_t n = std::max(StepsFor(px), StepsFor(py));
+        if (n > kMaxSteps) {
+            Curve(SegmentOf(px, py), 0);
+        } else if (minX >= m_left && minY >= m_top && maxX < m_right && maxY < m_bottom) {
+            if constexpr (kIdempotent) {
+                const bool endDrawn = EndDrawnAfter<UnitScale>(points, count, i, px[3], py[3]);
+                if (m_held != nullptr) {
+                    Hold(px, py, int(n), endDrawn);
+                    return;
+                }
+                Sample<false>(px, py, int(n), endDrawn);
+                return;
+            }
+            Sample<false>(px, py, int(n));
+        } else {
+            Sample<true>(px, py, int(n));
+        }
+    }
+
     template <class T> static T Min4(const T* v) {
         return std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
     }
@@ -266,22 +484,13 @@ private:
                (MapX<UnitScale>(points[3].x) != endX || MapY<UnitScale>(points[3].y) != endY);
     }
 
-    // The steps that keep every step below two pixels along one axis. The derivative of the cubic
-    // is three times the quadratic Bezier over the differences a, b, c of the control points;
-    // halving that quadratic bounds it by |a|, |c|, |a + b| / 2, |b + c| / 2 and
-    // |a + 2b + c| / 4, which is much closer than the largest difference and needs no division.
-    // Whole-numbered points are bounded in integers, four times over.
+    // The steps that keep every step below two pixels along one axis. Whole-numbered points
+    // are bounded in integers, four times over.
     static std::int64_t StepsFor(const std::int64_t* p) {
-        const std::int64_t a = p[1] - p[0];
-        const std::int64_t b = p[2] - p[1];
-        const std::int64_t c = p[3] - p[2];
-        const std::int64_t ends = 4 * std::max(Abs(a), Abs(c));
-        const std::int64_t halves = 2 * std::max(Abs(a + b), Abs(b + c));
-        const std::int64_t bound4 = std::max(std::max(ends, halves), Abs(a + 2 * b + c));
-        return std::int64_t(3 * std::uint64_t(bound4) / 8) + 1;
+        return Deltas::Steps(Deltas(p).Bound4());
     }
 
-    // Three times the same bound for points anywhere between whole numbers, with a small
+    // Three times the bound of Deltas for points anywhere between whole numbers, with a small
     // margin for rounding.
     static double SpeedBound(const double* p) {
         const double a = p[1] - p[0];
@@ -346,6 +555,10 @@ private:
 
     // endDrawn: another segment draws the end pixel, so it need not be left out.
     template <bool Clip> void Sample(const Axis& ax, const Axis& ay, int n, bool endDrawn = false) {
+        if constexpr (kIdempotent && !Clip) {
+            Chain(ax, ay, n, endDrawn);
+            return;
+        }
         std::int64_t x = ax.start;
         std::int64_t y = ay.start;
         std::int64_t dx0 = ax.d0;
@@ -376,33 +589,6 @@ private:
         std::int64_t qy = y;
         const std::int64_t endHalfX = ax.end;
         const std::int64_t endHalfY = ay.end;
-        if constexpr (kIdempotent && !Clip) {
-            const auto at = [&](std::int64_t px, std::int64_t py) {
-                return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
-            };
-            const auto chain = [&] {
-                m_op(at(qx >> 32, qy >> 32));
-                for (int i = n - 1; i > 0; --i) {
-                    step();
-                    m_op(at((qx + x) >> 33, (qy + y) >> 33));
-                    m_op(at(x >> 32, y >> 32));
-                    qx = x;
-                    qy = y;
-                }
-                m_op(at((qx + endHalfX) >> 33, (qy + endHalfY) >> 33));
-            };
-            if (endDrawn) {
-                chain();
-                return;
-            }
-            // Rather than test every pixel against the end pixel, the end pixel is put back
-            // as it was.
-            std::uint32_t* const end = at(endX, endY);
-            const std::uint32_t endBefore = *end;
-            chain();
-            *end = endBefore;
-            return;
-        }
         const auto visit = [&](std::int64_t px, std::int64_t py) {
             if (px == endX && py == endY)
                 return;
@@ -433,6 +619,56 @@ private:
             qy = y;
         }
         visit((qx + endHalfX) >> 33, (qy + endHalfY) >> 33);
+    }
+
+    // Sample's chain for a copying pen, with every pixel inside the clip: it writes every pixel
+    // without a branch, repeats and all. It is built into each loop over segments, which keeps
+    // the segment's stepping in registers rather than passing it through memory every time.
+    [[gnu::always_inline]] void Chain(const Axis& ax, const Axis& ay, int n, bool endDrawn) {
+        std::int64_t x = ax.start;
+        std::int64_t y = ay.start;
+        std::int64_t dx0 = ax.d0;
+        std::int64_t dx1 = ax.d1;
+        const std::int64_t dx2 = ax.d2;
+        std::int64_t dy0 = ay.d0;
+        std::int64_t dy1 = ay.d1;
+        const std::int64_t dy2 = ay.d2;
+        std::uint32_t* const bits = m_bits;
+        const std::ptrdiff_t stride = m_stride;
+        // A copy of the pen, which no pixel written through a pointer can change, stays in a
+        // register.
+        const Op op = m_op;
+        const auto at = [&](std::int64_t px, std::int64_t py) {
+            return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
+        };
+        const auto chain = [&] {
+            std::int64_t qx = x;
+            std::int64_t qy = y;
+            op(at(qx >> 32, qy >> 32));
+            for (int i = n - 1; i > 0; --i) {
+                x += dx0;
+                dx0 += dx1;
+                dx1 += dx2;
+                y += dy0;
+                dy0 += dy1;
+                dy1 += dy2;
+                op(at((qx + x) >> 33, (qy + y) >> 33));
+                op(at(x >> 32, y >> 32));
+                qx = x;
+                qy = y;
+            }
+            op(at((qx + ax.end) >> 33, (qy + ay.end) >> 33));
+        };
+        if (endDrawn) {
+            chain();
+            return;
+        }
+        // Rather than test every pixel against the end pixel, the end pixel is put back as it
+        // was.
+        std::uint32_t* const end = at(ax.end >> 32, ay.end >> 32);
+        const std::uint32_t endBefore = *end;
+        chain();
+        *end = endBefore;
     }
 
     static void Split(const double* p, double* left, double* right) {
@@ -472,6 +708,8 @@ private:
     PenPattern m_pattern;
     int m_phase;
     std::vector<HeldSegment>* m_held;
+    // The points whose segments a copying pen draws at a unit per pixel without clipping.
+    PointWindow m_within;
     // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
     std::int64_t m_lastX = INT64_MIN;
     std::int64_t m_lastY = INT64_MIN;

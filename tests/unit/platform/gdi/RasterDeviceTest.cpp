@@ -439,6 +439,14 @@ TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
             pt = round % 10 == 9 ? CPoint(far(rng), far(rng)) : CPoint(coord(rng), coord(rng));
         // A last segment that stays on its start pixel draws nothing, so the end pixel of the
         // segment before it, inside the image, stays out too.
+        // Segments in the corner whose points reach the column and row just past the image
+        // must still be clipped there.
+        if (round % 5 == 3) {
+            std::uniform_int_distribution<int> x(150, 160);
+            std::uniform_int_distribution<int> y(110, 120);
+            for (CPoint& pt : pts)
+                pt = CPoint(x(rng), y(rng));
+        }
         if (round % 5 == 4) {
             std::uniform_int_distribution<int> inside(5, 114);
             for (CPoint& pt : pts)
