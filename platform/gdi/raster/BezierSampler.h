@@ -122,17 +122,17 @@ public:
 
     // first: the points p[0] and p[1], x and y; second: p[2] and p[3].
     PairedDeltas(Int4 first, Int4 second) {
-        const Int4 evens = __builtin_shuffle(first, second, Int4{0, 1, 4, 5}); // p[0], p[2]
-        const Int4 odds = __builtin_shuffle(first, second, Int4{2, 3, 6, 7});  // p[1], p[3]
+        const Int4 evens = __builtin_shufflevector(first, second, 0, 1, 4, 5); // p[0], p[2]
+        const Int4 odds = __builtin_shufflevector(first, second, 2, 3, 6, 7);  // p[1], p[3]
         m_ends = odds - evens;                                                 // a, c
         m_halves = second - first;                                             // a + b, b + c
     }
 
     // Deltas::Bound4 of the axis that needs more steps.
     std::int64_t Bound4() const {
-        const Int4 middles = m_halves + __builtin_shuffle(m_halves, Int4{2, 3, 0, 1});
+        const Int4 middles = m_halves + High(m_halves);
         const Int4 bound = Max(Max(Abs(m_ends) << 2, Abs(m_halves) << 1), Abs(middles));
-        const Int4 both = Max(bound, __builtin_shuffle(bound, Int4{2, 3, 0, 1}));
+        const Int4 both = Max(bound, High(bound));
         return std::max(both[0], both[1]);
     }
 
@@ -147,7 +147,7 @@ private:
         return (v ^ sign) - sign;
     }
     static Int4 Max(Int4 a, Int4 b) { return a > b ? a : b; }
-    static Int4 High(Int4 v) { return __builtin_shuffle(v, Int4{2, 3, 0, 1}); }
+    static Int4 High(Int4 v) { return __builtin_shufflevector(v, v, 2, 3, 0, 1); }
     static Double2 Low(Int4 v) { return __builtin_convertvector(Int2{v[0], v[1]}, Double2); }
 
     Int4 m_ends;
