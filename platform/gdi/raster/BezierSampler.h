@@ -53,6 +53,31 @@ struct Axis {
     std::int64_t end;
 };
 
+// A sample walking along both axes of a cubic, and the differences that carry it on a step.
+struct Walk {
+    std::int64_t x;
+    std::int64_t dx0;
+    std::int64_t dx1;
+    std::int64_t dx2;
+    std::int64_t y;
+    std::int64_t dy0;
+    std::int64_t dy1;
+    std::int64_t dy2;
+
+    Walk(const Axis& ax, const Axis& ay)
+        : x(ax.start), dx0(ax.d0), dx1(ax.d1), dx2(ax.d2), y(ay.start), dy0(ay.d0), dy1(ay.d1),
+          dy2(ay.d2) {}
+
+    void Step() {
+        x += dx0;
+        dx0 += dx1;
+        dx1 += dx2;
+        y += dy0;
+        dy0 += dy1;
+        dy1 += dy2;
+    }
+};
+
 // The length of a step, 1/n, and its square and cube, for every number of steps a segment is
 // sampled in: a division per segment costs more than a look-up. They are held in units of the
 // fixed point's fraction, which changes no product's rounding, as the unit is a power of two.
@@ -559,25 +584,10 @@ private:
             Chain(ax, ay, n, endDrawn);
             return;
         }
-        std::int64_t x = ax.start;
-        std::int64_t y = ay.start;
-        std::int64_t dx0 = ax.d0;
-        std::int64_t dx1 = ax.d1;
-        const std::int64_t dx2 = ax.d2;
-        std::int64_t dy0 = ay.d0;
-        std::int64_t dy1 = ay.d1;
-        const std::int64_t dy2 = ay.d2;
+        Walk walk(ax, ay);
         // A pixel no sample reaches stands for the end pixel when it need not be left out.
         const std::int64_t endX = endDrawn ? INT64_MIN : ax.end >> 32;
         const std::int64_t endY = endDrawn ? INT64_MIN : ay.end >> 32;
-        const auto step = [&] {
-            x += dx0;
-            dx0 += dx1;
-            dx1 += dx2;
-            y += dy0;
-            dy0 += dy1;
-            dy1 += dy2;
-        };
         std::uint32_t* const bits = m_bits;
         const std::ptrdiff_t stride = m_stride;
         // Each step moves less than two pixels along either axis, so the point halfway between
@@ -585,8 +595,8 @@ private:
         // unbroken chain: the chain is the first sample, then for every further sample the
         // pixel halfway to it and the sample itself, and last the pixel halfway to the end.
         // Halfway points keep the half that rounds, as the samples do.
-        std::int64_t qx = x;
-        std::int64_t qy = y;
+        std::int64_t qx = walk.x;
+        std::int64_t qy = walk.y;
         const std::int64_t endHalfX = ax.end;
         const std::int64_t endHalfY = ay.end;
         const auto visit = [&](std::int64_t px, std::int64_t py) {
@@ -612,11 +622,11 @@ private:
         };
         visit(qx >> 32, qy >> 32);
         for (int i = n - 1; i > 0; --i) {
-            step();
-            visit((qx + x) >> 33, (qy + y) >> 33);
-            visit(x >> 32, y >> 32);
-            qx = x;
-            qy = y;
+            walk.Step();
+            visit((qx + walk.x) >> 33, (qy + walk.y) >> 33);
+            visit(walk.x >> 32, walk.y >> 32);
+            qx = walk.x;
+            qy = walk.y;
         }
         visit((qx + endHalfX) >> 33, (qy + endHalfY) >> 33);
     }
@@ -625,14 +635,7 @@ private:
     // without a branch, repeats and all. It is built into each loop over segments, which keeps
     // the segment's stepping in registers rather than passing it through memory every time.
     [[gnu::always_inline]] void Chain(const Axis& ax, const Axis& ay, int n, bool endDrawn) {
-        std::int64_t x = ax.start;
-        std::int64_t y = ay.start;
-        std::int64_t dx0 = ax.d0;
-        std::int64_t dx1 = ax.d1;
-        const std::int64_t dx2 = ax.d2;
-        std::int64_t dy0 = ay.d0;
-        std::int64_t dy1 = ay.d1;
-        const std::int64_t dy2 = ay.d2;
+        Walk walk(ax, ay);
         std::uint32_t* const bits = m_bits;
         const std::ptrdiff_t stride = m_stride;
         // A copy of the pen, which no pixel written through a pointer can change, stays in a
@@ -642,20 +645,15 @@ private:
             return bits + (std::ptrdiff_t(py) * stride + std::ptrdiff_t(px));
         };
         const auto chain = [&] {
-            std::int64_t qx = x;
-            std::int64_t qy = y;
+            std::int64_t qx = walk.x;
+            std::int64_t qy = walk.y;
             op(at(qx >> 32, qy >> 32));
             for (int i = n - 1; i > 0; --i) {
-                x += dx0;
-                dx0 += dx1;
-                dx1 += dx2;
-                y += dy0;
-                dy0 += dy1;
-                dy1 += dy2;
-                op(at((qx + x) >> 33, (qy + y) >> 33));
-                op(at(x >> 32, y >> 32));
-                qx = x;
-                qy = y;
+                walk.Step();
+                op(at((qx + walk.x) >> 33, (qy + walk.y) >> 33));
+                op(at(walk.x >> 32, walk.y >> 32));
+                qx = walk.x;
+                qy = walk.y;
             }
             op(at((qx + ax.end) >> 33, (qy + ay.end) >> 33));
         };
