@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -95,6 +96,18 @@ private:
                            std::int64_t top, SquareMaps& maps) const;
     // Starts holding curves back until the device is flushed or destroyed.
     void HoldBack();
+    // The bands of the clip's rows that work on so many items is shared out in: one for each
+    // drawing thread, none for fewer items than make starting a thread worth it, and no more
+    // than there are rows.
+    std::int64_t Bands(std::size_t items, std::size_t itemsWorthAThread) const;
+    // The first image row of a band, or the end of the clip's rows for the band past the last.
+    std::int64_t BandTop(std::int64_t band, std::int64_t bands) const {
+        return m_clip.top + m_clip.Height() * band / bands;
+    }
+    // Runs draw for every band, each but the first on a thread of its own; the bands of threads
+    // that cannot be started are drawn on the calling thread. Each band writes only its own rows,
+    // so no two touch the same pixel.
+    static void DrawInBands(std::int64_t bands, const std::function<void(std::int64_t)>& draw);
     // The image column and row that show a logical coordinate.
     std::int64_t X(std::int64_t x) const { return m_map.X(x); }
     std::int64_t Y(std::int64_t y) const { return m_map.Y(y); }

@@ -82,29 +82,34 @@ void RasterDevice::Flush() {
         for (const HeldSegment& segment : m_held)
             sampler.Held(segment);
     };
-    // Each band of the clip writes only its own rows, so no two touch the same pixel.
-    const auto bands = std::int64_t(std::clamp<std::size_t>(
-        std::min<std::size_t>(DrawingThreads(), m_held.size() / kSegmentsWorthAThread), 1,
-        std::size_t(std::max<std::int64_t>(1, m_clip.Height()))));
-    const auto edge = [&](std::int64_t band) {
-        return m_clip.top + int(m_clip.Height() * band / bands);
-    };
+    const std::int64_t bands = Bands(m_held.size(), kSegmentsWorthAThread);
+    DrawInBands(bands, [&](std::int64_t band) {
+        drawRows(int(BandTop(band, bands)), int(BandTop(band + 1, bands)));
+    });
+    m_held.clear();
+}
+
+std::int64_t RasterDevice::Bands(std::size_t items, std::size_t itemsWorthAThread) const {
+    return std::int64_t(
+        std::clamp<std::size_t>(std::min<std::size_t>(DrawingThreads(), items / itemsWorthAThread),
+                                1, std::size_t(std::max<std::int64_t>(1, m_clip.Height()))));
+}
+
+void RasterDevice::DrawInBands(std::int64_t bands, const std::function<void(std::int64_t)>& draw) {
     std::vector<std::thread> others;
-    std::int64_t drawnBy = bands;
+    std::int64_t started = 1;
     try {
         others.reserve(std::size_t(bands - 1));
         for (std::int64_t band = 1; band < bands; ++band) {
-            others.emplace_back([&, band] { drawRows(edge(band), edge(band + 1)); });
-            drawnBy = band + 1;
+            others.emplace_back(draw, band);
+            started = band + 1;
         }
     } catch (const std::exception&) {
-        // Threads that could not be started leave their bands to the calling thread.
-        drawnBy = std::int64_t(others.size()) + 1;
+        // Bands whose threads could not be started are drawn below.
     }
-    drawRows(edge(0), edge(1));
+    draw(0);
     for (std::thread& other : others)
         other.join();
-    if (drawnBy < bands)
-        drawRows(edge(drawnBy), edge(bands));
-    m_held.clear();
+    for (std::int64_t band = started; band < bands; ++band)
+        draw(band);
 }

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
 #include <new>
-#include <thread>
 #include <vector>
 
 // A selection of a whole drawing shows a handle on every control point: a million squares
@@ -78,33 +76,15 @@ void RasterDevice::FillSquaresByMap(const CPoint* centres, std::size_t count, in
     // Bands of the clip's rows are filled on threads of their own, each with its own map of
     // the centres that reach its rows, so that no two write the same pixel. Every map is had
     // before any band starts, so that wanting room still leaves the image untouched.
-    const std::int64_t height = m_clip.Height();
-    const auto bands = std::int64_t(std::clamp<std::size_t>(
-        std::min<std::size_t>(std::thread::hardware_concurrency(), count / kSquaresWorthAThread), 1,
-        std::size_t(height)));
-    const auto edge = [&](std::int64_t band) { return m_clip.top + height * band / bands; };
+    const std::int64_t bands = Bands(count, kSquaresWorthAThread);
     std::vector<SquareMaps> maps(static_cast<std::size_t>(bands));
     for (std::int64_t band = 0; band < bands; ++band)
-        maps[std::size_t(band)].Size(m_clip.Width(), edge(band + 1) - edge(band), half);
-    const auto fill = [&](std::int64_t band) {
-        FillSquaresInRows(centres, count, half, value, edge(band), maps[std::size_t(band)]);
-    };
-    std::vector<std::thread> others;
-    std::int64_t startedTo = 1;
-    try {
-        others.reserve(std::size_t(bands - 1));
-        for (std::int64_t band = 1; band < bands; ++band) {
-            others.emplace_back(fill, band);
-            startedTo = band + 1;
-        }
-    } catch (const std::exception&) {
-        // Bands whose threads could not be started are filled on the calling thread.
-    }
-    fill(0);
-    for (std::thread& other : others)
-        other.join();
-    for (std::int64_t band = startedTo; band < bands; ++band)
-        fill(band);
+        maps[std::size_t(band)].Size(m_clip.Width(),
+                                     BandTop(band + 1, bands) - BandTop(band, bands), half);
+    DrawInBands(bands, [&](std::int64_t band) {
+        FillSquaresInRows(centres, count, half, value, BandTop(band, bands),
+                          maps[std::size_t(band)]);
+    });
 }
 
 void RasterDevice::SquareMaps::Size(std::int64_t clipWidth, std::int64_t rows, int half) {
