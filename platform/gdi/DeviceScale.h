@@ -64,6 +64,11 @@ public:
         return (v * m_fixed + kOne / 2) >> kFractionBits;
     }
 
+    // Map for a 32-bit coordinate, which no ratio can carry beyond 2^55: nothing to hold back.
+    constexpr std::int64_t Map32(std::int32_t v) const {
+        return (std::int64_t(v) * m_fixed + kOne / 2) >> kFractionBits;
+    }
+
     // The pixels needed to show a length of units whole, rounded up.
     constexpr std::int64_t Cover(std::int64_t length) const {
         length = std::clamp(length, std::int64_t(0), kFarUnits);

@@ -81,10 +81,11 @@ public:
     // screen with more pixels per unit be drawn, and held back, as any other.
     void Bezier(const CPoint* points, int count) {
         if constexpr (kIdempotent) {
-            if (m_scale.IsOne()) {
+            if (m_scale.IsOne())
                 BezierAtUnitScale(points, count);
-                return;
-            }
+            else
+                BezierScaled(points, count);
+            return;
         }
         if (m_scale.IsOne())
             BezierMapped<true>(points, count);
@@ -130,6 +131,48 @@ private:
         }
     }
 
+    // A copying pen's segments at any other ratio: those whose points lie inside the clip's
+    // units are told by their points, as at a unit per pixel, and need no other test against
+    // the clip; their points are mapped, then stepped as there.
+    void BezierScaled(const CPoint* points, int count) {
+        std::int64_t px[4];
+        std::int64_t py[4];
+        px[3] = MapX<false>(points[0].x);
+        py[3] = MapY<false>(points[0].y);
+        for (int i = 0; i + 3 < count; i += 3) {
+            const CPoint* p = points + i;
+            px[0] = px[3];
+            py[0] = py[3];
+            for (int j = 1; j < 4; ++j) {
+                px[j] = MapX<false>(p[j].x);
+                py[j] = MapY<false>(p[j].y);
+            }
+            if (!m_within.Holds(PointPairs(p))) {
+                MappedSegment<false>(points, count, i, px, py);
+                continue;
+            }
+            // Inside the clip, which is no more than PairedDeltas::kMostApart across, every
+            // pixel fits the lanes.
+            const PairedDeltas deltas(Int4{std::int32_t(px[0]), std::int32_t(py[0]),
+                                           std::int32_t(px[1]), std::int32_t(py[1])},
+                                      Int4{std::int32_t(px[2]), std::int32_t(py[2]),
+                                           std::int32_t(px[3]), std::int32_t(py[3])});
+            const std::int64_t n = Deltas::Steps(deltas.Bound4());
+            if (n > kMaxSteps) {
+                Curve(SegmentOf(px, py), 0);
+                continue;
+            }
+            const bool endDrawn = EndDrawnAfter<false>(points, count, i, px[3], py[3]);
+            if (m_held != nullptr) {
+                Hold(px, py, int(n), endDrawn);
+                continue;
+            }
+            Axes axes;
+            axes.Set(px[0], px[3], py[0], py[3], deltas, int(n));
+            Chain(axes.x, axes.y, int(n), endDrawn);
+        }
+    }
+
     static Segment SegmentOf(const std::int64_t* px, const std::int64_t* py) {
         Segment s;
         for (int j = 0; j < 4; ++j) {
@@ -168,14 +211,14 @@ private:
         }
     }
 
-    // Where a copying pen's points at a unit per pixel map inside the clip; empty for any other
-    // pen, and for a clip so vast that differences of points inside it could overflow the
-    // lanes of PairedDeltas.
+    // Where a copying pen's points map inside the clip; empty for any other pen, and for a
+    // clip so vast that differences of pixels inside it could overflow the lanes of
+    // PairedDeltas.
     PointWindow Within() const {
-        if (!kIdempotent || !m_scale.IsOne() || m_right - m_left > PairedDeltas::kMostApart ||
+        if (!kIdempotent || m_right - m_left > PairedDeltas::kMostApart ||
             m_bottom - m_top > PairedDeltas::kMostApart)
             return PointWindow();
-        return PointWindow(m_left, m_top, m_right, m_bottom, m_ox, m_oy);
+        return PointWindow(m_scale, m_left, m_top, m_right, m_bottom, m_ox, m_oy);
     }
 
     // The segment of points[i] to points[i + 3], mapped to the pixels px, py.
@@ -223,13 +266,13 @@ private:
         if constexpr (UnitScale)
             return x - m_ox;
         else
-            return m_scale.Map(x) - m_ox;
+            return m_scale.Map32(x) - m_ox;
     }
     template <bool UnitScale> std::int64_t MapY(std::int32_t y) const {
         if constexpr (UnitScale)
             return y - m_oy;
         else
-            return m_scale.Map(y) - m_oy;
+            return m_scale.Map32(y) - m_oy;
     }
 
     // Whether a copying pen's segment starting at points[i], lying inside the clip and ending on
@@ -443,7 +486,7 @@ private:
     PenPattern m_pattern;
     int m_phase;
     std::vector<HeldSegment>* m_held;
-    // The points whose segments a copying pen draws at a unit per pixel without clipping.
+    // The points whose segments a copying pen draws without clipping.
     PointWindow m_within;
     // The last pixel a sampled segment touched, so that a chain never touches one twice in a row.
     std::int64_t m_lastX = INT64_MIN;

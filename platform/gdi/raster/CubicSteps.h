@@ -2,6 +2,7 @@
 
 // Platform-internal: the arithmetic of stepping along a cubic Bezier segment in fixed point.
 
+#include "platform/gdi/DeviceScale.h"
 #include "platform/geometry/CPoint.h"
 
 #include <algorithm>
@@ -179,27 +180,28 @@ struct PointPairs {
     }
 };
 
-// The logical points that a unit per pixel maps inside a clip, as bounds on the points
-// themselves, so that four points are tested at once.
+// The logical points that a mapping puts inside a clip, as bounds on the points themselves, so
+// that four points are tested at once.
 class PointWindow {
 public:
     PointWindow() = default;
     // The clip's pixels, and the pixel of the origin.
-    PointWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
-                std::int64_t ox, std::int64_t oy) {
-        // Bounds beyond the 32-bit range are cut to it, which no point can tell from the
-        // bounds themselves; a clip wholly beyond it holds no point.
-        const std::int64_t lowX = left + ox;
-        const std::int64_t lowY = top + oy;
-        const std::int64_t highX = right - 1 + ox;
-        const std::int64_t highY = bottom - 1 + oy;
-        if (lowX > highX || lowY > highY || lowX > INT32_MAX || lowY > INT32_MAX ||
-            highX < INT32_MIN || highY < INT32_MIN)
+    PointWindow(const DeviceScale& scale, std::int64_t left, std::int64_t top, std::int64_t right,
+                std::int64_t bottom, std::int64_t ox, std::int64_t oy) {
+        if (left >= right || top >= bottom)
             return;
-        const std::int32_t lx = Cut(lowX);
-        const std::int32_t ly = Cut(lowY);
-        const std::int32_t hx = Cut(highX);
-        const std::int32_t hy = Cut(highY);
+        // The units from the first after those mapped before the clip to the last mapped
+        // inside it. Bounds beyond the 32-bit range are cut to it, which no point can tell from
+        // the bounds themselves.
+        const std::int32_t lx = Cut(scale.UnitAt(left - 1 + ox) + 1);
+        const std::int32_t ly = Cut(scale.UnitAt(top - 1 + oy) + 1);
+        const std::int32_t hx = Cut(scale.UnitAt(right - 1 + ox));
+        const std::int32_t hy = Cut(scale.UnitAt(bottom - 1 + oy));
+        // Mapping keeps order, so bounds that map inside hold only points that do; a clip
+        // wholly beyond the range, or between two units' pixels, holds none.
+        if (lx > hx || ly > hy || scale.Map32(lx) < left + ox || scale.Map32(ly) < top + oy ||
+            scale.Map32(hx) > right - 1 + ox || scale.Map32(hy) > bottom - 1 + oy)
+            return;
         m_low = Int4{lx, ly, lx, ly};
         m_high = Int4{hx, hy, hx, hy};
     }

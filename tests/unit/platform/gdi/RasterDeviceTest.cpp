@@ -433,7 +433,7 @@ TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> coord(-40, 200);
     std::uniform_int_distribution<int> far(-3000, 3000);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 400; ++round) {
         std::vector<CPoint> pts(1 + 3 * (1 + round % 4));
         for (CPoint& pt : pts)
             pt = round % 10 == 9 ? CPoint(far(rng), far(rng)) : CPoint(coord(rng), coord(rng));
@@ -453,8 +453,12 @@ TEST(RasterBezier, CopyingAndMaskingPensTouchTheSamePixels) {
                 pt = CPoint(inside(rng), inside(rng));
             std::fill(pts.end() - 3, pts.end(), pts[pts.size() - 4]);
         }
+        // Other ratios map the points first; below one, neighbouring points share a pixel.
+        constexpr double kRatios[] = {1, 1.5, 1, 0.75, 1, 1.25, 1, 2};
         QImage copied = White(160, 120);
         QImage masked = White(160, 120);
+        copied.setDevicePixelRatio(kRatios[round / 5 % 8]);
+        masked.setDevicePixelRatio(kRatios[round / 5 % 8]);
         {
             CDC dc;
             dc.AttachImage(&copied);
