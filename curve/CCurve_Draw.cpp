@@ -53,7 +53,10 @@ void CCurve::Draw(CDC* pDC) const {
     constexpr std::size_t kKeptPoints = 64 * 1024;
     thread_local std::vector<CPoint> points;
     ToBezier(points);
-    if (Meets(KeptSpan(&points), clip))
+    // Drawing only reads, so that several threads may draw one drawing at once: the extent of
+    // a curve just changed is taken from its points here, not kept.
+    const Span span = IsExtentKept() ? m_extent : SpanOfConverted(points, m_bClosed);
+    if (Meets(span, clip))
         DrawPoints(pDC, points, m_bClosed, CPoint());
     if (points.capacity() > kKeptPoints)
         std::vector<CPoint>().swap(points);

@@ -162,6 +162,9 @@ public:
     // visitor returns false. The visitor makes the exact test; an index of bounds need only
     // leave out curves that cannot meet it.
     void ForCurvesMeeting(const CRect& rect, const std::function<bool(CCurve*)>& visit) const;
+    // Brings what the queries keep up to date, so that threads that only read may then draw
+    // and query the curves at the same time: the queries write nothing more until an edit.
+    void PrepareForReaders() const { SyncIndex(); }
 
     // Moves every selected curve by the offset, or as far toward it as keeps every point in the
     // range. Nudges that follow one another with nothing between are one step.

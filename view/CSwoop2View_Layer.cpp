@@ -85,6 +85,7 @@ CView::LayerDrawing CSwoop2View::MakeLayerDrawing() {
     const CSwoop2Doc* doc = GetDocument();
     if (doc == nullptr)
         return {};
+    doc->PrepareForReaders();
     const CCurve* leftOut = doc->m_pSelected;
     m_pDrawnUnsettled = leftOut;
     m_nDrawnSelection = doc->SelectionChangeCount();

@@ -199,11 +199,12 @@ protected:
     // Whether the surface paints this window's image, all of it or a part.
     bool IsRepaintingWindow(const CDC* pDC) const;
 
-    // A drawing of the whole layer, for a surface with the window's mapping, that another thread
-    // runs. It passes the user-interface gate (CUiGate) while it runs, and calls keepGoing every
-    // few curves: false means the drawing is given up, and it returns false at once without
-    // touching anything more. Made on the user-interface thread; the base has none, and a view
-    // without one repaints a zoom step at once.
+    // A drawing of the whole layer, for a surface with the window's mapping, that other threads
+    // run: each on a surface of its own that shows a band of the layer's rows, all at the same
+    // time, so it only reads. It passes the user-interface gate (CUiGate) while it runs, and
+    // calls keepGoing every few curves: false means the drawing is given up, and it returns
+    // false at once without touching anything more. Made on the user-interface thread; the base
+    // has none, and a view without one repaints a zoom step at once.
     virtual LayerDrawing MakeLayerDrawing();
     // The layer that the last drawing made is now the window's, as it was when it was made.
     virtual void OnLayerDrawn();

@@ -3,6 +3,7 @@
 #include "platform/framework/CUiGate.h"
 #include "platform/framework/internal/IdleUpdate.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/RasterDevice.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -41,18 +42,19 @@ void CView::OnLayerDrawn() {}
 
 namespace {
 
-// The drawing passes in stretches of this many curves before it lets the user-interface thread
-// in: short enough that an event waits a fraction of a millisecond.
-void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
-                const CView::LayerDrawing& drawing, const std::atomic<bool>& stop,
-                std::atomic<int>& stretches, bool& drawn) {
-    image.fill(0xFFFFFFFFu);
+// One band of rows of the picture. The drawing passes in stretches of a few hundred curves
+// before it lets the user-interface thread in: short enough that an event waits a fraction of a
+// millisecond.
+bool DrawBand(CUiGate& gate, QImage& image, const DeviceMapping& mapping, int top, int bottom,
+              const CView::LayerDrawing& drawing, const std::atomic<bool>& stop,
+              std::atomic<int>& stretches) {
     bool inside = gate.Enter(stop);
     if (!inside)
-        return;
+        return false;
+    bool drawn = false;
     try {
         CDC dc;
-        dc.AttachWindowImage(&image, nullptr, &mapping);
+        dc.AttachImageRows(&image, mapping, top, bottom);
         const auto keepGoing = [&] {
             ++stretches;
             gate.Leave();
@@ -60,16 +62,33 @@ void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
             return inside;
         };
         drawn = drawing(&dc, keepGoing) && inside;
-        // What the device still holds is drawn outside the gate: it reads nothing but itself.
-        if (inside)
-            gate.Leave();
-        inside = false;
-        dc.DetachDevice();
     } catch (const std::exception&) {
         drawn = false;
     }
     if (inside)
         gate.Leave();
+    return drawn;
+}
+
+// The picture in a band of rows for each drawing thread, all at once. Each band finds and draws
+// the curves that reach its rows, so that turning curves into pixels is shared out as well as
+// the pixels; a curve across two bands is drawn by both, each on its own rows.
+void RunDrawing(CUiGate& gate, QImage& image, const DeviceMapping& mapping,
+                const CView::LayerDrawing& drawing, const std::atomic<bool>& stop,
+                std::atomic<int>& stretches, bool& drawn) {
+    // Filling makes the pixels the image's own before the bands share them.
+    image.fill(0xFFFFFFFFu);
+    const int height = image.height();
+    const std::int64_t bands =
+        std::clamp<std::int64_t>(RasterDevice::DrawingThreads(), 1, std::max(1, height));
+    std::atomic<bool> failed{false};
+    RasterDevice::DrawInBands(bands, [&](std::int64_t band) {
+        const int top = int(height * band / bands);
+        const int bottom = int(height * (band + 1) / bands);
+        if (!DrawBand(gate, image, mapping, top, bottom, drawing, stop, stretches))
+            failed = true;
+    });
+    drawn = !failed;
 }
 
 } // namespace

@@ -36,6 +36,10 @@ void CDC::AttachWindowImage(QImage* image, const CRect* pPart, const DeviceMappi
     SetOwnedDevice(RasterDevice::OnWindowImage(image, pPart, pMapping));
 }
 
+void CDC::AttachImageRows(QImage* image, const DeviceMapping& mapping, int top, int bottom) {
+    SetOwnedDevice(RasterDevice::OnImageRows(image, mapping, top, bottom));
+}
+
 void CDC::AttachPainter(QPainter* painter) {
     if (painter == nullptr) {
         SetOwnedDevice(nullptr);

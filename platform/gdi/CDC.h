@@ -40,6 +40,9 @@ public:
     // position), the part included; otherwise through the image's own ratio.
     void AttachWindowImage(QImage* image, const CRect* pPart = nullptr,
                            const DeviceMapping* pMapping = nullptr);
+    // The same for the image's rows top to bottom - 1 alone, drawn at once, so that several
+    // threads draw one image side by side, each in rows of its own.
+    void AttachImageRows(QImage* image, const DeviceMapping& mapping, int top, int bottom);
     // Draws through the painter, one logical unit to one device unit of the painter.
     void AttachPainter(QPainter* painter);
     // Draws through a device that the caller owns.

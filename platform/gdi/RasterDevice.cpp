@@ -94,6 +94,23 @@ std::unique_ptr<DrawingDevice> RasterDevice::OnWindowImage(QImage* image, const 
     return device;
 }
 
+std::unique_ptr<DrawingDevice>
+RasterDevice::OnImageRows(QImage* image, const DeviceMapping& mapping, int top, int bottom) {
+    if (!IsRasterImage(image))
+        return nullptr;
+    // Several threads draw on the image at once, and bits() would write to it in each: the
+    // caller has made its pixels its own before sharing it.
+    auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    auto device = std::make_unique<RasterDevice>(bits, image->width(), image->height(),
+                                                 image->bytesPerLine() / 4);
+    device->m_map = mapping;
+    const CRect rows(0, top, device->m_width, bottom);
+    // The pens rely on a clip that is empty only as the rectangle with no pixels at all.
+    if (!IntersectRect(&device->m_clip, &device->m_clip, &rows))
+        device->m_clip = CRect();
+    return device;
+}
+
 bool RasterDevice::DrawsOn(const QImage& image) const {
     return reinterpret_cast<const std::uint32_t*>(image.constBits()) == m_bits &&
            image.width() == m_width && image.height() == m_height;

@@ -45,6 +45,12 @@ public:
     // With a mapping, units map through it rather than through the image's ratio.
     static std::unique_ptr<DrawingDevice> OnWindowImage(QImage* image, const CRect* pPart = nullptr,
                                                         const DeviceMapping* pMapping = nullptr);
+    // A device over the image's rows top to bottom - 1 alone, units mapped through the mapping,
+    // that draws everything at once: one of several threads drawing the image side by side,
+    // each in rows of its own. The pixels are those that drawing on the whole image gives. The
+    // image's pixels must be its own already (bits() or fill() was called on it).
+    static std::unique_ptr<DrawingDevice> OnImageRows(QImage* image, const DeviceMapping& mapping,
+                                                      int top, int bottom);
 
     void Line(CPoint from, CPoint to, const PenAttributes& pen, int rop, int& phase) override;
     void PolyBezier(const CPoint* points, int count, const PenAttributes& pen, int rop) override;
@@ -60,6 +66,11 @@ public:
     // How many threads draw what windows' devices hold back: the hardware's count for 0, the
     // default. One lets a measurement see what a single processor does.
     static void SetDrawingThreads(unsigned threads);
+    static unsigned DrawingThreads();
+    // Runs draw for every band, each but the first on a thread of its own; the bands of threads
+    // that cannot be started are drawn on the calling thread. Each band writes only its own rows,
+    // so no two touch the same pixel.
+    static void DrawInBands(std::int64_t bands, const std::function<void(std::int64_t)>& draw);
     // Where pixels may change, in logical units.
     CRect ClipBox() const override;
     // Leaves as they are the pixels that drawing within the logical part cannot touch.
@@ -104,10 +115,6 @@ private:
     std::int64_t BandTop(std::int64_t band, std::int64_t bands) const {
         return m_clip.top + m_clip.Height() * band / bands;
     }
-    // Runs draw for every band, each but the first on a thread of its own; the bands of threads
-    // that cannot be started are drawn on the calling thread. Each band writes only its own rows,
-    // so no two touch the same pixel.
-    static void DrawInBands(std::int64_t bands, const std::function<void(std::int64_t)>& draw);
     // The image column and row that show a logical coordinate.
     std::int64_t X(std::int64_t x) const { return m_map.X(x); }
     std::int64_t Y(std::int64_t y) const { return m_map.Y(y); }

@@ -36,12 +36,12 @@ constexpr std::size_t kSegmentsWorthAThread = 4096;
 
 std::atomic<unsigned> g_drawingThreads{0};
 
-std::size_t DrawingThreads() {
+} // namespace
+
+unsigned RasterDevice::DrawingThreads() {
     const unsigned threads = g_drawingThreads.load(std::memory_order_relaxed);
     return threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
 }
-
-} // namespace
 
 void RasterDevice::SetDrawingThreads(unsigned threads) {
     g_drawingThreads.store(threads, std::memory_order_relaxed);
