@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
-// The sharp picture of a zoom step, drawn as the layer of the new mapping on a thread of its
-// own; the rasteriser spreads it over every hardware thread.
+// The sharp picture of a zoom step, drawn as the layer of the new mapping away from the
+// user-interface thread, in a band of rows for each hardware thread.
 struct CView::SharpFrame {
     // The view that waits for it; cleared, on the user-interface thread, when it is given up.
     CView* view = nullptr;

@@ -19,8 +19,8 @@ using namespace raster;
 namespace {
 
 // The list of held segments is kept from one repaint to the next, so that a repaint does not
-// grow a list of the drawing's size from nothing every time. It is shared by every thread: a
-// zoom step's picture is drawn on a thread of its own each time.
+// grow a list of the drawing's size from nothing every time. It is shared by every thread, so
+// that a device on any thread finds it.
 // Never destroyed, so that a device that outlives the program's statics still finds it.
 std::mutex g_spareLock;
 std::vector<HeldSegment>& SpareHeld() {
