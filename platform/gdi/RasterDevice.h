@@ -37,9 +37,9 @@ public:
     // The image's device pixel ratio maps logical units to its pixels.
     static std::unique_ptr<DrawingDevice> OnImage(QImage* image);
     // The same for a window's image that nobody reads until the device is flushed or destroyed.
-    // Curves in one colour are then held back and drawn together at the end, the top and the
-    // bottom half of the image at the same time on two processors (with one drawing thread they
-    // are drawn straight away); the pixels are the same.
+    // Curves in one colour are then held back and drawn together at the end, in a band of rows
+    // for each drawing thread at the same time (with one drawing thread they are drawn straight
+    // away); the pixels are the same.
     // With a part (logical units, right and bottom edges outside), only the pixels within it
     // are written, and they are those that drawing on the whole image gives.
     // With a mapping, units map through it rather than through the image's ratio.
@@ -63,8 +63,9 @@ public:
     void SetMapping(const DeviceMapping& mapping) override;
     // Draws whatever is held back.
     void Flush();
-    // How many threads draw what windows' devices hold back: the hardware's count for 0, the
-    // default. One lets a measurement see what a single processor does.
+    // How many threads draw what windows' devices hold back, and how many bands a picture
+    // drawn away from the window is shared out in: the hardware's count for 0, the default. One
+    // lets a measurement see what a single processor does.
     static void SetDrawingThreads(unsigned threads);
     static unsigned DrawingThreads();
     // Runs draw for every band, each but the first on a thread of its own; the bands of threads
