@@ -135,42 +135,32 @@ private:
     // units are told by their points, as at a unit per pixel, and need no other test against
     // the clip; their points are mapped, then stepped as there.
     void BezierScaled(const CPoint* points, int count) {
-        std::int64_t px[4];
-        std::int64_t py[4];
-        px[3] = MapX<false>(points[0].x);
-        py[3] = MapY<false>(points[0].y);
-        for (int i = 0; i + 3 < count; i += 3) {
-            const CPoint* p = points + i;
-            px[0] = px[3];
-            py[0] = py[3];
-            for (int j = 1; j < 4; ++j) {
-                px[j] = MapX<false>(p[j].x);
-                py[j] = MapY<false>(p[j].y);
-            }
-            if (!m_within.Holds(PointPairs(p))) {
-                MappedSegment<false>(points, count, i, px, py);
-                continue;
-            }
-            // Inside the clip, which is no more than PairedDeltas::kMostApart across, every
-            // pixel fits the lanes.
-            const PairedDeltas deltas(Int4{std::int32_t(px[0]), std::int32_t(py[0]),
-                                           std::int32_t(px[1]), std::int32_t(py[1])},
-                                      Int4{std::int32_t(px[2]), std::int32_t(py[2]),
-                                           std::int32_t(px[3]), std::int32_t(py[3])});
-            const std::int64_t n = Deltas::Steps(deltas.Bound4());
-            if (n > kMaxSteps) {
-                Curve(SegmentOf(px, py), 0);
-                continue;
-            }
-            const bool endDrawn = EndDrawnAfter<false>(points, count, i, px[3], py[3]);
-            if (m_held != nullptr) {
-                Hold(px, py, int(n), endDrawn);
-                continue;
-            }
-            Axes axes;
-            axes.Set(px[0], px[3], py[0], py[3], deltas, int(n));
-            Chain(axes.x, axes.y, int(n), endDrawn);
-        }
+        ForMappedSegments<false>(
+            points, count, [&](int i, const std::int64_t* px, const std::int64_t* py) {
+                if (!m_within.Holds(PointPairs(points + i))) {
+                    MappedSegment<false>(points, count, i, px, py);
+                    return;
+                }
+                // Inside the clip, which is no more than PairedDeltas::kMostApart across, every
+                // pixel fits the lanes.
+                const PairedDeltas deltas(Int4{std::int32_t(px[0]), std::int32_t(py[0]),
+                                               std::int32_t(px[1]), std::int32_t(py[1])},
+                                          Int4{std::int32_t(px[2]), std::int32_t(py[2]),
+                                               std::int32_t(px[3]), std::int32_t(py[3])});
+                const std::int64_t n = Deltas::Steps(deltas.Bound4());
+                if (n > kMaxSteps) {
+                    Curve(SegmentOf(px, py), 0);
+                    return;
+                }
+                const bool endDrawn = EndDrawnAfter<false>(points, count, i, px[3], py[3]);
+                if (m_held != nullptr) {
+                    Hold(px, py, int(n), endDrawn);
+                    return;
+                }
+                Axes axes;
+                axes.Set(px[0], px[3], py[0], py[3], deltas, int(n));
+                Chain(axes.x, axes.y, int(n), endDrawn);
+            });
     }
 
     static Segment SegmentOf(const std::int64_t* px, const std::int64_t* py) {
@@ -194,7 +184,18 @@ private:
     // UnitScale: a logical unit is a pixel, as on a window at its first zoom, and mapping is a
     // subtraction.
     template <bool UnitScale> void BezierMapped(const CPoint* points, int count) {
-        // Each segment starts where the one before ended, so its first point is mapped already.
+        ForMappedSegments<UnitScale>(points, count,
+                                     [&](int i, const std::int64_t* px, const std::int64_t* py) {
+                                         MappedSegment<UnitScale>(points, count, i, px, py);
+                                     });
+    }
+
+    // Calls segment(i, px, py) for the segment of points[i] to points[i + 3] of each, its points
+    // mapped to the pixels px, py. Each segment starts where the one before ended, so its first
+    // point is mapped already.
+    template <bool UnitScale, class Visit>
+    [[gnu::always_inline]] void ForMappedSegments(const CPoint* points, int count,
+                                                  const Visit& segment) {
         std::int64_t px[4];
         std::int64_t py[4];
         px[3] = MapX<UnitScale>(points[0].x);
@@ -207,7 +208,7 @@ private:
                 px[j] = MapX<UnitScale>(p[j].x);
                 py[j] = MapY<UnitScale>(p[j].y);
             }
-            MappedSegment<UnitScale>(points, count, i, px, py);
+            segment(i, px, py);
         }
     }
 
