@@ -3,6 +3,7 @@
 #include "platform/Types.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -36,11 +37,12 @@ struct ACCEL {
     unsigned short cmd;
 };
 
-// An image file compiled into the program (see swoop2_embed_images): its bytes, in any format
-// Qt reads.
+// An image compiled into the program (see swoop2_embed_images): its pixels, row by row, each
+// a premultiplied 0xAARRGGBB.
 struct AFX_IMAGE {
-    const unsigned char* pData;
-    std::size_t nSize;
+    int cx;
+    int cy;
+    const std::uint32_t* pPixels;
 };
 
 // One toolbar button. Id ID_SEPARATOR (0) is a separator. The theme icon, a freedesktop icon

@@ -2,14 +2,15 @@
 
 #include "platform/framework/AfxRes.h"
 
+#include <QImage>
 #include <QPixmap>
 
 namespace {
 
 QPixmap Pixmap(const AFX_IMAGE& image) {
-    QPixmap pixmap;
-    pixmap.loadFromData(image.pData, uint(image.nSize));
-    return pixmap;
+    const QImage pixels(reinterpret_cast<const uchar*>(image.pPixels), image.cx, image.cy,
+                        qsizetype(image.cx) * 4, QImage::Format_ARGB32_Premultiplied);
+    return QPixmap::fromImage(pixels);
 }
 
 // Only a desktop's own icon theme carries action icons. Without one Qt falls back to hicolor,
