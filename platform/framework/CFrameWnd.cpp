@@ -79,8 +79,6 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
         m_strTitle = AfxExtractSubString(AfxLoadString(nIDResource), 0);
     }
     widget->setWindowTitle(AfxQtWindowTitle(m_strTitle));
-    BuildMenu(nIDResource);
-    BuildAccelerators(nIDResource);
 
     m_pCreateContext = pContext;
     AFX_MSGARGS args;
@@ -94,6 +92,10 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
         widget->hide();
         return false;
     }
+    // The menu bar comes last: making it waits for the session bus, which is still being
+    // connected on a thread of its own while the bars and the view are made.
+    BuildMenu(nIDResource);
+    BuildAccelerators(nIDResource);
     return true;
 }
 

@@ -9,11 +9,12 @@
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
 #include "platform/framework/internal/DisplayOpening.h"
-#include "platform/framework/internal/FontConfigWarmUp.h"
 #include "platform/framework/internal/ReplacingFile.h"
+#include "platform/framework/internal/StartUpWarmUp.h"
 
 #include <QApplication>
 #include <QPrinter>
+#include <QScopeGuard>
 
 #include <exception>
 #include <optional>
@@ -163,12 +164,14 @@ int AfxWinMain(int argc, char** argv) {
     if (app == nullptr)
         return 1;
     AfxIgnoreFileSizeSignal();
-    std::optional<FontConfigWarmUp> fonts(std::in_place);
+    std::optional<StartUpWarmUp> warmUp(std::in_place);
     std::optional<DisplayOpening> opening(std::in_place, argc > 0 ? argv[0] : nullptr);
     QApplication qtApp(argc, argv);
     opening.reset();
-    // Nothing has shown a text yet; from here on only the main thread reads fonts.
-    fonts.reset();
+    warmUp->ApplicationMade();
+    // The warm-up's threads have long finished when the program ends, but they are over before
+    // the application object goes, however this ends.
+    const auto endWarmUp = qScopeGuard([&warmUp] { warmUp.reset(); });
     if (app->m_strAppName.empty())
         app->m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName));
