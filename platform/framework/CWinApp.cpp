@@ -8,6 +8,7 @@
 #include "platform/framework/CRecoveryKeeper.h"
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/Resources.h"
+#include "platform/framework/internal/DeferredIconStyle.h"
 #include "platform/framework/internal/DisplayOpening.h"
 #include "platform/framework/internal/ReplacingFile.h"
 #include "platform/framework/internal/StartUpWarmUp.h"
@@ -169,6 +170,7 @@ int AfxWinMain(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     opening.reset();
     warmUp->ApplicationMade();
+    QApplication::setStyle(new DeferredIconStyle);
     // The warm-up's threads have long finished when the program ends, but they are over before
     // the application object goes, however this ends.
     const auto endWarmUp = qScopeGuard([&warmUp] { warmUp.reset(); });

@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QList>
 #include <QStringList>
 
@@ -72,7 +71,4 @@ void StartUpWarmUp::RunFonts() {
     const QFontMetrics metrics(QGuiApplication::font());
     metrics.height();
     metrics.horizontalAdvance(QStringLiteral("Aa"));
-    // Asking what can be read loads every image plugin once for the process, before the style
-    // reads its own icons.
-    QImageReader::supportedImageFormats();
 }
