@@ -79,6 +79,9 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
         m_strTitle = AfxExtractSubString(AfxLoadString(nIDResource), 0);
     }
     widget->setWindowTitle(AfxQtWindowTitle(m_strTitle));
+    // The window system's window is made now, while the desktop's fonts are still being listed
+    // on a thread of their own: making it needs no font, and the first show then need not.
+    widget->winId();
 
     m_pCreateContext = pContext;
     AFX_MSGARGS args;

@@ -1,8 +1,6 @@
 #include "platform/framework/internal/StartUpWarmUp.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QList>
 #include <QStringList>
 
@@ -64,11 +62,8 @@ void StartUpWarmUp::RunFonts() {
         if (!m_bApplicationMade)
             return;
     }
+    // Only the list: the fonts that stand in for the window font's missing characters, and the
+    // font itself, are chosen by the window's thread, which would otherwise wait for this one
+    // to choose them first.
     QFontDatabase::families();
-    // Measuring a text in the window's font chooses the fonts that stand in for its missing
-    // characters, which Qt keeps for every thread; the font itself is loaded for the thread
-    // that asks, so the window's thread loads its own.
-    const QFontMetrics metrics(QGuiApplication::font());
-    metrics.height();
-    metrics.horizontalAdvance(QStringLiteral("Aa"));
 }

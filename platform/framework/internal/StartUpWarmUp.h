@@ -8,13 +8,13 @@
 #include <thread>
 
 // Before the window can show, fontconfig reads the desktop's font configuration (dozens of
-// small files), Qt lists every font the desktop has and chooses the fonts that stand in for
-// the window font's missing characters, and connects to the session bus, where it asks for a
-// global menu bar and for the accessibility bus. Each of these is long and blocks the thread
-// that asks first. Two threads of their own start them early: the fonts' thread reads the
-// configuration while the application object opens the display, and once that object exists
-// goes on with the fonts, while the bus's thread connects. Qt serves each of these to every
-// thread under a lock of its own, so the window waits only for what is not ready when it asks.
+// small files), Qt lists every font the desktop has, and Qt connects to the session bus, where
+// it asks for a global menu bar and for the accessibility bus. Each of these is long and
+// blocks the thread that asks first. Two threads of their own start them early: the fonts'
+// thread reads the configuration while the application object opens the display, and lists
+// the fonts once that object exists, while the bus's thread connects. Qt serves each of these
+// to every thread under a lock of its own, so the window waits only for what is not ready when
+// it asks.
 class StartUpWarmUp {
 public:
     StartUpWarmUp();
