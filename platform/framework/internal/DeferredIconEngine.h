@@ -9,7 +9,7 @@
 #include <optional>
 
 // Stands for the icon its function makes, and calls that function the first time the icon is
-// painted, measured or copied, never before: an icon that is never shown costs nothing.
+// painted or measured, never before: an icon that is never shown costs nothing.
 class DeferredIconEngine : public QIconEngine {
 public:
     explicit DeferredIconEngine(std::function<QIcon()> make);

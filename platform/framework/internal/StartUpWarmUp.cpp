@@ -1,7 +1,6 @@
 #include "platform/framework/internal/StartUpWarmUp.h"
 
 #include <QFontDatabase>
-#include <QList>
 #include <QStringList>
 
 #if SWOOP2_HAVE_QT_DBUS
