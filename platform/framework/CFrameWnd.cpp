@@ -10,6 +10,7 @@
 #include "platform/framework/GuardedCall.h"
 #include "platform/framework/internal/FrameworkWidgets.h"
 #include "platform/framework/internal/ResourcesQt.h"
+#include "platform/framework/internal/StartUpWarmUp.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,6 +83,8 @@ bool CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     // The window system's window is made now, while the desktop's fonts are still being listed
     // on a thread of their own: making it needs no font, and the first show then need not.
     widget->winId();
+    // The bars measure their texts as they are made.
+    StartUpWarmUp::AwaitFontConfiguration();
 
     m_pCreateContext = pContext;
     AFX_MSGARGS args;

@@ -5,6 +5,7 @@
 #include "platform/ole/SourceMimeData.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 
 namespace {
@@ -14,6 +15,9 @@ QPointer<ClipboardService> s_instance;
 // Changes often come in bursts (a program that sets the clipboard twice, the loss of
 // ownership followed by the new owner's notice): one refresh serves them all.
 constexpr int kRefreshDelayMs = 20;
+
+// The first list waits for the first window to be shown, but no longer than this.
+constexpr int kFirstRefreshLatestMs = 500;
 
 } // namespace
 
@@ -40,7 +44,25 @@ ClipboardService::ClipboardService(QClipboard* clipboard) : m_clipboard(clipboar
     m_refresh.setInterval(kRefreshDelayMs);
     connect(&m_refresh, &QTimer::timeout, this, &ClipboardService::Refresh);
     connect(m_clipboard, &QClipboard::dataChanged, this, &ClipboardService::OnClipboardChanged);
-    // Another program may hold data already.
+    // Another program may hold data already. Asking costs a start milliseconds (Qt loads every
+    // image plugin to read the answer), which would delay the first picture of the window:
+    // the question waits until a window has been shown, or a moment when none is.
+    QCoreApplication::instance()->installEventFilter(this);
+    QTimer::singleShot(kFirstRefreshLatestMs, this, &ClipboardService::StartFirstRefresh);
+}
+
+bool ClipboardService::eventFilter(QObject* watched, QEvent* event) {
+    // A window is painted while its exposure is handled, before any timer started here fires.
+    if (event->type() == QEvent::Expose)
+        StartFirstRefresh();
+    return QObject::eventFilter(watched, event);
+}
+
+void ClipboardService::StartFirstRefresh() {
+    if (m_bFirstRefreshStarted)
+        return;
+    m_bFirstRefreshStarted = true;
+    QCoreApplication::instance()->removeEventFilter(this);
     m_refresh.start();
 }
 

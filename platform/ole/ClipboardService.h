@@ -37,8 +37,12 @@ public:
     // True while this process's own data source is on the clipboard.
     bool OwnsClipboard() const { return !m_owned.isNull(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     explicit ClipboardService(QClipboard* clipboard);
+    void StartFirstRefresh();
     void OnClipboardChanged();
     void Refresh();
 
@@ -46,4 +50,5 @@ private:
     QPointer<SourceMimeData> m_owned;
     QStringList m_formats;
     QTimer m_refresh;
+    bool m_bFirstRefreshStarted = false;
 };

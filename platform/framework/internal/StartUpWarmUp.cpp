@@ -12,20 +12,26 @@
 
 #include <system_error>
 
+// Made and ended on the window's thread, the only one that reads it.
+StartUpWarmUp* StartUpWarmUp::s_pRunning = nullptr;
+
 StartUpWarmUp::StartUpWarmUp() {
     try {
         m_fonts = std::thread([this] { RunFonts(); });
+        s_pRunning = this;
     } catch (const std::system_error&) {
         // Without a thread the window reads the fonts itself, when it first measures a text.
     }
 }
 
 StartUpWarmUp::~StartUpWarmUp() {
+    if (s_pRunning == this)
+        s_pRunning = nullptr;
     {
         const std::lock_guard lock(m_lock);
         m_bEnding = true;
     }
-    m_changed.notify_one();
+    m_changed.notify_all();
     if (m_fonts.joinable())
         m_fonts.join();
     if (m_bus.joinable())
@@ -37,7 +43,7 @@ void StartUpWarmUp::ApplicationMade() {
         const std::lock_guard lock(m_lock);
         m_bApplicationMade = true;
     }
-    m_changed.notify_one();
+    m_changed.notify_all();
 #if SWOOP2_HAVE_QT_DBUS
     try {
         // Where no session bus runs, the library tries to start one for the display, and
@@ -49,14 +55,23 @@ void StartUpWarmUp::ApplicationMade() {
 #endif
 }
 
+void StartUpWarmUp::AwaitFontConfiguration() {
+    StartUpWarmUp* warmUp = s_pRunning;
+    if (warmUp == nullptr)
+        return;
+    std::unique_lock lock(warmUp->m_lock);
+    warmUp->m_changed.wait(lock, [warmUp] { return warmUp->m_bFontConfigurationRead; });
+}
+
 void StartUpWarmUp::RunFonts() {
 #if SWOOP2_HAVE_FONTCONFIG
-    // fontconfig loads its configuration once for the process, whichever thread asks first;
-    // Qt's own call then finds it loaded.
+    // Once read, the configuration serves the whole process: Qt's own call finds it loaded.
     FcInit();
 #endif
     {
         std::unique_lock lock(m_lock);
+        m_bFontConfigurationRead = true;
+        m_changed.notify_all();
         m_changed.wait(lock, [this] { return m_bApplicationMade || m_bEnding; });
         if (!m_bApplicationMade)
             return;

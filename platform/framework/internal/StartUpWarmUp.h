@@ -26,11 +26,20 @@ public:
     // The application object now exists: what needs it may start.
     void ApplicationMade();
 
+    // Called by the window's thread before it first measures a text. fontconfig reads its
+    // configuration afresh in every thread that asks while no reading has finished, so a first
+    // text measured before the fonts' thread is done would read it all a second time, beside
+    // the first; waiting costs less.
+    static void AwaitFontConfiguration();
+
 private:
     void RunFonts();
 
+    static StartUpWarmUp* s_pRunning;
+
     std::mutex m_lock;
     std::condition_variable m_changed;
+    bool m_bFontConfigurationRead = false;
     bool m_bApplicationMade = false;
     bool m_bEnding = false;
     std::thread m_fonts;
