@@ -45,13 +45,12 @@ void StartUpWarmUp::ApplicationMade() {
     }
     m_changed.notify_all();
 #if SWOOP2_HAVE_QT_DBUS && !defined(__SANITIZE_ADDRESS__)
-    // Where no session bus runs, the library forks to start one. AddressSanitizer's allocator
-    // is not locked around a fork, so in a sanitizer build a child forked while the window's
+    // Where no session bus runs, the library forks to start one for the display, which takes
+    // milliseconds; Qt keeps the outcome, a failure included. AddressSanitizer's allocator is
+    // not locked around a fork, so in a sanitizer build a child forked while the window's
     // thread allocates can spin for ever before it starts anything, and the window waits for
-    // it; there the window's thread connects itself, when it first asks.
+    // it: there the window's thread connects itself, when it first asks.
     try {
-        // Where no session bus runs, starting one for the display takes milliseconds; Qt keeps
-        // the outcome, a failure included.
         m_bus = std::thread([] { QDBusConnection::sessionBus(); });
     } catch (const std::system_error&) {
         // The window connects when it first asks.

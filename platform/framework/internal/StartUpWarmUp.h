@@ -9,12 +9,12 @@
 
 // Before the window can show, fontconfig reads the desktop's font configuration (dozens of
 // small files), Qt lists every font the desktop has, and Qt connects to the session bus, where
-// it asks for a global menu bar and for the accessibility bus. Each of these is long and
-// blocks the thread that asks first. Two threads of their own start them early: the fonts'
-// thread reads the configuration while the application object opens the display, and lists
-// the fonts once that object exists, while the bus's thread connects. Qt serves each of these
-// to every thread under a lock of its own, so the window waits only for what is not ready when
-// it asks.
+// it asks for a global menu bar and for the accessibility bus. Each of these is long. Two
+// threads of their own start them early: the fonts' thread reads the configuration while the
+// application object opens the display, and lists the fonts once that object exists, while the
+// bus's thread connects. Qt serves the list and the bus to every thread under a lock of its
+// own, and the window waits for the configuration before its first text, so it waits only for
+// what is not ready when it asks.
 class StartUpWarmUp {
 public:
     StartUpWarmUp();
